@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Starts the built Tivrelon.exe under Wine. On a desktop ($DISPLAY set) the
+# window opens there and this waits until the program ends. Without a
+# display, it opens on a virtual one, saves a screenshot of the window and
+# ends the program.
+set -euo pipefail
+build=${1:-build}
+exe="$build/i686/Tivrelon.exe"
+here=$(dirname "$0")
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$here/wine-session.sh" --display "$build/wineprefix" -- wine "$exe"
+fi
+
+shot="$build/tivrelon-window.png"
+"$here/wine-session.sh" "$build/wineprefix" -- bash -c '
+  wine "$1" & pid=$!
+  for _ in $(seq 100); do
+    xwininfo -root -tree 2>/dev/null | grep -q "Changer l.ic" && break
+    sleep 0.1
+  done
+  sleep 1
+  "$2/screenshot.sh" "Changer l" "$3"
+  kill $pid 2>/dev/null || true
+' _ "$exe" "$here" "$shot"
+echo "No display here: Tivrelon ran on a virtual display. Screenshot of its window: $shot"

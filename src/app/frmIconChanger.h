@@ -1,0 +1,59 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/CommonDialog.h"
+#include "platform/Form.h"
+
+class frmAbout;
+
+// The main window: choose a folder, an icon and an info tip, then apply or
+// take the customisation away.
+class frmIconChanger : public Form {
+public:
+    // The controls, in the order of the window's control table.
+    enum Controls : int {
+        fraIcon,
+        picIcon,
+        cmdShowIcon,
+        lblInfoTip,
+        txtInfoTip,
+        lblDir,
+        chkReset,
+        Frame1,
+        cmdDir,
+        cmdDone,
+        Command1,
+        Command2,
+        kControlCount
+    };
+
+    frmIconChanger();
+    ~frmIconChanger() override;
+
+    // Held for the life of the program, never saved.
+    std::wstring FolderPath;
+    std::wstring IconFilePath;
+    CommonDialog dlgChooseIcon;  // the Open dialog of the icon choice
+
+    void cmdDir_Click();
+    void cmdShowIcon_Click();
+    void cmdDone_Click();
+    void chkReset_Click();
+    void Command1_Click();
+    void Command2_Click();
+
+    // Created by the first "A Propos" click, kept until the program ends.
+    frmAbout* About() const { return about_.get(); }
+
+private:
+    void OnClick(int index) override;
+    void OnClose() override;
+    void OnDestroyed() override;
+
+    bool DesktopIniExists();
+    void ApplyCustomisation(const std::wstring& iniPath);
+    void ResetCustomisation(const std::wstring& iniPath);
+
+    std::unique_ptr<frmAbout> about_;
+};

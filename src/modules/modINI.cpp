@@ -1,0 +1,105 @@
+#include "modules/modINI.h"
+
+#include <windows.h>
+
+#include "platform/Handles.h"
+#include "platform/Platform.h"
+#include "platform/PlatformError.h"
+#include "platform/Text.h"
+
+namespace modINI {
+namespace {
+
+std::wstring Trim(const std::wstring& text) {
+    const size_t first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return {};
+    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+bool SameText(const std::wstring& a, const wchar_t* b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b, -1, TRUE) == CSTR_EQUAL;
+}
+
+void Write(const std::wstring& filePath, const std::wstring& section, const std::wstring& keyName,
+           const std::wstring* value) {
+    RequireFaithfulText(filePath);
+    RequireFaithfulText(section);
+    RequireFaithfulText(keyName);
+    if (value) RequireFaithfulText(*value);
+    const std::string file = ToAnsi(filePath);
+    const std::string sectionA = ToAnsi(section);
+    const std::string key = ToAnsi(ToUpper(keyName));
+    const std::string valueA = value ? ToAnsi(*value) : std::string();
+    // A refused write (read-only medium, denied access) is a failure, never
+    // a silent success.
+    if (!platform().WritePrivateProfileStringA(sectionA.c_str(), key.c_str(), value ? valueA.c_str() : nullptr,
+                                               file.c_str()))
+        ThrowLastError("WritePrivateProfileStringA");
+}
+
+}  // namespace
+
+void RequireFaithfulText(const std::wstring& text) {
+    if (text.find_first_of(L"\r\n") != std::wstring::npos)
+        throw PlatformError("RequireFaithfulText", ERROR_INVALID_DATA);
+    ToAnsi(text);
+}
+
+void WriteINIValue(const std::wstring& filePath, const std::wstring& section, const std::wstring& keyName,
+                   const std::wstring& value) {
+    Write(filePath, section, keyName, &value);
+}
+
+void DeleteINIValue(const std::wstring& filePath, const std::wstring& section, const std::wstring& keyName) {
+    Write(filePath, section, keyName, nullptr);
+}
+
+bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::initializer_list<const wchar_t*> keys) {
+    bool inSection = false;
+    size_t start = 0;
+    while (start <= content.size()) {
+        size_t end = content.find_first_of(L"\r\n", start);
+        if (end == std::wstring::npos) end = content.size();
+        const std::wstring line = Trim(content.substr(start, end - start));
+        start = end + 1;
+        if (line.empty()) continue;
+        if (line.front() == L'[') {
+            const size_t close = line.find(L']');
+            if (close == std::wstring::npos) return false;
+            inSection = SameText(Trim(line.substr(1, close - 1)), section.c_str());
+            if (!inSection) return false;
+            continue;
+        }
+        const size_t equals = line.find(L'=');
+        if (!inSection || equals == std::wstring::npos) return false;
+        const std::wstring key = Trim(line.substr(0, equals));
+        bool known = false;
+        for (const wchar_t* k : keys) known = known || SameText(key, k);
+        if (!known) return false;
+    }
+    return true;
+}
+
+std::wstring ReadTextFile(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowLastError("CreateFile");
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) ThrowLastError("GetFileSizeEx");
+    // A customisation file is a few hundred bytes; refuse anything absurd.
+    if (size.QuadPart > (1 << 20)) throw PlatformError("ReadTextFile", ERROR_FILE_TOO_LARGE);
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        ThrowLastError("ReadFile");
+    bytes.resize(read);
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        std::wstring text((bytes.size() - 2) / 2, L'\0');
+        bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * 2, 2);
+        return text;
+    }
+    return FromAnsi(bytes);
+}
+
+}  // namespace modINI

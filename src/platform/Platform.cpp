@@ -1,0 +1,139 @@
+#include "platform/Platform.h"
+
+#include "platform/Declared.h"
+#include "platform/Handles.h"
+#include "platform/PlatformError.h"
+
+namespace {
+
+Platform realPlatform;
+Platform* current = &realPlatform;
+
+// The shell's dialogs need a COM apartment on this thread. It is entered on
+// the first dialog rather than at start, so ole32 is not loaded until then.
+void EnsureComApartment() {
+    static bool entered = false;
+    if (entered) return;
+    static Declared<HRESULT(WINAPI*)(LPVOID, DWORD)> coInitializeEx{declared::ole32, "CoInitializeEx"};
+    const HRESULT hr = (*coInitializeEx)(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // S_FALSE and RPC_E_CHANGED_MODE both leave a usable apartment behind.
+    if (FAILED(hr) && hr != RPC_E_CHANGED_MODE) throw PlatformError("CoInitializeEx", static_cast<DWORD>(hr));
+    entered = true;
+}
+
+}  // namespace
+
+Platform& platform() { return *current; }
+
+PlatformOverride::PlatformOverride(Platform& replacement) : previous_(current) { current = &replacement; }
+PlatformOverride::~PlatformOverride() { current = previous_; }
+
+bool RunningOnWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+int Platform::MessageBoxW(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) {
+    return ::MessageBoxW(owner, text.c_str(), caption.c_str(), style);
+}
+
+BOOL Platform::DrawIcon(HDC dc, int x, int y, HICON icon) {
+    static Declared<BOOL(WINAPI*)(HDC, int, int, HICON)> fn{declared::user32, "DrawIcon"};
+    return (*fn)(dc, x, y, icon);
+}
+
+BOOL Platform::DestroyIcon(HICON icon) {
+    static Declared<BOOL(WINAPI*)(HICON)> fn{declared::user32, "DestroyIcon"};
+    return (*fn)(icon);
+}
+
+BOOL Platform::WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) {
+    static Declared<BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR, LPCSTR)> fn{declared::kernel32, "WritePrivateProfileStringA"};
+    return (*fn)(section, key, value, file);
+}
+
+BOOL Platform::GetVersionExA(OSVERSIONINFOA* info) {
+    static Declared<BOOL(WINAPI*)(OSVERSIONINFOA*)> fn{declared::kernel32, "GetVersionExA"};
+    return (*fn)(info);
+}
+
+PIDLIST_ABSOLUTE Platform::SHBrowseForFolderA(BROWSEINFOA* request) {
+    static Declared<PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOA*)> fn{declared::shell32, "SHBrowseForFolderA"};
+    EnsureComApartment();
+    return (*fn)(request);
+}
+
+BOOL Platform::SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) {
+    static Declared<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPSTR)> fn{declared::shell32, "SHGetPathFromIDListA"};
+    return (*fn)(item, path);
+}
+
+int Platform::PickIconDlg(HWND owner, void* path, UINT pathSize, int* index) {
+    static Declared<int(WINAPI*)(HWND, void*, UINT, int*)> fn{declared::shell32, WORD{62}};
+    EnsureComApartment();
+    return (*fn)(owner, path, pathSize, index);
+}
+
+HICON Platform::ExtractIconA(HINSTANCE instance, const char* file, UINT index) {
+    static Declared<HICON(WINAPI*)(HINSTANCE, LPCSTR, UINT)> fn{declared::shell32, "ExtractIconA"};
+    return (*fn)(instance, file, index);
+}
+
+HINSTANCE Platform::ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
+                                  const char* directory, INT showCommand) {
+    static Declared<HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)> fn{declared::shell32,
+                                                                                     "ShellExecuteA"};
+    EnsureComApartment();
+    return (*fn)(owner, operation, file, parameters, directory, showCommand);
+}
+
+void Platform::SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2) {
+    static Declared<void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID)> fn{declared::shell32, "SHChangeNotify"};
+    (*fn)(eventId, flags, item1, item2);
+}
+
+BOOL Platform::GetOpenFileNameW(OPENFILENAMEW* request) {
+    static Declared<BOOL(WINAPI*)(OPENFILENAMEW*)> fn{declared::comdlg32, "GetOpenFileNameW"};
+    EnsureComApartment();
+    return (*fn)(request);
+}
+
+DWORD Platform::CommDlgExtendedError() {
+    static Declared<DWORD(WINAPI*)()> fn{declared::comdlg32, "CommDlgExtendedError"};
+    return (*fn)();
+}
+
+LSTATUS Platform::RegOpenKeyExA(HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) {
+    static Declared<LSTATUS(WINAPI*)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY)> fn{declared::advapi32, "RegOpenKeyExA"};
+    return (*fn)(root, subKey, options, access, key);
+}
+
+LSTATUS Platform::RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                                   DWORD* size) {
+    static Declared<LSTATUS(WINAPI*)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD)> fn{declared::advapi32,
+                                                                                         "RegQueryValueExA"};
+    return (*fn)(key, valueName, reserved, type, data, size);
+}
+
+LSTATUS Platform::RegCloseKey(HKEY key) {
+    static Declared<LSTATUS(WINAPI*)(HKEY)> fn{declared::advapi32, "RegCloseKey"};
+    return (*fn)(key);
+}
+
+void Platform::StartProgram(const std::wstring& path, int showCommand) {
+    // The path is the application name, never a command line to be split at
+    // its first space: "C:\Program Files\x.exe" must not run "C:\Program.exe".
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        ThrowLastError("CreateProcess");
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+void Platform::EndProgram(UINT exitCode) { ExitProcess(exitCode); }

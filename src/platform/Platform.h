@@ -1,0 +1,70 @@
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <string>
+
+// The seam between the program and Windows: every declared platform function
+// the handlers call, the dialogs, message boxes, program start and end. The
+// real implementation binds each function by library and name (or ordinal)
+// on its first call; tests put a scripted stand-in in its place with
+// PlatformOverride and record what was asked.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // user32
+    virtual int MessageBoxW(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style);
+    virtual BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
+    virtual BOOL DestroyIcon(HICON icon);
+
+    // kernel32
+    virtual BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file);
+    virtual BOOL GetVersionExA(OSVERSIONINFOA* info);
+
+    // shell32
+    virtual PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request);
+    virtual BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path);
+    // The shell's icon picker, export ordinal 62: `path` is UTF-16 or ANSI
+    // text as the caller decided.
+    virtual int PickIconDlg(HWND owner, void* path, UINT pathSize, int* index);
+    virtual HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index);
+    virtual HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
+                                    const char* directory, INT showCommand);
+    virtual void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2);
+
+    // comdlg32
+    virtual BOOL GetOpenFileNameW(OPENFILENAMEW* request);
+    virtual DWORD CommDlgExtendedError();
+
+    // advapi32
+    virtual LSTATUS RegOpenKeyExA(HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key);
+    virtual LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                                     DWORD* size);
+    virtual LSTATUS RegCloseKey(HKEY key);
+
+    // Starts `path` as a new process, shown with `showCommand`, not waited
+    // for. Raises PlatformError when it cannot be started.
+    virtual void StartProgram(const std::wstring& path, int showCommand);
+    // Ends the process at once; no window's closing step runs.
+    virtual void EndProgram(UINT exitCode);
+};
+
+// The platform in force: the real one unless a test replaced it.
+Platform& platform();
+
+// Puts `replacement` in force for its lifetime (tests only).
+class PlatformOverride {
+public:
+    explicit PlatformOverride(Platform& replacement);
+    ~PlatformOverride();
+    PlatformOverride(const PlatformOverride&) = delete;
+    PlatformOverride& operator=(const PlatformOverride&) = delete;
+
+private:
+    Platform* previous_;
+};
+
+// True when the program runs on Wine (ntdll exports wine_get_version).
+bool RunningOnWine();

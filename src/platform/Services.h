@@ -1,0 +1,47 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+// The runtime services the handlers lean on: message boxes, the
+// application's own information, and the file and program services. Each
+// failure raises PlatformError; each handler meets it as its behaviour says.
+namespace services {
+
+// Message-box styles the program uses.
+inline constexpr UINT kPlain = 0;
+inline constexpr UINT kExclamation = MB_ICONEXCLAMATION;  // 48
+inline constexpr UINT kInformation = MB_ICONINFORMATION;  // 64
+
+// A modal message box with an OK button, owned by the active window; without
+// a title of its own it shows the application title.
+int MsgBox(const std::wstring& prompt, UINT style = kPlain, const std::optional<std::wstring>& title = std::nullopt);
+
+// Read afresh from the program's version resource at every call.
+struct AppInfo {
+    std::wstring title;
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+    std::wstring folder;  // the folder of the program file, no trailing backslash
+};
+AppInfo App();
+
+// The file's name when a plain file of `path` exists; the empty text when
+// none does. Hidden and system files and folders are not found. An invalid
+// or unreachable path raises PlatformError.
+std::wstring FindPlainFile(const std::wstring& path);
+
+// Replaces the whole attribute set of `path` (0 none, 2 hidden, 4 system).
+void SetAttributes(const std::wstring& path, DWORD attributes);
+
+void RemoveFile(const std::wstring& path);
+
+// Starts `path` as a program, shown with `showCommand`, not waited for.
+void StartProgram(const std::wstring& path, int showCommand = SW_SHOWNORMAL);
+
+// Ends the program at once.
+void EndProgram();
+
+}  // namespace services

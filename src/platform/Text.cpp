@@ -1,0 +1,44 @@
+#include "platform/Text.h"
+
+#include <windows.h>
+
+#include "platform/PlatformError.h"
+
+std::string ToAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    const UINT cp = GetACP();
+    // With UTF-8 as the ANSI code page the best-fit flag and the used-default
+    // flag are not allowed; only unpaired surrogates cannot be represented.
+    const bool utf8 = cp == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+    const int wideLength = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(cp, flags, text.data(), wideLength, nullptr, 0, nullptr, usedDefaultOut);
+    if (size <= 0) ThrowLastError("WideCharToMultiByte");
+    std::string ansi(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(cp, flags, text.data(), wideLength, ansi.data(), size, nullptr, usedDefaultOut);
+    // Some code pages map a character to a look-alike without reporting the
+    // default character; the round trip catches those too.
+    if (usedDefault || FromAnsi(ansi) != text)
+        throw PlatformError("WideCharToMultiByte", ERROR_NO_UNICODE_TRANSLATION);
+    return ansi;
+}
+
+std::wstring FromAnsi(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    if (size <= 0) ThrowLastError("MultiByteToWideChar");
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
+    return wide;
+}
+
+std::wstring ToUpper(const std::wstring& text) {
+    std::wstring upper = text;
+    if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+std::wstring DecimalText(int value) { return std::to_wstring(value); }

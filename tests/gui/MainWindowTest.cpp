@@ -1,0 +1,239 @@
+// The main window on screen: layout, initial states, modes, colours.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "support/Files.h"
+#include "support/Gui.h"
+#include "support/MainWindow.h"
+
+namespace {
+
+using F = frmIconChanger;
+
+class MainWindowTest : public testing::Test {
+protected:
+    MainWindowFixture w{true};
+    HWND Main() { return w.form.Hwnd(); }
+    bool Enabled(int c) { return IsWindowEnabled(w.Ctl(c).Hwnd()) != FALSE; }
+    // The info-tip box's background where no text is drawn.
+    COLORREF InfoTipBackground() {
+        HWND box = w.Ctl(F::txtInfoTip).Hwnd();
+        InvalidateRect(box, nullptr, TRUE);
+        RECT r;
+        GetClientRect(box, &r);
+        return PixelOf(box, r.right - 3, r.bottom / 2);
+    }
+};
+
+TEST_F(MainWindowTest, WindowIsFixedCentredWithMinimiseOnly) {
+    EXPECT_EQ(WindowTextOf(Main()), L"Changer l'icône d'un dossier");
+    const LONG_PTR style = GetWindowLongPtrW(Main(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(GetWindowLongPtrW(Main(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(Main(), GW_OWNER), nullptr);
+    EXPECT_NE(SendMessageW(Main(), WM_GETICON, ICON_BIG, 0) | GetClassLongPtrW(Main(), GCLP_HICON), 0);
+
+    RECT r;
+    GetWindowRect(Main(), &r);
+    MONITORINFO m{};
+    m.cbSize = sizeof m;
+    GetMonitorInfoW(MonitorFromWindow(Main(), MONITOR_DEFAULTTOPRIMARY), &m);
+    EXPECT_LE(std::abs((r.left + r.right) - (m.rcMonitor.left + m.rcMonitor.right)), 1);
+    EXPECT_LE(std::abs((r.top + r.bottom) - (m.rcMonitor.top + m.rcMonitor.bottom)), 1);
+}
+
+TEST_F(MainWindowTest, LayoutAt96DpiIsTheTwipsTableDividedBy15) {
+    if (w.form.Dpi() != 96) GTEST_SKIP() << "display is not at 96 DPI";
+    RECT client;
+    GetClientRect(Main(), &client);
+    EXPECT_EQ(client.right, 344);
+    EXPECT_EQ(client.bottom, 303);
+    struct Expected {
+        int control, left, top, width, height;  // pixels in the window's client area
+    };
+    const Expected expected[] = {
+        {F::fraIcon, 8, 8, 329, 177},      {F::picIcon, 24, 56, 32, 32},
+        {F::cmdShowIcon, 96, 64, 129, 33}, {F::txtInfoTip, 24, 128, 305, 19},
+        {F::lblDir, 16, 32, 313, 17},      {F::chkReset, 24, 152, 241, 25},
+        {F::Frame1, 8, 192, 329, 105},     {F::cmdDir, 24, 216, 145, 33},
+        {F::cmdDone, 176, 216, 145, 33},   {F::Command1, 176, 256, 145, 33},
+        {F::Command2, 24, 256, 145, 33},
+    };
+    for (const Expected& e : expected) {
+        const RECT r = ChildRect(w.Ctl(e.control).Hwnd());
+        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(e.control).Spec().name)));
+        EXPECT_EQ(r.left, e.left);
+        EXPECT_EQ(r.top, e.top);
+        EXPECT_EQ(r.right - r.left, e.width);
+        EXPECT_EQ(r.bottom - r.top, e.height);
+    }
+    // The label is fitted to its text: its corner is fixed, its size follows the font.
+    const RECT label = ChildRect(w.Ctl(F::lblInfoTip).Hwnd());
+    EXPECT_EQ(label.left, 24);
+    EXPECT_EQ(label.top, 104);
+}
+
+TEST_F(MainWindowTest, StartsWithOnlyFolderChoiceQuitAndAboutUsable) {
+    const struct {
+        int control;
+        bool enabled;
+        const wchar_t* text;
+    } expected[] = {
+        {F::fraIcon, true, L"Dossier"},
+        {F::picIcon, true, L""},
+        {F::cmdShowIcon, false, L"Choix de l'&Icône..."},
+        {F::lblInfoTip, true, L"Information Icône :"},
+        {F::txtInfoTip, false, L""},
+        {F::lblDir, true, L""},
+        {F::chkReset, false, L"Restituer l'icône par défaut"},
+        {F::Frame1, true, L""},
+        {F::cmdDir, true, L"Choix du &Dossier..."},
+        {F::cmdDone, false, L"&Appliquer..."},
+        {F::Command1, true, L"&Quitter"},
+        {F::Command2, true, L"A &Propos"},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(e.control).Spec().name)));
+        EXPECT_EQ(Enabled(e.control), e.enabled);
+        EXPECT_EQ(WindowTextOf(w.Ctl(e.control).Hwnd()), e.text);
+    }
+    EXPECT_FALSE(w.Ctl(F::chkReset).Checked());
+    EXPECT_EQ(InfoTipBackground(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(GetFocus(), w.Ctl(F::cmdDir).Hwnd());
+}
+
+TEST_F(MainWindowTest, FontsAreMsSansSerifWithABoldFrameCaption) {
+    for (int c = 0; c < F::kControlCount; ++c) {
+        if (c == F::picIcon) continue;
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(w.Ctl(c).Hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
+        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(c).Spec().name)));
+        EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+        EXPECT_EQ(font.lfHeight, -MulDiv(975, static_cast<int>(w.form.Dpi()), 7200));
+        EXPECT_EQ(font.lfWeight, c == F::fraIcon ? FW_BOLD : FW_NORMAL);
+    }
+}
+
+TEST_F(MainWindowTest, TooltipsSayWhatEachButtonDoes) {
+    // Tooltip windows stay hidden until they show a tip.
+    HWND tips = FindThreadWindow(TOOLTIPS_CLASSW, nullptr, false);
+    ASSERT_NE(tips, nullptr);
+    const struct {
+        int control;
+        const wchar_t* tip;
+    } expected[] = {
+        {F::cmdShowIcon, L"Choisir l'icône pour le dossier sélectionné"},
+        {F::chkReset, L"Restitue l'icône à défaut pour le dossier choisi"},
+        {F::cmdDir, L"Choix du dossier pour modification d'icône"},
+        {F::cmdDone, L"Apllique l'icône au dossier choisi"},
+        {F::Command1, L"Quitter Tivrelon"},
+        {F::Command2, L"Auteur"},
+    };
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(expected)));
+    for (const auto& e : expected) {
+        wchar_t text[256] = L"";
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = Main();
+        tool.uId = reinterpret_cast<UINT_PTR>(w.Ctl(e.control).Hwnd());
+        tool.lpszText = text;
+        SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(text, e.tip);
+    }
+}
+
+TEST_F(MainWindowTest, TabOrderFollowsTheTable) {
+    w.ChooseFolder(L"C:\\");
+    w.ChooseIcon(L"C:\\a.ico", 0);
+    const int order[] = {F::cmdShowIcon, F::txtInfoTip, F::chkReset, F::cmdDir, F::cmdDone, F::Command1, F::Command2,
+                         F::cmdShowIcon};
+    HWND at = w.Ctl(order[0]).Hwnd();
+    for (size_t i = 1; i < std::size(order); ++i) {
+        at = GetNextDlgTabItem(Main(), at, FALSE);
+        EXPECT_EQ(at, w.Ctl(order[i]).Hwnd()) << "step " << i;
+    }
+}
+
+TEST_F(MainWindowTest, ResetModeAndBackFollowTheModeTable) {
+    w.ChooseFolder(L"C:\\");
+    EXPECT_EQ(InfoTipBackground(), RGB(255, 255, 255));
+    w.ChooseIcon(L"C:\\a.ico", 1);
+    SetWindowTextW(w.Ctl(F::txtInfoTip).Hwnd(), L"Mon info");
+
+    w.ClickReset();  // entering reset mode
+    EXPECT_TRUE(w.Ctl(F::chkReset).Checked());
+    EXPECT_FALSE(Enabled(F::cmdShowIcon));
+    EXPECT_FALSE(Enabled(F::txtInfoTip));
+    EXPECT_EQ(WindowTextOf(w.Ctl(F::txtInfoTip).Hwnd()), L"");
+    EXPECT_EQ(InfoTipBackground(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_TRUE(Enabled(F::cmdDone));
+    EXPECT_TRUE(Enabled(F::cmdDir));
+    EXPECT_TRUE(Enabled(F::chkReset));
+
+    w.ClickReset();  // back to apply mode
+    EXPECT_FALSE(w.Ctl(F::chkReset).Checked());
+    EXPECT_FALSE(Enabled(F::cmdDone));  // the icon must be chosen again
+    EXPECT_TRUE(Enabled(F::cmdShowIcon));
+    EXPECT_TRUE(Enabled(F::txtInfoTip));
+    EXPECT_EQ(WindowTextOf(w.Ctl(F::txtInfoTip).Hwnd()), L"");  // not given back
+    EXPECT_EQ(InfoTipBackground(), RGB(255, 255, 255));
+}
+
+TEST_F(MainWindowTest, EnteringResetModeClearsThePreview) {
+    w.ChooseFolder(L"C:\\");
+    HDC dc = w.Ctl(F::picIcon).PictureDc();
+    RECT all{0, 0, 32, 32};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &all, red);
+    DeleteObject(red);
+    PumpMessages();
+    EXPECT_EQ(PixelOf(w.Ctl(F::picIcon).Hwnd(), 16, 16), RGB(255, 0, 0));
+    w.ClickReset();
+    EXPECT_EQ(PixelOf(w.Ctl(F::picIcon).Hwnd(), 16, 16), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(MainWindowTest, ApplyIsDisabledAfterSuccessAndAfterFailure) {
+    TempFolder folder;
+    w.ChooseFolder(folder.Path());
+    w.ChooseIcon(L"C:\\a.ico", 0);
+    w.Apply();
+    EXPECT_FALSE(Enabled(F::cmdDone));
+    EXPECT_TRUE(w.fake.messageBoxes.empty());
+    w.ChooseFolder(folder / L"missing");
+    w.ChooseIcon(L"C:\\a.ico", 0);
+    w.Apply();
+    EXPECT_FALSE(Enabled(F::cmdDone));
+    EXPECT_EQ(w.fake.messageBoxes.size(), 1u);
+}
+
+TEST_F(MainWindowTest, QuitEndsTheProgramAtOnce) {
+    SendMessageW(w.Ctl(F::Command1).Hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(w.fake.endProgramCalls, std::vector<UINT>{0});
+}
+
+TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {
+    PostMessageW(Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(Form::RunMessageLoop(), 0);
+    EXPECT_FALSE(w.form.Loaded());
+}
+
+TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
+    const UINT dpi = w.form.Dpi() * 3 / 2;
+    RECT r;
+    GetWindowRect(Main(), &r);
+    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+    RECT client;
+    GetClientRect(Main(), &client);
+    EXPECT_EQ(client.right, MulDiv(5160, static_cast<int>(dpi), 1440));
+    EXPECT_EQ(client.bottom, MulDiv(4545, static_cast<int>(dpi), 1440));
+    const RECT button = ChildRect(w.Ctl(F::cmdDone).Hwnd());
+    EXPECT_EQ(button.left, MulDiv(120 + 2520, static_cast<int>(dpi), 1440));
+    EXPECT_EQ(button.right - button.left, MulDiv(120 + 2520 + 2175, static_cast<int>(dpi), 1440) - button.left);
+}
+
+}  // namespace

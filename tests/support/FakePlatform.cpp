@@ -1,0 +1,94 @@
+#include "support/FakePlatform.h"
+
+#include <shlobj.h>
+
+namespace {
+std::string Text(const char* s) { return s ? s : ""; }
+}  // namespace
+
+FakePlatform::FakePlatform() : override_(*this) {}
+FakePlatform::~FakePlatform() = default;
+
+int FakePlatform::MessageBoxW(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) {
+    messageBoxes.push_back({owner, text, caption, style});
+    return messageBoxAnswer;
+}
+
+BOOL FakePlatform::DrawIcon(HDC dc, int x, int y, HICON icon) {
+    return drawIcon ? drawIcon(dc, x, y, icon) : Platform::DrawIcon(dc, x, y, icon);
+}
+
+BOOL FakePlatform::DestroyIcon(HICON icon) { return destroyIcon ? destroyIcon(icon) : Platform::DestroyIcon(icon); }
+
+BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                              const char* file) {
+    profileWrites.push_back({Text(section), Text(key), Text(file), value != nullptr, Text(value)});
+    if (writeProfile) return writeProfile(section, key, value, file);
+    if (windowsProfileRule) {
+        const DWORD attributes = GetFileAttributesA(file);
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY))) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+    }
+    return Platform::WritePrivateProfileStringA(section, key, value, file);
+}
+
+BOOL FakePlatform::GetVersionExA(OSVERSIONINFOA* info) {
+    return getVersion ? getVersion(info) : Platform::GetVersionExA(info);
+}
+
+PIDLIST_ABSOLUTE FakePlatform::SHBrowseForFolderA(BROWSEINFOA* request) {
+    return browseForFolder ? browseForFolder(request) : Platform::SHBrowseForFolderA(request);
+}
+
+BOOL FakePlatform::SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) {
+    return pathFromIdList ? pathFromIdList(item, path) : Platform::SHGetPathFromIDListA(item, path);
+}
+
+int FakePlatform::PickIconDlg(HWND owner, void* path, UINT pathSize, int* index) {
+    return pickIcon ? pickIcon(owner, path, pathSize, index) : Platform::PickIconDlg(owner, path, pathSize, index);
+}
+
+HICON FakePlatform::ExtractIconA(HINSTANCE instance, const char* file, UINT index) {
+    return extractIcon ? extractIcon(instance, file, index) : Platform::ExtractIconA(instance, file, index);
+}
+
+HINSTANCE FakePlatform::ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
+                                      const char* directory, INT showCommand) {
+    shellExecutes.push_back({owner, operation != nullptr, file != nullptr, parameters != nullptr,
+                             directory != nullptr, Text(operation), Text(file), Text(parameters), Text(directory),
+                             showCommand});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // "started"; nothing is opened
+}
+
+void FakePlatform::SHChangeNotify(LONG, UINT flags, const void* item1, const void*) {
+    if ((flags & SHCNF_TYPE) == SHCNF_PATHW && item1) changedFolders.emplace_back(static_cast<const wchar_t*>(item1));
+}
+
+BOOL FakePlatform::GetOpenFileNameW(OPENFILENAMEW* request) {
+    return getOpenFileName ? getOpenFileName(request) : Platform::GetOpenFileNameW(request);
+}
+
+DWORD FakePlatform::CommDlgExtendedError() { return getOpenFileName ? commDlgError : Platform::CommDlgExtendedError(); }
+
+LSTATUS FakePlatform::RegOpenKeyExA(HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) {
+    return regOpenKey ? regOpenKey(root, subKey, options, access, key)
+                      : Platform::RegOpenKeyExA(root, subKey, options, access, key);
+}
+
+LSTATUS FakePlatform::RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                                       DWORD* size) {
+    return regQueryValue ? regQueryValue(key, valueName, reserved, type, data, size)
+                         : Platform::RegQueryValueExA(key, valueName, reserved, type, data, size);
+}
+
+LSTATUS FakePlatform::RegCloseKey(HKEY key) { return regCloseKey ? regCloseKey(key) : Platform::RegCloseKey(key); }
+
+void FakePlatform::StartProgram(const std::wstring& path, int showCommand) {
+    startedPrograms.push_back({path, showCommand});
+    if (startProgram) startProgram(path, showCommand);
+}
+
+void FakePlatform::EndProgram(UINT exitCode) { endProgramCalls.push_back(exitCode); }

@@ -1,0 +1,96 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+// A scripted platform for tests: records what the program asked of Windows
+// and answers as the test says. Every call a test does not script goes to
+// the real platform, except those that would block or end the test run
+// (message boxes, program end, program start). It is in force for its
+// lifetime.
+class FakePlatform : public Platform {
+public:
+    struct MessageBoxCall {
+        HWND owner;
+        std::wstring text;
+        std::wstring caption;
+        UINT style;
+    };
+    struct ProfileWrite {
+        std::string section, key, file;
+        bool hasValue;
+        std::string value;
+    };
+    struct ShellExecuteCall {
+        HWND owner;
+        bool hasOperation, hasFile, hasParameters, hasDirectory;
+        std::string operation, file, parameters, directory;
+        INT showCommand;
+    };
+    struct StartCall {
+        std::wstring path;
+        int showCommand;
+    };
+
+    FakePlatform();
+    ~FakePlatform() override;
+
+    // What was asked.
+    std::vector<MessageBoxCall> messageBoxes;
+    std::vector<ProfileWrite> profileWrites;
+    std::vector<std::wstring> changedFolders;  // SHChangeNotify
+    std::vector<UINT> endProgramCalls;
+    std::vector<StartCall> startedPrograms;
+    std::vector<ShellExecuteCall> shellExecutes;
+
+    // How to answer.
+    int messageBoxAnswer = IDOK;
+    // Windows' profile writer re-creates the file with CREATE_ALWAYS, which
+    // refuses a hidden, system or read-only file (access denied). Wine lets
+    // it through, and as root so do Unix permissions: keep Windows' rule.
+    bool windowsProfileRule = true;
+    // Replace a call when set; leave empty to use the real one.
+    std::function<BOOL(const char* section, const char* key, const char* value, const char* file)> writeProfile;
+    std::function<PIDLIST_ABSOLUTE(BROWSEINFOA*)> browseForFolder;
+    std::function<BOOL(PCIDLIST_ABSOLUTE, char*)> pathFromIdList;
+    std::function<int(HWND, void*, UINT, int*)> pickIcon;
+    std::function<HICON(HINSTANCE, const char*, UINT)> extractIcon;
+    std::function<BOOL(HDC, int, int, HICON)> drawIcon;
+    std::function<BOOL(HICON)> destroyIcon;
+    std::function<BOOL(OSVERSIONINFOA*)> getVersion;
+    std::function<BOOL(OPENFILENAMEW*)> getOpenFileName;
+    DWORD commDlgError = 0;
+    std::function<LSTATUS(HKEY, const char*, DWORD, REGSAM, HKEY*)> regOpenKey;
+    std::function<LSTATUS(HKEY, const char*, DWORD*, DWORD*, BYTE*, DWORD*)> regQueryValue;
+    std::function<LSTATUS(HKEY)> regCloseKey;
+    // Program start: by default recorded and not started.
+    std::function<void(const std::wstring&, int)> startProgram;
+
+    int MessageBoxW(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override;
+    BOOL DrawIcon(HDC dc, int x, int y, HICON icon) override;
+    BOOL DestroyIcon(HICON icon) override;
+    BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) override;
+    BOOL GetVersionExA(OSVERSIONINFOA* info) override;
+    PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request) override;
+    BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) override;
+    int PickIconDlg(HWND owner, void* path, UINT pathSize, int* index) override;
+    HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index) override;
+    HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
+                            const char* directory, INT showCommand) override;
+    void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2) override;
+    BOOL GetOpenFileNameW(OPENFILENAMEW* request) override;
+    DWORD CommDlgExtendedError() override;
+    LSTATUS RegOpenKeyExA(HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) override;
+    LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                             DWORD* size) override;
+    LSTATUS RegCloseKey(HKEY key) override;
+    void StartProgram(const std::wstring& path, int showCommand) override;
+    void EndProgram(UINT exitCode) override;
+
+private:
+    PlatformOverride override_;
+};

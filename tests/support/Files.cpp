@@ -1,0 +1,80 @@
+#include "support/Files.h"
+
+#include <atomic>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/Handles.h"
+
+namespace {
+std::atomic<int> counter{0};
+}
+
+std::wstring TestProgramFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, n);
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+TempFolder::TempFolder() {
+    const std::wstring root = TestProgramFolder() + L"\\testdata";
+    CreateDirectoryW(root.c_str(), nullptr);
+    path_ = root + L"\\t" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    RemoveTree(path_);
+    MakeFolder(path_);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+DWORD UserAttributes(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return attributes;
+    return attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_NORMAL);
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error("cannot create test file");
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
+    std::string bytes(static_cast<size_t>(GetFileSize(file.get(), nullptr)), '\0');
+    DWORD read = 0;
+    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void MakeFolder(const std::wstring& path) {
+    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        throw std::runtime_error("cannot create test folder");
+}
+
+void RemoveTree(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileW(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        std::vector<std::wstring> names;
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") names.push_back(name);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        for (const auto& name : names) RemoveTree(path + L"\\" + name);
+    }
+    RemoveDirectoryW(path.c_str());
+}

@@ -1,0 +1,98 @@
+#include "support/Gui.h"
+
+#include <vector>
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (done()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+RECT ChildRect(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::wstring WindowTextOf(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+namespace {
+struct TextSearch {
+    const std::wstring* text;
+    HWND found;
+};
+BOOL CALLBACK MatchText(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<TextSearch*>(lParam);
+    if (WindowTextOf(hwnd) != *s->text) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+struct ClassSearch {
+    const wchar_t* cls;
+    HWND except;
+    bool visibleOnly;
+    HWND found;
+};
+BOOL CALLBACK MatchClass(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<ClassSearch*>(lParam);
+    wchar_t cls[64];
+    GetClassNameW(hwnd, cls, 64);
+    if (hwnd == s->except || lstrcmpW(cls, s->cls) != 0 || (s->visibleOnly && !IsWindowVisible(hwnd))) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND FindChildByText(HWND parent, const std::wstring& text) {
+    TextSearch search{&text, nullptr};
+    EnumChildWindows(parent, &MatchText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+COLORREF PixelOf(HWND hwnd, int x, int y) {
+    UpdateWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return colour;
+}
+
+namespace {
+std::function<void()> pendingAction;
+
+void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto action = std::move(pendingAction);
+    pendingAction = nullptr;
+    if (action) action();
+}
+}  // namespace
+
+void WhenModal(std::function<void()> action, UINT delayMs) {
+    pendingAction = std::move(action);
+    SetTimer(nullptr, 0, delayMs, &RunPending);
+}
+
+HWND FindThreadWindow(const wchar_t* className, HWND except, bool visibleOnly) {
+    ClassSearch search{className, except, visibleOnly, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Handles the messages waiting for this thread, then returns.
+void PumpMessages();
+// Pumps messages until `done` holds or `timeoutMs` passes; true when done.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// A child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child);
+std::wstring WindowTextOf(HWND hwnd);
+// The first child of `parent` (at any depth) whose text is `text`.
+HWND FindChildByText(HWND parent, const std::wstring& text);
+// The colour of one pixel of a window's client area, as shown on screen.
+COLORREF PixelOf(HWND hwnd, int x, int y);
+
+// Runs `action` from inside the next modal loop this thread enters (a
+// thread timer fires there), as a user would act on a dialog.
+void WhenModal(std::function<void()> action, UINT delayMs = 50);
+// A top-level window of class `className` that this thread owns, other
+// than `except`, visible unless `visibleOnly` is false; nullptr if none.
+HWND FindThreadWindow(const wchar_t* className, HWND except = nullptr, bool visibleOnly = true);

@@ -1,0 +1,298 @@
+// Apply and reset on real folders and files under Wine.
+#include <gtest/gtest.h>
+
+#include "modules/modIcon.h"
+#include "support/Files.h"
+#include "support/MainWindow.h"
+
+namespace {
+
+using F = frmIconChanger;
+constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN;
+constexpr DWORD kSystem = FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
+const std::wstring kErrorPrompt = L"Erreur dans la création de l'icône !";
+
+class ApplyTest : public testing::Test {
+protected:
+    std::wstring Ini() const { return folder / L"desktop.ini"; }
+    std::string IniText() const { return ReadBytes(Ini()); }
+    void ApplyIcon(const std::wstring& file, int index, const std::wstring& infoTip = L"") {
+        w.ChooseFolder(folder.Path());
+        w.ChooseIcon(file, index);
+        w.Ctl(F::txtInfoTip).SetText(infoTip);
+        w.Apply();
+    }
+    void Reset() {
+        w.ChooseFolder(folder.Path());
+        if (w.Ctl(F::chkReset).Checked()) w.ClickReset();  // back to apply mode first
+        w.ClickReset();                                     // reset mode: Apply comes on
+        w.Apply();
+    }
+    size_t ErrorCount() const {
+        size_t n = 0;
+        for (const auto& box : w.fake.messageBoxes)
+            n += box.text == kErrorPrompt && box.caption == L"Erreur" && box.style == (MB_OK | MB_ICONEXCLAMATION);
+        return n;
+    }
+
+    TempFolder folder;
+    MainWindowFixture w;
+};
+
+TEST_F(ApplyTest, NewFileHoldsTheSectionAndUpperCaseKeysInOrder) {
+    struct Case {
+        int index;
+        std::wstring infoTip;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {3, L"", "[.ShellClassInfo]\r\nICONFILE=C:\\Icons\\set.dll\r\nICONINDEX=3\r\n"},
+        {-7, L"", "[.ShellClassInfo]\r\nICONFILE=C:\\Icons\\set.dll\r\nICONINDEX=-7\r\n"},
+        {0, L"Mes photos", "[.ShellClassInfo]\r\nICONFILE=C:\\Icons\\set.dll\r\nICONINDEX=0\r\nINFOTIP=Mes photos\r\n"},
+        // Accented text the ANSI code page holds goes through unchanged.
+        {1, L"Été à Noël", "[.ShellClassInfo]\r\nICONFILE=C:\\Icons\\set.dll\r\nICONINDEX=1\r\nINFOTIP=\xC9t\xE9 \xE0 No\xEBl\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        RemoveTree(Ini());
+        ApplyIcon(L"C:\\Icons\\set.dll", c.index, c.infoTip);
+        EXPECT_EQ(IniText(), c.expected);
+        EXPECT_EQ(UserAttributes(Ini()), kHidden);
+        EXPECT_EQ(UserAttributes(folder.Path()), kSystem);
+        EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
+        EXPECT_EQ(ErrorCount(), 0u);
+    }
+}
+
+// Spaces only are not empty: handed to the writer as typed (how the writer
+// lays a value out is its own business).
+TEST_F(ApplyTest, AnInfoTipOfSpacesIsWritten) {
+    ApplyIcon(L"C:\\a.ico", 0, L"   ");
+    ASSERT_EQ(w.fake.profileWrites.size(), 3u);
+    EXPECT_EQ(w.fake.profileWrites[2].key, "INFOTIP");
+    EXPECT_EQ(w.fake.profileWrites[2].value, "   ");
+    EXPECT_NE(IniText().find("INFOTIP="), std::string::npos);
+}
+
+TEST_F(ApplyTest, FolderEndsWithSystemAloneWhateverItHadBefore) {
+    SetFileAttributesW(folder.Path().c_str(), kHidden | kReadOnly);
+    ApplyIcon(L"C:\\a.ico", 0);
+    EXPECT_EQ(UserAttributes(folder.Path()), kSystem);
+    EXPECT_EQ(UserAttributes(Ini()), kHidden);
+}
+
+TEST_F(ApplyTest, ExistingSettingsSurviveAndAnEmptyInfoTipKeepsTheOldOne) {
+    WriteBytes(Ini(),
+               "[.ShellClassInfo]\r\nLocalizedResourceName=@shell32.dll,-21770\r\nINFOTIP=Ancienne\r\n"
+               "ICONFILE=old.ico\r\nICONINDEX=9\r\n[ViewState]\r\nMode=4\r\n");
+    SetFileAttributesW(Ini().c_str(), kHidden | kSystem);
+    ApplyIcon(L"C:\\new.ico", 2);
+    const std::string text = IniText();
+    EXPECT_NE(text.find("LocalizedResourceName=@shell32.dll,-21770"), std::string::npos) << text;
+    EXPECT_NE(text.find("INFOTIP=Ancienne"), std::string::npos) << text;
+    EXPECT_NE(text.find("ICONFILE=C:\\new.ico"), std::string::npos) << text;
+    EXPECT_NE(text.find("ICONINDEX=2"), std::string::npos) << text;
+    EXPECT_NE(text.find("[ViewState]\r\nMode=4"), std::string::npos) << text;
+    EXPECT_EQ(text.find("old.ico"), std::string::npos) << text;
+    EXPECT_EQ(UserAttributes(Ini()), kHidden);
+    EXPECT_EQ(ErrorCount(), 0u);
+}
+
+// Windows will not let the profile writer re-create a hidden file; applying
+// again to a customised folder must still land the new icon.
+TEST_F(ApplyTest, ApplyingAgainToACustomisedFolderLandsTheNewIcon) {
+    ApplyIcon(L"C:\\first.dll", 1, L"Premier");
+    ASSERT_EQ(UserAttributes(Ini()), kHidden);
+    ApplyIcon(L"C:\\second.dll", 5);
+    EXPECT_EQ(IniText(), "[.ShellClassInfo]\r\nICONFILE=C:\\second.dll\r\nICONINDEX=5\r\nINFOTIP=Premier\r\n");
+    EXPECT_EQ(UserAttributes(Ini()), kHidden);
+    EXPECT_EQ(UserAttributes(folder.Path()), kSystem);
+    EXPECT_EQ(ErrorCount(), 0u);
+}
+
+TEST_F(ApplyTest, ReadOnlyDesktopIniIsRewrittenAndEndsHiddenOnly) {
+    WriteBytes(Ini(), "[.ShellClassInfo]\r\nICONFILE=old.ico\r\n");
+    SetFileAttributesW(Ini().c_str(), kReadOnly);
+    ApplyIcon(L"C:\\new.ico", 4);
+    EXPECT_EQ(IniText(), "[.ShellClassInfo]\r\nICONFILE=C:\\new.ico\r\nICONINDEX=4\r\n");
+    EXPECT_EQ(UserAttributes(Ini()), kHidden);
+    EXPECT_EQ(ErrorCount(), 0u);
+}
+
+// A refused write is a failure: the message shows and nothing after it runs.
+TEST_F(ApplyTest, RefusedWriteShowsTheErrorAndSetsNoAttribute) {
+    w.fake.writeProfile = [](const char*, const char*, const char*, const char*) {
+        SetLastError(ERROR_WRITE_PROTECT);
+        return FALSE;
+    };
+    SetFileAttributesW(folder.Path().c_str(), kHidden);
+    ApplyIcon(L"C:\\a.ico", 0);
+    EXPECT_EQ(ErrorCount(), 1u);
+    EXPECT_EQ(w.fake.profileWrites.size(), 1u);
+    EXPECT_EQ(UserAttributes(folder.Path()), kHidden);
+    EXPECT_FALSE(Exists(Ini()));
+    EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
+    EXPECT_TRUE(w.fake.changedFolders.empty());
+}
+
+// Text the ANSI code page cannot hold exactly is refused before anything
+// changes, never written as '?' or as a look-alike.
+TEST_F(ApplyTest, TextTheCodePageCannotHoldIsRefusedBeforeAnyChange) {
+    struct Case {
+        const char* what;
+        std::wstring subFolder, iconFile, infoTip;
+    };
+    const Case cases[] = {
+        {"CJK folder name", L"\u6587\u4EF6\u5939", L"C:\\a.ico", L""},
+        {"division slash in the icon path (best fit: '/')", L"plain", L"C:\\x\u2215y.ico", L""},
+        {"fullwidth quote in the info tip (best fit: '\"')", L"plain2", L"C:\\a.ico", L"dit \uFF02bonjour\uFF02"},
+        {"CJK info tip", L"plain3", L"C:\\a.ico", L"\u6587"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring sub = folder / c.subFolder;
+        MakeFolder(sub);
+        const std::wstring ini = sub + L"\\desktop.ini";
+        WriteBytes(ini, "[.ShellClassInfo]\r\nICONFILE=keep.ico\r\n");
+        SetFileAttributesW(ini.c_str(), kHidden);
+        const size_t errorsBefore = ErrorCount();
+        w.ChooseFolder(sub);
+        w.ChooseIcon(c.iconFile, 1);
+        w.Ctl(F::txtInfoTip).SetText(c.infoTip);
+        w.Apply();
+        EXPECT_EQ(ErrorCount(), errorsBefore + 1);
+        EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nICONFILE=keep.ico\r\n");
+        EXPECT_EQ(UserAttributes(ini), kHidden);
+        EXPECT_EQ(UserAttributes(sub), 0u);
+        EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
+    }
+}
+
+TEST_F(ApplyTest, ALineBreakNeverReachesTheInfoTip) {
+    // A multi-line paste would start a line of its own in the file.
+    ApplyIcon(L"C:\\a.ico", 0, L"ligne\r\nICONFILE=C:\\evil.exe");
+    EXPECT_EQ(ErrorCount(), 1u);
+    EXPECT_FALSE(Exists(Ini()));
+}
+
+TEST_F(ApplyTest, EmptyFolderPathChangesNothingAndSaysSo) {
+    w.ChooseFolder(folder.Path());
+    w.form.FolderPath.clear();  // a later browse was cancelled
+    w.ChooseIcon(L"C:\\a.ico", 0);
+    w.Apply();
+    EXPECT_EQ(ErrorCount(), 1u);
+    EXPECT_TRUE(w.fake.profileWrites.empty());
+    EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
+
+    w.ClickReset();
+    w.Apply();
+    EXPECT_EQ(ErrorCount(), 2u);
+}
+
+TEST_F(ApplyTest, SuccessTellsTheShellAboutTheFolder) {
+    ApplyIcon(L"C:\\a.ico", 0);
+    ASSERT_EQ(w.fake.changedFolders.size(), 1u);
+    EXPECT_EQ(w.fake.changedFolders[0], folder.Path());
+    Reset();
+    EXPECT_EQ(w.fake.changedFolders.size(), 2u);
+    Reset();  // nothing left to reset: a failure tells the shell nothing
+    EXPECT_EQ(w.fake.changedFolders.size(), 2u);
+}
+
+TEST_F(ApplyTest, ResetTakesACustomisedFolderBackToPlain) {
+    ApplyIcon(L"C:\\a.ico", 3, L"Info");
+    SetFileAttributesW(Ini().c_str(), kHidden | kSystem | kReadOnly);
+    Reset();
+    EXPECT_FALSE(Exists(Ini()));
+    EXPECT_EQ(UserAttributes(folder.Path()), 0u);
+    EXPECT_EQ(ErrorCount(), 0u);
+    EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
+    EXPECT_TRUE(w.Ctl(F::chkReset).Checked());
+}
+
+TEST_F(ApplyTest, ResetWithoutDesktopIniSaysSoAndKeepsTheFolder) {
+    SetFileAttributesW(folder.Path().c_str(), kSystem | kHidden);
+    Reset();
+    EXPECT_EQ(ErrorCount(), 1u);
+    EXPECT_EQ(UserAttributes(folder.Path()), kSystem | kHidden);
+    EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
+}
+
+TEST_F(ApplyTest, ResetRemovesOnlyTheIconKeysWhenTheFileHoldsMore) {
+    const std::string foreign =
+        "[.ShellClassInfo]\r\nIconResource=C:\\x.dll,1\r\nLocalizedResourceName=Mes documents\r\n"
+        "iconfile=C:\\a.ico\r\nIconIndex=2\r\nInfoTip=Bulle\r\n[ViewState]\r\nFolderType=Pictures\r\n";
+    WriteBytes(Ini(), foreign);
+    SetFileAttributesW(Ini().c_str(), kHidden | kSystem);
+    SetFileAttributesW(folder.Path().c_str(), kSystem);
+    Reset();
+    EXPECT_EQ(ErrorCount(), 0u);
+    const std::string text = IniText();
+    EXPECT_NE(text.find("LocalizedResourceName=Mes documents"), std::string::npos) << text;
+    EXPECT_NE(text.find("[ViewState]\r\nFolderType=Pictures"), std::string::npos) << text;
+    for (const char* gone : {"IconResource", "iconfile", "IconIndex", "InfoTip"})
+        EXPECT_EQ(text.find(gone), std::string::npos) << gone << " in " << text;
+    EXPECT_EQ(UserAttributes(Ini()), kHidden | kSystem);
+    EXPECT_EQ(UserAttributes(folder.Path()), kSystem);
+}
+
+TEST_F(ApplyTest, ResetOfAFileWithOnlyIconKeysInAnyCaseDeletesIt) {
+    WriteBytes(Ini(), "\r\n[.shellclassinfo]\r\niconresource=C:\\x.dll,1\r\n\r\nInfoTip=t\r\n");
+    SetFileAttributesW(Ini().c_str(), kHidden);
+    SetFileAttributesW(folder.Path().c_str(), kSystem);
+    Reset();
+    EXPECT_EQ(ErrorCount(), 0u);
+    EXPECT_FALSE(Exists(Ini()));
+    EXPECT_EQ(UserAttributes(folder.Path()), 0u);
+}
+
+TEST_F(ApplyTest, ResetThatCannotDeleteLeavesBothAttributeSetsCleared) {
+    ApplyIcon(L"C:\\a.ico", 0);
+    // Held open without delete sharing: the deletion fails.
+    HANDLE held = CreateFileW(Ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Reset();
+    CloseHandle(held);
+    EXPECT_EQ(ErrorCount(), 1u);
+    EXPECT_TRUE(Exists(Ini()));
+    EXPECT_EQ(UserAttributes(Ini()), 0u);
+    EXPECT_EQ(UserAttributes(folder.Path()), 0u);
+}
+
+TEST_F(ApplyTest, ANewFolderChosenInResetModeIsResetByApply) {
+    ApplyIcon(L"C:\\a.ico", 0);
+    w.ClickReset();
+    TempFolder other;
+    w.ChooseFolder(other.Path());  // the icon button comes back, the box stays ticked
+    EXPECT_TRUE(w.Ctl(F::chkReset).Checked());
+    w.Apply();
+    EXPECT_EQ(ErrorCount(), 1u);   // the new folder has nothing to reset
+    EXPECT_TRUE(Exists(Ini()));    // the first folder is untouched
+}
+
+// A drive root keeps its backslash: the file path holds two in a row. The
+// tests' Wine prefix is their own, so its C:\ is theirs to customise.
+TEST(ApplyToDriveRoot, GivesTwoBackslashesAndStillWorks) {
+    MainWindowFixture w;
+    const std::wstring root = L"C:\\", ini = L"C:\\desktop.ini";
+    RemoveTree(ini);
+    w.ChooseFolder(root);
+    w.ChooseIcon(L"C:\\a.ico", 6);
+    w.Apply();
+    ASSERT_FALSE(w.fake.profileWrites.empty());
+    EXPECT_EQ(w.fake.profileWrites[0].file, "C:\\\\desktop.ini");
+    EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nICONFILE=C:\\a.ico\r\nICONINDEX=6\r\n");
+    EXPECT_EQ(UserAttributes(ini), kHidden);
+    EXPECT_EQ(UserAttributes(root), kSystem);
+    EXPECT_TRUE(w.fake.messageBoxes.empty());
+
+    w.ClickReset();
+    w.Apply();
+    EXPECT_FALSE(Exists(ini));
+    EXPECT_EQ(UserAttributes(root), 0u);
+    EXPECT_TRUE(w.fake.messageBoxes.empty());
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// The platform services and the binding of declared functions.
+#include <gtest/gtest.h>
+
+#include "platform/CommonDialog.h"
+#include "platform/Declared.h"
+#include "platform/Platform.h"
+#include "platform/PlatformError.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+#include "support/FakePlatform.h"
+#include "support/Files.h"
+
+namespace {
+
+TEST(AppInfo, ComesFromTheVersionResource) {
+    const services::AppInfo app = services::App();
+    EXPECT_EQ(app.title, L"Tivrelon");
+    EXPECT_EQ(app.major, 1);
+    EXPECT_EQ(app.minor, 1);
+    EXPECT_EQ(app.revision, 0);
+    EXPECT_EQ(app.folder, TestProgramFolder());
+}
+
+TEST(FindPlainFile, FindsPlainFilesOnly) {
+    TempFolder folder;
+    struct Case {
+        const wchar_t* name;
+        DWORD attributes;  // 0: a folder
+        bool found;
+    };
+    const Case cases[] = {
+        {L"plain.txt", FILE_ATTRIBUTE_NORMAL, true},
+        {L"readonly.txt", FILE_ATTRIBUTE_READONLY, true},
+        {L"hidden.txt", FILE_ATTRIBUTE_HIDDEN, false},
+        {L"system.txt", FILE_ATTRIBUTE_SYSTEM, false},
+        {L"both.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, false},
+        {L"subfolder", 0, false},
+    };
+    for (const Case& c : cases) {
+        const std::wstring path = folder / c.name;
+        if (c.attributes == 0) {
+            MakeFolder(path);
+        } else {
+            WriteBytes(path, "x");
+            SetFileAttributesW(path.c_str(), c.attributes);
+        }
+        EXPECT_EQ(services::FindPlainFile(path), c.found ? std::wstring(c.name) : std::wstring()) << c.name;
+    }
+    EXPECT_EQ(services::FindPlainFile(folder / L"missing.txt"), L"");
+    EXPECT_THROW(services::FindPlainFile(folder / L"no\\such\\folder\\x.txt"), PlatformError);
+}
+
+TEST(SetAttributes, ReplacesTheWholeSet) {
+    TempFolder folder;
+    const std::wstring file = folder / L"f.txt";
+    WriteBytes(file, "x");
+    services::SetAttributes(file, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+    services::SetAttributes(file, FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(UserAttributes(file), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    services::SetAttributes(file, 0);
+    EXPECT_EQ(UserAttributes(file), 0u);
+    services::SetAttributes(folder.Path(), FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_EQ(UserAttributes(folder.Path()), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
+    try {
+        services::SetAttributes(folder / L"missing", 0);
+        FAIL() << "a missing path is a failure";
+    } catch (const PlatformError& e) {
+        EXPECT_EQ(e.Call(), "SetFileAttributes");
+        EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    }
+}
+
+TEST(RemoveFile, DeletesOrRaises) {
+    TempFolder folder;
+    const std::wstring file = folder / L"f.txt";
+    WriteBytes(file, "x");
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(services::RemoveFile(file), PlatformError);  // read-only refuses deletion
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    services::RemoveFile(file);
+    EXPECT_FALSE(Exists(file));
+    EXPECT_THROW(services::RemoveFile(file), PlatformError);
+}
+
+TEST(MsgBox, UsesTheApplicationTitleWhenGivenNone) {
+    FakePlatform fake;
+    services::MsgBox(L"Texte");
+    services::MsgBox(L"Attention", services::kExclamation, L"Erreur");
+    services::MsgBox(L"Info", services::kInformation, L"");
+    ASSERT_EQ(fake.messageBoxes.size(), 3u);
+    EXPECT_EQ(fake.messageBoxes[0].caption, L"Tivrelon");
+    EXPECT_EQ(fake.messageBoxes[0].style, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(fake.messageBoxes[1].caption, L"Erreur");
+    EXPECT_EQ(fake.messageBoxes[1].style, static_cast<UINT>(MB_OK | 48));
+    EXPECT_EQ(fake.messageBoxes[2].caption, L"");  // an empty title is a title
+    EXPECT_EQ(fake.messageBoxes[2].style, static_cast<UINT>(MB_OK | 64));
+}
+
+TEST(StartProgram, RaisesForAPathThatCannotStart) {
+    TempFolder folder;
+    try {
+        Platform().StartProgram(folder / L"missing.exe", SW_SHOWNORMAL);
+        FAIL() << "a missing program started";
+    } catch (const PlatformError& e) {
+        EXPECT_EQ(e.Call(), "CreateProcess");
+    }
+}
+
+TEST(Declared, BindsOnFirstCallAndRaisesWhenItCannot) {
+    Declared<int(WINAPI*)()> missingFunction{declared::kernel32, "NoSuchFunctionAnywhere"};
+    try {
+        *missingFunction;
+        FAIL() << "bound a function that does not exist";
+    } catch (const PlatformError& e) {
+        EXPECT_EQ(e.Call(), "GetProcAddress NoSuchFunctionAnywhere");
+    }
+    DeclaredLibrary missingLibrary{L"no_such_library_tivrelon.dll"};
+    Declared<int(WINAPI*)()> inMissing{missingLibrary, "Anything"};
+    EXPECT_THROW(*inMissing, PlatformError);
+    Declared<int(WINAPI*)()> byOrdinal{declared::shell32, WORD{62}};
+    EXPECT_NE(*byOrdinal, nullptr);
+}
+
+TEST(Text, ConvertsAtTheAnsiBoundary) {
+    ASSERT_NE(GetACP(), static_cast<UINT>(CP_UTF8)) << "these cases assume a Western code page";
+    EXPECT_EQ(ToAnsi(L"Icône"), "Ic\xF4ne");
+    EXPECT_EQ(FromAnsi("Ic\xF4ne"), L"Icône");
+    EXPECT_EQ(ToUpper(L"IconIndex"), L"ICONINDEX");
+    EXPECT_EQ(DecimalText(-2147483647 - 1), L"-2147483648");
+    EXPECT_EQ(DecimalText(0), L"0");
+    try {
+        ToAnsi(L"\u6587");
+        FAIL();
+    } catch (const PlatformError& e) {
+        EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+    }
+}
+
+TEST(OpenDialogFilter, TurnsBarsIntoTheDialogsList) {
+    EXPECT_EQ(OpenDialogFilter(L"Tous (*.*)|*.*|Icônes|*.ico"), std::wstring(L"Tous (*.*)\0*.*\0Icônes\0*.ico\0\0", 29));
+}
+
+TEST(Wine, IsRecognised) { EXPECT_TRUE(RunningOnWine()); }
+
+}  // namespace
