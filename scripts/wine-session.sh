@@ -26,12 +26,15 @@ cleanup() {
 trap cleanup EXIT
 
 if [ $use_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
-  n=91
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  # Xvfb picks a free display number itself and tells it on a pipe, so
+  # sessions started side by side never share a display.
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
   xvfb_pid=$!
+  read -r n <"$fifo"
+  rm -f "$fifo"
   export DISPLAY=":$n"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   export TIVRELON_VIRTUAL_DISPLAY=1
 fi
 
