@@ -46,6 +46,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine wineboot -i </dev/null >/dev/null 2>&1
   # A crashing test must end, not wait behind Wine's crash dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+  # Wine's own TrueType fonts (Marlett draws the title-bar buttons) are not
+  # found where Debian puts them; the prefix's Fonts folder always is.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
 # Without a window manager (the virtual display) Wine draws the frames and
 # title bars itself; on a desktop the window manager does.
