@@ -39,7 +39,9 @@ TEST(Exe, StartsWithoutLoadingWhatOnlyDialogsNeed) {
         EXPECT_FALSE(isLoaded(notYet)) << testing::PrintToString(std::wstring(notYet));
     // Wine's X11 display driver brings ole32 into every process with a
     // window; on Windows nothing of ours may load it before a dialog.
-    if (!isLoaded(L"winex11.drv")) EXPECT_FALSE(isLoaded(L"ole32.dll"));
+    if (!isLoaded(L"winex11.drv")) {
+        EXPECT_FALSE(isLoaded(L"ole32.dll"));
+    }
 }
 
 }  // namespace
