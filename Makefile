@@ -29,6 +29,12 @@ test: build
 	@scripts/wine-session.sh $(BUILD)/wineprefix -- \
 	  ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) $(CTEST_ARGS)
 
+bench: build
+	@for a in $(ARCHS); do \
+	  echo "== $$a (Wine, medians) =="; \
+	  scripts/wine-session.sh $(BUILD)/wineprefix -- wine $(BUILD)/$$a/bench/bench_runner.exe 20 || exit 1; \
+	done
+
 run: deps $(BUILD)/i686/CMakeCache.txt
 	@cmake --build $(BUILD)/i686 -j$(JOBS) --target Tivrelon
 	@scripts/run.sh $(BUILD)

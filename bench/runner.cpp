@@ -1,0 +1,184 @@
+// Measures Tivrelon.exe beside two floors built with the same flags: F0, a
+// bare window; F1, the main window's layout with no logic. Start-up is the
+// time from process start to the main window shown and idle; memory is the
+// peak working set then. Apply and reset are timed in this process on a
+// folder of its own. Figures only: nothing here passes or fails.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/frmIconChanger.h"
+#include "modules/modIcon.h"
+#include "platform/Platform.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
+}
+
+std::wstring BenchFolder() {
+    wchar_t path[MAX_PATH];
+    std::wstring p(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    return p.substr(0, p.find_last_of(L'\\'));
+}
+
+struct Found {
+    DWORD pid;
+    HWND window;
+};
+
+BOOL CALLBACK FindVisible(HWND hwnd, LPARAM p) {
+    auto* f = reinterpret_cast<Found*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != f->pid || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
+    f->window = hwnd;
+    return FALSE;
+}
+
+struct StartFigures {
+    double startMs = 0;
+    double peakMiB = 0;
+    bool ok = false;
+};
+
+StartFigures StartOnce(const std::wstring& exe) {
+    StartFigures figures;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    const double t0 = Now();
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return figures;
+    Found found{process.dwProcessId, nullptr};
+    while (Now() - t0 < 20000) {
+        EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&found));
+        if (found.window && WaitForInputIdle(process.hProcess, 0) == 0) break;
+        Sleep(1);
+    }
+    figures.startMs = Now() - t0;
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    K32GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
+    figures.peakMiB = static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
+    figures.ok = found.window != nullptr;
+    if (found.window) PostMessageW(found.window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return figures;
+}
+
+struct ProgramFigures {
+    const wchar_t* label;
+    std::wstring exe;
+    double startMs = 0, peakMiB = 0;
+    ULONGLONG bytes = 0;
+};
+
+void Measure(ProgramFigures& p, int runs) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(p.exe.c_str(), GetFileExInfoStandard, &data);
+    p.bytes = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    StartOnce(p.exe);  // warm the file cache and Wine's own start-up
+    std::vector<double> start, peak;
+    for (int i = 0; i < runs; ++i) {
+        const StartFigures f = StartOnce(p.exe);
+        if (!f.ok) continue;
+        start.push_back(f.startMs);
+        peak.push_back(f.peakMiB);
+    }
+    p.startMs = Median(start);
+    p.peakMiB = Median(peak);
+}
+
+// Apply must not stop on a message box in a measurement: count them instead.
+class QuietPlatform : public Platform {
+public:
+    int failures = 0;
+    int MessageBoxW(HWND, const std::wstring&, const std::wstring&, UINT) override {
+        ++failures;
+        return IDOK;
+    }
+};
+
+void MeasureApply(int runs, double& applyMs, double& resetMs, int& failures) {
+    QuietPlatform quiet;
+    PlatformOverride override(quiet);
+    const std::wstring folder = BenchFolder() + L"\\bench-folder";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    frmIconChanger form;
+    form.Load();
+    form.FolderPath = folder;
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    form.IconFilePath = std::wstring(system) + L"\\shell32.dll";
+    modIcon::SelectedIconIndex = 3;
+    HWND reset = form.Ctl(frmIconChanger::chkReset).Hwnd();
+    std::vector<double> apply, resetTimes;
+    for (int i = 0; i < runs; ++i) {
+        SendMessageW(reset, BM_SETCHECK, BST_UNCHECKED, 0);
+        double t0 = Now();
+        form.cmdDone_Click();
+        apply.push_back(Now() - t0);
+        SendMessageW(reset, BM_SETCHECK, BST_CHECKED, 0);
+        t0 = Now();
+        form.cmdDone_Click();
+        resetTimes.push_back(Now() - t0);
+    }
+    RemoveDirectoryW(folder.c_str());
+    applyMs = Median(apply);
+    resetMs = Median(resetTimes);
+    failures = quiet.failures;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int runs = argc > 1 ? _wtoi(argv[1]) : 20;
+    const std::wstring here = BenchFolder();
+    const std::wstring parent = here.substr(0, here.find_last_of(L'\\'));
+    ProgramFigures programs[] = {
+        {L"F0 bare window", here + L"\\floor0.exe"},
+        {L"F1 layout only", here + L"\\floor1.exe"},
+        {L"Tivrelon.exe", parent + L"\\Tivrelon.exe"},
+    };
+    for (auto& p : programs) Measure(p, runs);
+    const auto& f0 = programs[0];
+    const auto& f1 = programs[1];
+
+    std::printf("%-16s %12s %6s %6s %12s %7s %10s %6s %6s\n", "program", "start-up ms", "/F0", "/F1", "exe bytes",
+                "/F0", "peak MiB", "/F0", "/F1");
+    for (const auto& p : programs)
+        std::printf("%-16ls %12.1f %6.2f %6.2f %12llu %7.2f %10.2f %6.2f %6.2f\n", p.label, p.startMs,
+                    p.startMs / f0.startMs, p.startMs / f1.startMs, p.bytes,
+                    static_cast<double>(p.bytes) / static_cast<double>(f0.bytes), p.peakMiB, p.peakMiB / f0.peakMiB,
+                    p.peakMiB / f1.peakMiB);
+
+    double applyMs = 0, resetMs = 0;
+    int failures = 0;
+    MeasureApply(std::max(runs, 20), applyMs, resetMs, failures);
+    std::printf("Apply (write desktop.ini, set attributes): %.2f ms; reset: %.2f ms (median of %d each%s)\n", applyMs,
+                resetMs, std::max(runs, 20), failures ? ", SOME FAILED" : "");
+    return failures ? 1 : 0;
+}
