@@ -1,19 +1,168 @@
 #include "about/frmAbout.h"
 
+#include <iterator>
+
+#include "about/AuthorDetails.h"
+#include "about/Picture.h"
+#include "about/SysInfo.h"
+#include "platform/Platform.h"
+#include "platform/PlatformError.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
 #include "resource.h"
 
 namespace {
+
+using A = frmAbout;
+
+constexpr const wchar_t* kFace = L"Comic Sans MS";
+constexpr FontSpec kSmall{kFace, 825, false};
+constexpr FontSpec kSmallBold{kFace, 825, true};
+constexpr FontSpec kLargeBold{kFace, 975, true};
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+
+// clang-format off
+constexpr ControlSpec kControls[] = {
+    {.name = L"Command1", .kind = ControlKind::Button, .caption = L"Détails...",
+     .left = 3960, .top = 2280, .width = 1455, .height = 375, .tabIndex = 8, .font = kSmall},
+    {.name = L"cmdOK", .kind = ControlKind::Button, .caption = L"OK",
+     .left = 3960, .top = 1440, .width = 1500, .height = 465, .tabIndex = 0, .font = kSmallBold,
+     .flags = kDefaultButton | kCancelButton},
+    {.name = L"cmdSysInfo", .kind = ControlKind::Button, .caption = L"&Système Info...",
+     .tooltip = L"Informations système",
+     .left = 3960, .top = 2760, .width = 1485, .height = 345, .tabIndex = 1, .font = kSmall},
+    {.name = L"Image2", .kind = ControlKind::Image,
+     .tooltip = L"Faire un don avec PayPal - Un solution gratuite, rapide et sécurisée.",
+     .left = 1080, .top = 2400, .width = 1500, .height = 660, .backColour = kTransparent,
+     .flags = kHandCursor | kClickable},
+    {.name = L"Label3", .kind = ControlKind::Label, .caption = L"URL : " TIVRELON_AUTHOR_SITE,
+     .tooltip = L"Visitez le site officiel " TIVRELON_AUTHOR_SITE_NAME,
+     .left = 840, .top = 1680, .width = 2115, .height = 225, .font = kSmall,
+     .foreColour = kBlue, .backColour = kTransparent, .alignment = SS_CENTER,
+     .flags = kAutoSize | kHandCursor | kClickable},
+    {.name = L"Image1", .kind = ControlKind::Image,
+     .left = 120, .top = 240, .width = 720, .height = 720, .backColour = kTransparent},
+    {.name = L"Label2", .kind = ControlKind::Label, .caption = L"Logiciel FREEWARE",
+     .left = 480, .top = 2040, .width = 2775, .height = 255, .font = kLargeBold,
+     .foreColour = kRed, .backColour = kTransparent, .alignment = SS_CENTER},
+    {.name = L"lblDescription", .kind = ControlKind::Label, .caption = TIVRELON_AUTHOR_CREDIT,
+     .left = 1080, .top = 840, .width = 3885, .height = 330, .font = kSmall,
+     .foreColour = kGreen, .backColour = kTransparent},
+    {.name = L"lblTitle", .kind = ControlKind::Label,
+     .left = 1080, .top = 120, .width = 3885, .height = 360, .font = kLargeBold,
+     .foreColour = kGreen, .backColour = kTransparent},
+    {.name = L"lblVersion", .kind = ControlKind::Label,
+     .left = 1080, .top = 480, .width = 3885, .height = 225, .font = kSmall,
+     .foreColour = kGreen, .backColour = kTransparent},
+    {.name = L"lblDisclaimer", .kind = ControlKind::Label, .caption = L"E-Mail : " TIVRELON_AUTHOR_MAIL,
+     .tooltip = L"Envoyer un courriel",
+     .left = 480, .top = 1320, .width = 2625, .height = 225, .font = kSmall,
+     .foreColour = kBlue, .backColour = kTransparent, .alignment = SS_CENTER,
+     .flags = kAutoSize | kHandCursor | kClickable},
+};
+
+// Line1(1) then Line1(0): the white line drawn last, over the grey one's
+// upper edge, gives the etched look.
+constexpr LineSpec kLines[] = {
+    {0, 1217, 5564, 1217, RGB(128, 128, 128), 1},
+    {0, 1200, 5549, 1200, RGB(255, 255, 255), 2},
+};
+// clang-format on
+static_assert(std::size(kControls) == frmAbout::kControlCount);
+
 const FormSpec kForm{
     .className = L"Tivrelon.frmAbout",
     .caption = L"",
     .clientWidth = 5730,
     .clientHeight = 3255,
-    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    // Fixed dialog frame: no sizing border, no minimise or maximise box.
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
     .exStyle = WS_EX_DLGMODALFRAME,
-    .backColour = 0x000000,
-    .iconId = IDI_TIVRELON,
+    .backColour = kBlack,
+    .iconId = IDI_ABOUT,
+    .handCursorId = IDC_POINTING_HAND,
     .placement = Placement::CentreOwner,
+    .lines = kLines,
 };
+
+// The ShellExecute "Open" of one of the author's addresses. Its result is
+// not examined: with nothing registered to open it, nothing happens.
+void OpenAddress(HWND owner, const std::wstring& file, const char* parameters, const std::wstring* directory) {
+    const std::string ansiFile = ToAnsi(file);
+    const std::string ansiDirectory = directory ? ToAnsi(*directory) : std::string();
+    platform().ShellExecuteA(owner, "Open", ansiFile.c_str(), parameters, directory ? ansiDirectory.c_str() : nullptr,
+                             SW_SHOWNORMAL);
+}
+
 }  // namespace
 
-frmAbout::frmAbout() : Form(kForm, {}) {}
+frmAbout::frmAbout() : Form(kForm, kControls) {}
+
+void frmAbout::OnLoad() {
+    UniqueIcon icon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT), IMAGE_ICON, 32, 32, 0)));
+    if (!icon) ThrowLastError("LoadImage");
+    Ctl(Image1).SetPicture(std::move(icon));
+    Ctl(Image2).SetPicture(LoadGifResource(IDR_DONATE_GIF));
+    Form_Load();
+}
+
+void frmAbout::OnClick(int index) {
+    switch (index) {
+    case Command1: Command1_Click(); break;
+    case cmdOK: cmdOK_Click(); break;
+    case cmdSysInfo: cmdSysInfo_Click(); break;
+    case Image2: Image2_Click(); break;
+    case Label3: Label3_Click(); break;
+    case lblDisclaimer: lblDisclaimer_Click(); break;
+    default: break;
+    }
+}
+
+void frmAbout::Form_Load() {
+    const services::AppInfo app = services::App();
+    SetWindowTextW(Hwnd(), (L"A propos " + app.title).c_str());
+    Ctl(lblVersion).SetText(L"Version " + DecimalText(app.major) + L"." + DecimalText(app.minor) + L"." +
+                            DecimalText(app.revision));
+    Ctl(lblTitle).SetText(app.title);
+}
+
+void frmAbout::cmdOK_Click() { Unload(); }
+
+void frmAbout::Command1_Click() {
+    // Lines end in a lone carriage return; the message box breaks on it.
+    const std::wstring details = L"Tivrelon version 1.1.0\r"
+                                 L"\r"
+                                 L"Changer l'icône d'un dossier\r"
+                                 L"\r"
+                                 L"Auteur : " TIVRELON_AUTHOR_CREDIT L"\r"
+                                 L"E-Mail : " TIVRELON_AUTHOR_MAIL L"\r"
+                                 L"Url : " TIVRELON_AUTHOR_SITE L"\r"
+                                 L"\r"
+                                 L"Logiciel FREEWARE";
+    services::MsgBox(details, services::kInformation, L"A propos");
+}
+
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+
+void frmAbout::Image2_Click() {
+    const std::wstring folder = services::App().folder;
+    OpenAddress(Hwnd(), TIVRELON_AUTHOR_SITE L"/Don/Don.htm", "", &folder);
+}
+
+void frmAbout::Label3_Click() {
+    const std::wstring folder = services::App().folder;
+    OpenAddress(Hwnd(), TIVRELON_AUTHOR_SITE, "", &folder);
+}
+
+void frmAbout::lblDisclaimer_Click() {
+    // A mail link that cannot be opened is passed over in silence.
+    try {
+        OpenAddress(Hwnd(), L"mailto:" TIVRELON_AUTHOR_MAIL, nullptr, nullptr);
+    } catch (const std::exception&) {
+    }
+}

@@ -9,6 +9,7 @@ DeclaredLibrary shell32{L"shell32.dll"};
 DeclaredLibrary comdlg32{L"comdlg32.dll"};
 DeclaredLibrary advapi32{L"advapi32.dll"};
 DeclaredLibrary ole32{L"ole32.dll"};
+DeclaredLibrary oleaut32{L"oleaut32.dll"};
 DeclaredLibrary ntdll{L"ntdll.dll"};
 }  // namespace declared
 

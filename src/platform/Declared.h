@@ -30,6 +30,7 @@ extern DeclaredLibrary shell32;
 extern DeclaredLibrary comdlg32;
 extern DeclaredLibrary advapi32;
 extern DeclaredLibrary ole32;
+extern DeclaredLibrary oleaut32;
 extern DeclaredLibrary ntdll;
 }  // namespace declared
 

@@ -1,0 +1,117 @@
+#include "about/SysInfo.h"
+
+#include <array>
+#include <cstdio>
+
+#include "platform/Platform.h"
+#include "platform/PlatformError.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+
+namespace {
+
+// Where Windows records the tool: first its full path, then its folder.
+constexpr wchar_t kToolPathKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr wchar_t kToolPathValue[] = L"PATH";
+constexpr wchar_t kToolFolderKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr wchar_t kToolFolderValue[] = L"MSINFO";
+constexpr wchar_t kToolFileName[] = L"\\MSINFO32.EXE";
+
+// Read rights only: a standard user may read these keys under HKLM but not
+// write them, so asking for more would make the look-up fail for them.
+constexpr REGSAM kKeyAccess = KEY_QUERY_VALUE;
+
+constexpr DWORD kBufferSize = 1024;
+
+// An opened registry key, closed through the platform once, on every path.
+class OpenedKey {
+public:
+    OpenedKey() = default;
+    OpenedKey(const OpenedKey&) = delete;
+    OpenedKey& operator=(const OpenedKey&) = delete;
+    ~OpenedKey() {
+        if (key_) platform().RegCloseKey(key_);
+    }
+    HKEY* Receive() { return &key_; }
+    HKEY Get() const { return key_; }
+    void Forget() { key_ = nullptr; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+}  // namespace
+
+bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& SubKeyRef, std::wstring& KeyVal) {
+    const std::string keyName = ToAnsi(KeyName);
+    const std::string valueName = ToAnsi(SubKeyRef);
+
+    OpenedKey key;
+    if (platform().RegOpenKeyExA(KeyRoot, keyName.c_str(), 0, kKeyAccess, key.Receive()) != ERROR_SUCCESS) {
+        key.Forget();  // nothing was opened, whatever the variable now holds
+        KeyVal.clear();
+        return false;
+    }
+
+    std::array<BYTE, kBufferSize> buffer{};
+    DWORD size = kBufferSize;
+    DWORD type = REG_NONE;
+    if (platform().RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, buffer.data(), &size) !=
+        ERROR_SUCCESS) {
+        KeyVal.clear();
+        return false;
+    }
+    // The terminating-zero rule looks at the last byte of the data; an empty
+    // value has none, and a size beyond the buffer would read past it.
+    if (size == 0 || size > kBufferSize) throw PlatformError("RegQueryValueExA", ERROR_INVALID_DATA);
+
+    // A string stored with its terminating zero loses exactly that zero; one
+    // stored without it keeps every byte. Counting in bytes, before the code
+    // page conversion, keeps this right for double-byte code pages too.
+    const DWORD length = buffer[size - 1] == 0 ? size - 1 : size;
+
+    if (type == REG_SZ) {
+        KeyVal = FromAnsi(std::string(reinterpret_cast<const char*>(buffer.data()), length));
+    } else if (type == REG_DWORD) {
+        // The stored bytes, last first: the most significant byte leads. The
+        // text is kept as "&h" and its digits, never read back as a number,
+        // so that every byte shows exactly as stored.
+        std::wstring digits;
+        for (DWORD i = length; i > 0; --i) {
+            wchar_t pair[3];
+            std::swprintf(pair, 3, L"%02X", static_cast<unsigned>(buffer[i - 1]));
+            digits += pair;
+        }
+        KeyVal = L"&h" + digits;
+    }
+    return true;
+}
+
+namespace {
+
+// True when the tool was found and started.
+bool FindAndStartTool() {
+    std::wstring path;
+    if (!GetKeyValue(HKEY_LOCAL_MACHINE, kToolPathKey, kToolPathValue, path)) {
+        if (!GetKeyValue(HKEY_LOCAL_MACHINE, kToolFolderKey, kToolFolderValue, path)) return false;
+        // The folder as stored: one with a trailing backslash gives two.
+        const std::wstring candidate = path + kToolFileName;
+        if (services::FindPlainFile(candidate).empty()) return false;
+        path = candidate;
+    }
+    services::StartProgram(path, SW_SHOWNORMAL);
+    return true;
+}
+
+}  // namespace
+
+void StartSysInfo() {
+    bool started = false;
+    try {
+        started = FindAndStartTool();
+    } catch (const std::exception&) {
+        // A path that will not start, an empty value, a name the code page
+        // cannot carry: the user hears the same as when nothing was found.
+    }
+    if (!started) services::MsgBox(L"Information Systeme introuvable !");
+}

@@ -1,0 +1,323 @@
+// The About window on screen, opened from the main window's "A Propos".
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "about/frmAbout.h"
+#include "platform/Services.h"
+#include "resource.h"
+#include "support/Gui.h"
+#include "support/MainWindow.h"
+
+namespace {
+
+using A = frmAbout;
+
+class AboutWindowTest : public testing::Test {
+protected:
+    MainWindowFixture w{true};
+    HWND Main() { return w.form.Hwnd(); }
+
+    // Clicks "A Propos" and runs `inside` in the About window's modal loop.
+    // A window that `inside` leaves open is closed a little later, and the
+    // answer says whether that was needed. The click returns once it is gone.
+    bool OpenAbout(const std::function<void(frmAbout&)>& inside) {
+        bool leftOpen = false;
+        WhenModal([&] {
+            frmAbout& about = *w.form.About();
+            inside(about);
+            WhenModal(
+                [&] {
+                    if (!about.Loaded()) return;
+                    leftOpen = true;
+                    about.Unload();
+                },
+                1000);
+        });
+        SendMessageW(w.Ctl(frmIconChanger::Command2).Hwnd(), BM_CLICK, 0, 0);
+        return leftOpen;
+    }
+
+    static void Click(HWND control) {
+        SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    }
+};
+
+TEST_F(AboutWindowTest, OpensModallyOverTheMainWindowWithItsTexts) {
+    const bool leftOpen = OpenAbout([&](frmAbout& about) {
+        HWND hwnd = about.Hwnd();
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+        EXPECT_FALSE(IsWindowEnabled(Main())) << "the main window must take no input";
+        EXPECT_EQ(GetFocus(), about.Ctl(A::cmdOK).Hwnd());
+
+        const struct {
+            int control;
+            const wchar_t* text;
+        } expected[] = {
+            {A::lblTitle, L"Tivrelon"},
+            {A::lblVersion, L"Version 1.1.0"},
+            {A::lblDescription, L"© L'équipe Tivrelon, décembre 2026"},
+            {A::Label2, L"Logiciel FREEWARE"},
+            {A::Label3, L"URL : https://tivrelon.example"},
+            {A::lblDisclaimer, L"E-Mail : contact@tivrelon.example"},
+            {A::cmdOK, L"OK"},
+            {A::Command1, L"Détails..."},
+            {A::cmdSysInfo, L"&Système Info..."},
+        };
+        EXPECT_EQ(WindowTextOf(hwnd), L"A propos Tivrelon");
+        for (const auto& e : expected) EXPECT_EQ(WindowTextOf(about.Ctl(e.control).Hwnd()), e.text);
+
+        // Centred over the main window.
+        RECT a, m;
+        GetWindowRect(hwnd, &a);
+        GetWindowRect(Main(), &m);
+        EXPECT_LE(std::abs((a.left + a.right) - (m.left + m.right)), 1);
+        EXPECT_LE(std::abs((a.top + a.bottom) - (m.top + m.bottom)), 1);
+
+        SendMessageW(about.Ctl(A::cmdOK).Hwnd(), BM_CLICK, 0, 0);
+    });
+    EXPECT_FALSE(leftOpen) << "OK did not close the window";
+    EXPECT_TRUE(IsWindowEnabled(Main()));
+    EXPECT_FALSE(w.form.About()->Loaded());
+}
+
+TEST_F(AboutWindowTest, EverySecondOpeningRunsTheLoadStepAgain) {
+    frmAbout* first = nullptr;
+    OpenAbout([&](frmAbout& about) {
+        first = &about;
+        SetWindowTextW(about.Hwnd(), L"autre");
+        about.Ctl(A::lblVersion).SetText(L"Version 9.9.9");
+        about.Ctl(A::lblTitle).SetText(L"autre");
+        about.cmdOK_Click();
+    });
+    OpenAbout([&](frmAbout& about) {
+        EXPECT_EQ(&about, first) << "the same About window object is shown again";
+        EXPECT_EQ(WindowTextOf(about.Hwnd()), L"A propos Tivrelon");
+        EXPECT_EQ(WindowTextOf(about.Ctl(A::lblVersion).Hwnd()), L"Version 1.1.0");
+        EXPECT_EQ(WindowTextOf(about.Ctl(A::lblTitle).Hwnd()), L"Tivrelon");
+        about.cmdOK_Click();
+    });
+    EXPECT_TRUE(IsWindowEnabled(Main()));
+}
+
+TEST_F(AboutWindowTest, EscClosesFromAnywhereAndEnterPressesTheFocusedButton) {
+    const struct {
+        const char* what;
+        int focus;
+        WPARAM key;
+        bool closes;
+        size_t messages;  // the details message counts
+    } cases[] = {
+        {"Enter on OK", A::cmdOK, VK_RETURN, true, 0},
+        {"Esc on OK", A::cmdOK, VK_ESCAPE, true, 0},
+        {"Esc on Système Info", A::cmdSysInfo, VK_ESCAPE, true, 0},
+        {"Esc on Détails", A::Command1, VK_ESCAPE, true, 0},
+        {"Enter on Détails", A::Command1, VK_RETURN, false, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        w.fake.messageBoxes.clear();
+        w.fake.startedPrograms.clear();
+        const bool leftOpen = OpenAbout([&](frmAbout& about) {
+            HWND control = about.Ctl(c.focus).Hwnd();
+            SendMessageW(about.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+            EXPECT_EQ(GetFocus(), control);
+            PostMessageW(control, WM_KEYDOWN, c.key, 1);
+            PostMessageW(control, WM_KEYUP, c.key, 0xC0000001);
+        });
+        EXPECT_EQ(!leftOpen, c.closes);
+        EXPECT_EQ(w.fake.messageBoxes.size(), c.messages);
+        EXPECT_TRUE(w.fake.startedPrograms.empty());
+        EXPECT_TRUE(IsWindowEnabled(Main()));
+    }
+}
+
+TEST_F(AboutWindowTest, CloseBoxUnloadsTheWindow) {
+    const bool leftOpen =
+        OpenAbout([&](frmAbout& about) { PostMessageW(about.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_FALSE(leftOpen);
+    EXPECT_FALSE(w.form.About()->Loaded());
+    EXPECT_TRUE(IsWindowEnabled(Main()));
+}
+
+TEST_F(AboutWindowTest, DetailsMessageIsNineLinesJoinedByCarriageReturns) {
+    OpenAbout([&](frmAbout& about) {
+        SendMessageW(about.Ctl(A::Command1).Hwnd(), BM_CLICK, 0, 0);
+        EXPECT_TRUE(about.Loaded()) << "the details leave the window open";
+        about.cmdOK_Click();
+    });
+    ASSERT_EQ(w.fake.messageBoxes.size(), 1u);
+    const auto& box = w.fake.messageBoxes[0];
+    EXPECT_EQ(box.text,
+              L"Tivrelon version 1.1.0\r\rChanger l'icône d'un dossier\r\r"
+              L"Auteur : © L'équipe Tivrelon, décembre 2026\rE-Mail : contact@tivrelon.example\r"
+              L"Url : https://tivrelon.example\r\rLogiciel FREEWARE");
+    EXPECT_EQ(box.caption, L"A propos");
+    EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+}
+
+TEST_F(AboutWindowTest, LinksHandTheirAddressesToTheShell) {
+    const std::string folder = [] {
+        const std::wstring f = services::App().folder;
+        return std::string(f.begin(), f.end());
+    }();
+    const struct {
+        int control;
+        const char* file;
+        bool hasParameters, hasDirectory;
+    } links[] = {
+        {A::Image2, "https://tivrelon.example/Don/Don.htm", true, true},
+        {A::Label3, "https://tivrelon.example", true, true},
+        {A::lblDisclaimer, "mailto:contact@tivrelon.example", false, false},
+    };
+    HWND aboutHwnd = nullptr;
+    OpenAbout([&](frmAbout& about) {
+        aboutHwnd = about.Hwnd();
+        for (const auto& link : links) Click(about.Ctl(link.control).Hwnd());
+        EXPECT_TRUE(about.Loaded());
+        about.cmdOK_Click();
+    });
+    ASSERT_EQ(w.fake.shellExecutes.size(), std::size(links));
+    for (size_t i = 0; i < std::size(links); ++i) {
+        const auto& call = w.fake.shellExecutes[i];
+        SCOPED_TRACE(links[i].file);
+        EXPECT_EQ(call.owner, aboutHwnd);
+        EXPECT_TRUE(call.hasOperation);
+        EXPECT_EQ(call.operation, "Open");
+        EXPECT_EQ(call.file, links[i].file);
+        EXPECT_EQ(call.hasParameters, links[i].hasParameters);
+        EXPECT_EQ(call.parameters, "");
+        EXPECT_EQ(call.hasDirectory, links[i].hasDirectory);
+        EXPECT_EQ(call.directory, links[i].hasDirectory ? folder : "");
+        EXPECT_EQ(call.showCommand, SW_SHOWNORMAL);
+    }
+    EXPECT_TRUE(w.fake.messageBoxes.empty());
+}
+
+TEST_F(AboutWindowTest, LooksAsLaidOut) {
+    OpenAbout([&](frmAbout& about) {
+        HWND hwnd = about.Hwnd();
+        const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+        EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+        EXPECT_TRUE(style & WS_SYSMENU);
+        EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+
+        RECT client;
+        GetClientRect(hwnd, &client);
+        EXPECT_EQ(client.right, about.Pixels(5730));
+        EXPECT_EQ(client.bottom, about.Pixels(3255));
+
+        // Fixed controls sit where the table puts them; the two link lines
+        // keep their corner and fit their width to the text.
+        const struct {
+            int control, left, top, width, height;  // twips
+            bool fitted;
+        } layout[] = {
+            {A::Command1, 3960, 2280, 1455, 375, false}, {A::cmdOK, 3960, 1440, 1500, 465, false},
+            {A::cmdSysInfo, 3960, 2760, 1485, 345, false}, {A::Image2, 1080, 2400, 1500, 660, false},
+            {A::Label3, 840, 1680, 2115, 225, true},        {A::Image1, 120, 240, 720, 720, false},
+            {A::Label2, 480, 2040, 2775, 255, false},       {A::lblDescription, 1080, 840, 3885, 330, false},
+            {A::lblTitle, 1080, 120, 3885, 360, false},     {A::lblVersion, 1080, 480, 3885, 225, false},
+            {A::lblDisclaimer, 480, 1320, 2625, 225, true},
+        };
+        for (const auto& e : layout) {
+            SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(e.control).Spec().name)));
+            const RECT r = ChildRect(about.Ctl(e.control).Hwnd());
+            EXPECT_EQ(r.left, about.Pixels(e.left));
+            EXPECT_EQ(r.top, about.Pixels(e.top));
+            if (e.fitted) continue;
+            EXPECT_EQ(r.right, about.Pixels(e.left + e.width));
+            EXPECT_EQ(r.bottom, about.Pixels(e.top + e.height));
+        }
+
+        // Fonts as asked for (the face falls back where it is not installed).
+        const struct {
+            int control, hundredths;
+            bool bold;
+        } fonts[] = {
+            {A::Command1, 825, false},  {A::cmdOK, 825, true},    {A::cmdSysInfo, 825, false},
+            {A::Label3, 825, false},    {A::Label2, 975, true},   {A::lblDescription, 825, false},
+            {A::lblTitle, 975, true},   {A::lblVersion, 825, false}, {A::lblDisclaimer, 825, false},
+        };
+        for (const auto& f : fonts) {
+            SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(f.control).Spec().name)));
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(about.Ctl(f.control).Hwnd(), WM_GETFONT, 0, 0)),
+                       sizeof font, &font);
+            EXPECT_STREQ(font.lfFaceName, L"Comic Sans MS");
+            EXPECT_EQ(font.lfHeight, -MulDiv(f.hundredths, static_cast<int>(about.Dpi()), 7200));
+            EXPECT_EQ(font.lfWeight, f.bold ? FW_BOLD : FW_NORMAL);
+        }
+
+        // Black background, the donation picture in its place, and the
+        // white-over-grey separator under the title block.
+        EXPECT_EQ(PixelOf(hwnd, 3, client.bottom - 3), RGB(0, 0, 0));
+        const RECT gif = ChildRect(about.Ctl(A::Image2).Hwnd());
+        EXPECT_EQ(PixelOf(hwnd, gif.left + 3, (gif.top + gif.bottom) / 2), RGB(247, 190, 69));  // the button's gold at mid-height
+        EXPECT_EQ(PixelOf(hwnd, 40, about.Pixels(1200)), RGB(255, 255, 255));
+        EXPECT_EQ(PixelOf(hwnd, 40, about.Pixels(1217)), RGB(128, 128, 128));
+
+        // Tab order among the three buttons, the labels and images take no focus.
+        const int order[] = {A::cmdOK, A::cmdSysInfo, A::Command1, A::cmdOK};
+        for (size_t i = 1; i < std::size(order); ++i)
+            EXPECT_EQ(GetNextDlgTabItem(hwnd, about.Ctl(order[i - 1]).Hwnd(), FALSE), about.Ctl(order[i]).Hwnd())
+                << "step " << i;
+
+        // The three clickable items show the pointing hand, its tip at (12, 1).
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(about.HandCursor(), &info));
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        EXPECT_FALSE(info.fIcon);
+        EXPECT_EQ(info.xHotspot, 12u);
+        EXPECT_EQ(info.yHotspot, 1u);
+        for (int c : {A::Image2, A::Label3, A::lblDisclaimer, A::Label2}) {
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(about.Ctl(c).Hwnd()),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            EXPECT_EQ(GetCursor() == about.HandCursor(), c != A::Label2) << c;
+        }
+
+        // For a screenshot of the window: TIVRELON_HOLD_ABOUT_MS keeps it up.
+        wchar_t hold[16] = L"";
+        if (GetEnvironmentVariableW(L"TIVRELON_HOLD_ABOUT_MS", hold, 16))
+            PumpUntil([] { return false; }, static_cast<DWORD>(_wtoi(hold)));
+        about.cmdOK_Click();
+    });
+}
+
+TEST_F(AboutWindowTest, TooltipsNameWhatTheClickableItemsDo) {
+    OpenAbout([&](frmAbout& about) {
+        HWND tips = FindThreadWindow(TOOLTIPS_CLASSW, nullptr, false);
+        // The main window has a tooltip window too: take the About window's.
+        while (tips && GetWindow(tips, GW_OWNER) != about.Hwnd()) tips = FindThreadWindow(TOOLTIPS_CLASSW, tips, false);
+        ASSERT_NE(tips, nullptr);
+        const struct {
+            int control;
+            const wchar_t* tip;
+        } expected[] = {
+            {A::cmdSysInfo, L"Informations système"},
+            {A::Image2, L"Faire un don avec PayPal - Un solution gratuite, rapide et sécurisée."},
+            {A::Label3, L"Visitez le site officiel Tivrelon"},
+            {A::lblDisclaimer, L"Envoyer un courriel"},
+        };
+        EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(expected)));
+        for (const auto& e : expected) {
+            wchar_t text[256] = L"";
+            TOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = about.Hwnd();
+            tool.uId = reinterpret_cast<UINT_PTR>(about.Ctl(e.control).Hwnd());
+            tool.lpszText = text;
+            SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+            EXPECT_STREQ(text, e.tip);
+        }
+        about.cmdOK_Click();
+    });
+}
+
+}  // namespace
