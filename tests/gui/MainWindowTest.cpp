@@ -234,6 +234,27 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
     const RECT button = ChildRect(w.Ctl(F::cmdDone).Hwnd());
     EXPECT_EQ(button.left, MulDiv(120 + 2520, static_cast<int>(dpi), 1440));
     EXPECT_EQ(button.right - button.left, MulDiv(120 + 2520 + 2175, static_cast<int>(dpi), 1440) - button.left);
+
+    // Fonts scale with the window, and every caption still fits its control.
+    for (int c = 0; c < F::kControlCount; ++c) {
+        HWND control = w.Ctl(c).Hwnd();
+        const std::wstring text = WindowTextOf(control);
+        if (text.empty()) continue;
+        SCOPED_TRACE(testing::PrintToString(text));
+        auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        LOGFONTW logFont{};
+        GetObjectW(font, sizeof logFont, &logFont);
+        EXPECT_EQ(logFont.lfHeight, -MulDiv(975, static_cast<int>(dpi), 7200));
+        HDC dc = GetDC(control);
+        HGDIOBJ old = SelectObject(dc, font);
+        RECT need{};
+        DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        const RECT have = ChildRect(control);
+        EXPECT_LE(need.right, have.right - have.left);
+        EXPECT_LE(need.bottom, have.bottom - have.top);
+    }
 }
 
 }  // namespace
