@@ -1,0 +1,318 @@
+// Finding and starting the system-information tool, on real values under
+// Wine's HKLM that each test writes and removes again.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "about/SysInfo.h"
+#include "platform/Handles.h"
+#include "platform/PlatformError.h"
+#include "platform/Text.h"
+#include "support/FakePlatform.h"
+#include "support/Files.h"
+
+namespace {
+
+constexpr wchar_t kPathKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr wchar_t kFolderKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr wchar_t kScratchKey[] = L"SOFTWARE\\Tivrelon Tests";
+constexpr wchar_t kNotFound[] = L"Information Systeme introuvable !";
+
+std::string Zeroed(const std::wstring& text) { return ToAnsi(text) + '\0'; }
+
+std::string DwordBytes(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
+
+class RegistryTest : public testing::Test {
+protected:
+    RegistryTest() {
+        // Test programs of both architectures run side by side and share
+        // these keys: one test at a time owns them.
+        WaitForSingleObject(lock_.get(), INFINITE);
+        Clean();
+        fake.regOpenKey = [this](HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) {
+            const LSTATUS status = fake.Platform::RegOpenKeyExA(root, subKey, options, access, key);
+            opens.push_back({subKey, access, status == ERROR_SUCCESS ? *key : nullptr});
+            return status;
+        };
+        fake.regCloseKey = [this](HKEY key) {
+            closes.push_back(key);
+            return fake.Platform::RegCloseKey(key);
+        };
+    }
+    ~RegistryTest() override {
+        Clean();
+        ReleaseMutex(lock_.get());
+    }
+
+    static void Clean() {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPathKey);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kScratchKey);
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO");
+    }
+
+    static void SetValue(const wchar_t* keyName, const char* valueName, DWORD type, const std::string& bytes) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const LSTATUS status = RegSetValueExA(key, valueName, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                              static_cast<DWORD>(bytes.size()));
+        RegCloseKey(key);
+        ASSERT_EQ(status, ERROR_SUCCESS);
+    }
+    static void SetToolPath(const std::wstring& path) { SetValue(kPathKey, "PATH", REG_SZ, Zeroed(path)); }
+    static void SetToolFolder(const std::wstring& folder) { SetValue(kFolderKey, "MSINFO", REG_SZ, Zeroed(folder)); }
+
+    // Every key the look-ups opened was closed once, and nothing else was.
+    void ExpectEveryKeyClosed() {
+        std::vector<HKEY> opened;
+        for (const Open& o : opens)
+            if (o.key) opened.push_back(o.key);
+        std::vector<HKEY> closed = closes;
+        std::sort(opened.begin(), opened.end());
+        std::sort(closed.begin(), closed.end());
+        EXPECT_EQ(closed, opened);
+    }
+    std::vector<std::string> OpenedKeys() const {
+        std::vector<std::string> names;
+        for (const Open& o : opens) names.push_back(o.subKey);
+        return names;
+    }
+    void ExpectOneNotFoundMessage() {
+        ASSERT_EQ(fake.messageBoxes.size(), 1u);
+        EXPECT_EQ(fake.messageBoxes[0].text, kNotFound);
+        EXPECT_EQ(fake.messageBoxes[0].caption, L"Tivrelon");
+        EXPECT_EQ(fake.messageBoxes[0].style, static_cast<UINT>(MB_OK));
+    }
+    void StartForReal() {
+        fake.startProgram = [this](const std::wstring& path, int show) { fake.Platform::StartProgram(path, show); };
+    }
+
+    struct Open {
+        std::string subKey;
+        REGSAM access;
+        HKEY key;  // null when the open failed
+    };
+    UniqueHandle lock_{CreateMutexW(nullptr, FALSE, L"Tivrelon.Tests.Registry")};
+    FakePlatform fake;
+    std::vector<Open> opens;
+    std::vector<HKEY> closes;
+};
+
+using GetKeyValueTest = RegistryTest;
+
+TEST_F(GetKeyValueTest, ReadsStringsAndNumbersAsTheyAreStored) {
+    const struct {
+        const char* what;
+        bool stored;
+        DWORD type;
+        std::string bytes;
+        bool read;
+        std::wstring text;
+    } cases[] = {
+        {"string with its zero", true, REG_SZ, Zeroed(L"C:\\Outils\\msinfo32.exe"), true, L"C:\\Outils\\msinfo32.exe"},
+        {"string without a zero", true, REG_SZ, "C:\\sans zero", true, L"C:\\sans zero"},
+        {"accented string", true, REG_SZ, Zeroed(L"C:\\Système\\été"), true, L"C:\\Système\\été"},
+        {"1024 bytes with the zero", true, REG_SZ, std::string(1023, 'x') + '\0', true, std::wstring(1023, L'x')},
+        {"1025 bytes", true, REG_SZ, std::string(1024, 'z') + '\0', false, L""},
+        {"number, top byte 0", true, REG_DWORD, DwordBytes(0x00ABCDEF), true, L"&hABCDEF"},
+        {"number, top byte not 0", true, REG_DWORD, DwordBytes(0x12345678), true, L"&h12345678"},
+        {"number, high bytes", true, REG_DWORD, DwordBytes(0x80FF00C3), true, L"&h80FF00C3"},
+        {"number 1", true, REG_DWORD, DwordBytes(1), true, L"&h000001"},
+        {"other type, read but no text", true, REG_BINARY, "\x01\x02", true, L"avant"},
+        {"value missing", false, REG_SZ, "", false, L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kScratchKey);
+        if (c.stored) SetValue(kScratchKey, "Valeur", c.type, c.bytes);
+        else SetValue(kScratchKey, "Autre", REG_SZ, Zeroed(L"x"));
+        std::wstring text = L"avant";
+        EXPECT_EQ(GetKeyValue(HKEY_LOCAL_MACHINE, kScratchKey, L"Valeur", text), c.read);
+        EXPECT_EQ(text, c.text);
+    }
+    ExpectEveryKeyClosed();
+    EXPECT_EQ(closes.size(), std::size(cases));
+}
+
+TEST_F(GetKeyValueTest, MissingKeyIsAFailureWithEmptyText) {
+    std::wstring text = L"avant";
+    EXPECT_FALSE(GetKeyValue(HKEY_LOCAL_MACHINE, kScratchKey, L"Valeur", text));
+    EXPECT_EQ(text, L"");
+    ExpectEveryKeyClosed();
+}
+
+TEST_F(GetKeyValueTest, EmptyValueIsAnErrorNotAReadBeforeTheBuffer) {
+    for (DWORD type : {DWORD{REG_SZ}, DWORD{REG_DWORD}, DWORD{REG_BINARY}}) {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kScratchKey);
+        SetValue(kScratchKey, "Vide", type, "");
+        std::wstring text;
+        EXPECT_THROW(GetKeyValue(HKEY_LOCAL_MACHINE, kScratchKey, L"Vide", text), PlatformError) << type;
+    }
+    ExpectEveryKeyClosed();
+    EXPECT_EQ(closes.size(), 3u);
+}
+
+using StartSysInfoTest = RegistryTest;
+
+TEST_F(StartSysInfoTest, FirstLocationIsStartedAsStoredWithoutLookingFurther) {
+    TempFolder folder;
+    WriteBytes(folder / L"MSINFO32.EXE", "MZ");
+    SetToolPath(L"C:\\Program Files\\Outils\\MSINFO32.EXE");
+    SetToolFolder(folder.Path());
+    StartSysInfo();
+    ASSERT_EQ(fake.startedPrograms.size(), 1u);
+    EXPECT_EQ(fake.startedPrograms[0].path, L"C:\\Program Files\\Outils\\MSINFO32.EXE");
+    EXPECT_EQ(fake.startedPrograms[0].showCommand, SW_SHOWNORMAL);
+    EXPECT_TRUE(fake.messageBoxes.empty());
+    EXPECT_EQ(OpenedKeys(), std::vector<std::string>{"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"});
+    ExpectEveryKeyClosed();
+}
+
+TEST_F(StartSysInfoTest, FirstLocationStartsARealProgram) {
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    SetToolPath(std::wstring(system) + L"\\hostname.exe");  // ends at once, opens no window
+    StartForReal();
+    StartSysInfo();
+    EXPECT_EQ(fake.startedPrograms.size(), 1u);
+    EXPECT_TRUE(fake.messageBoxes.empty());
+}
+
+TEST_F(StartSysInfoTest, MissingProgramAtTheFirstLocationGivesTheMessageWithoutTryingTheSecond) {
+    TempFolder folder;
+    WriteBytes(folder / L"MSINFO32.EXE", "MZ");
+    SetToolPath(folder / L"absent.exe");
+    SetToolFolder(folder.Path());
+    StartForReal();
+    StartSysInfo();
+    ExpectOneNotFoundMessage();
+    EXPECT_EQ(OpenedKeys().size(), 1u);
+    ExpectEveryKeyClosed();
+}
+
+TEST_F(StartSysInfoTest, SecondLocationNeedsAPlainMsinfo32InItsFolder) {
+    const struct {
+        const char* what;
+        bool file, hidden, trailingBackslash;
+        bool starts;
+    } cases[] = {
+        {"file present", true, false, false, true},
+        {"folder stored with a trailing backslash", true, false, true, true},
+        {"file hidden", true, true, false, false},
+        {"file missing", false, false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fake.messageBoxes.clear();
+        fake.startedPrograms.clear();
+        opens.clear();
+        closes.clear();
+        TempFolder folder;
+        if (c.file) WriteBytes(folder / L"MSINFO32.EXE", "MZ");
+        if (c.hidden) SetFileAttributesW((folder / L"MSINFO32.EXE").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        const std::wstring stored = folder.Path() + (c.trailingBackslash ? L"\\" : L"");
+        SetToolFolder(stored);
+
+        StartSysInfo();
+        EXPECT_EQ(OpenedKeys().size(), 2u);
+        ExpectEveryKeyClosed();
+        if (c.starts) {
+            ASSERT_EQ(fake.startedPrograms.size(), 1u);
+            // Plain concatenation: the folder as stored, then the file name.
+            EXPECT_EQ(fake.startedPrograms[0].path, stored + L"\\MSINFO32.EXE");
+            EXPECT_TRUE(fake.messageBoxes.empty());
+        } else {
+            EXPECT_TRUE(fake.startedPrograms.empty());
+            ExpectOneNotFoundMessage();
+        }
+    }
+}
+
+TEST_F(StartSysInfoTest, NothingRegisteredGivesTheMessageOnce) {
+    StartSysInfo();
+    ExpectOneNotFoundMessage();
+    EXPECT_TRUE(fake.startedPrograms.empty());
+    EXPECT_EQ(OpenedKeys().size(), 2u);
+    ExpectEveryKeyClosed();
+}
+
+TEST_F(StartSysInfoTest, ValuesThatAreNoPathGiveTheMessage) {
+    const struct {
+        const char* what;
+        DWORD type;
+        std::string bytes;
+    } cases[] = {
+        {"a number", REG_DWORD, DwordBytes(0x00C0FFEE)},
+        {"an empty value", REG_SZ, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fake.messageBoxes.clear();
+        opens.clear();
+        closes.clear();
+        TempFolder folder;
+        WriteBytes(folder / L"MSINFO32.EXE", "MZ");
+        SetToolFolder(folder.Path());
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPathKey);
+        SetValue(kPathKey, "PATH", c.type, c.bytes);
+        StartForReal();
+        StartSysInfo();
+        ExpectOneNotFoundMessage();
+        EXPECT_EQ(OpenedKeys().size(), 1u) << "the second location is not tried";
+        ExpectEveryKeyClosed();
+    }
+}
+
+TEST_F(StartSysInfoTest, KeysAreOpenedWithReadRightsOnly) {
+    // Windows refuses write rights on HKLM to a standard user; Wine grants
+    // everything, so play the standard user here.
+    constexpr REGSAM kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | WRITE_DAC | WRITE_OWNER |
+                                    DELETE;
+    fake.regOpenKey = [this](HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) {
+        opens.push_back({subKey, access, nullptr});
+        if (access & kWriteRights) return static_cast<LSTATUS>(ERROR_ACCESS_DENIED);
+        const LSTATUS status = fake.Platform::RegOpenKeyExA(root, subKey, options, access, key);
+        if (status == ERROR_SUCCESS) opens.back().key = *key;
+        return status;
+    };
+    SetToolPath(L"C:\\Outils\\MSINFO32.EXE");
+    StartSysInfo();
+    ASSERT_FALSE(opens.empty());
+    EXPECT_EQ(opens[0].access & KEY_QUERY_VALUE, static_cast<REGSAM>(KEY_QUERY_VALUE));
+    EXPECT_TRUE(fake.messageBoxes.empty());
+    ASSERT_EQ(fake.startedPrograms.size(), 1u);
+    EXPECT_EQ(fake.startedPrograms[0].path, L"C:\\Outils\\MSINFO32.EXE");
+    ExpectEveryKeyClosed();
+}
+
+TEST_F(StartSysInfoTest, PathWithASpaceNeverStartsTheProgramNamedByItsFirstWord) {
+    // "…\hostname Info\MSINFO32.EXE" read as a command line would start
+    // "…\hostname.exe" with "Info\MSINFO32.EXE" as its argument.
+    TempFolder folder;
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(), (folder / L"hostname.exe").c_str(),
+                          FALSE));
+    MakeFolder(folder / L"hostname Info");
+    const std::wstring path = folder / L"hostname Info\\MSINFO32.EXE";
+
+    // The trap is real: Windows does run it for the unquoted command line.
+    std::wstring commandLine = path;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    SetToolPath(path);
+    StartForReal();
+    StartSysInfo();
+    ExpectOneNotFoundMessage();
+}
+
+}  // namespace
