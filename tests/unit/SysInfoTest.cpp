@@ -12,25 +12,19 @@
 #include "platform/Text.h"
 #include "support/FakePlatform.h"
 #include "support/Files.h"
+#include "support/ToolLocations.h"
 
 namespace {
 
-constexpr wchar_t kPathKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr wchar_t kFolderKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
-constexpr wchar_t kScratchKey[] = L"SOFTWARE\\Tivrelon Tests";
+constexpr const wchar_t* kScratchKey = ToolLocations::kScratchKey;
+constexpr const wchar_t* kPathKey = ToolLocations::kPathKey;
 constexpr wchar_t kNotFound[] = L"Information Systeme introuvable !";
-
-std::string Zeroed(const std::wstring& text) { return ToAnsi(text) + '\0'; }
 
 std::string DwordBytes(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
 
 class RegistryTest : public testing::Test {
 protected:
     RegistryTest() {
-        // Test programs of both architectures run side by side and share
-        // these keys: one test at a time owns them.
-        WaitForSingleObject(lock_.get(), INFINITE);
-        Clean();
         fake.regOpenKey = [this](HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) {
             const LSTATUS status = fake.Platform::RegOpenKeyExA(root, subKey, options, access, key);
             opens.push_back({subKey, access, status == ERROR_SUCCESS ? *key : nullptr});
@@ -41,28 +35,12 @@ protected:
             return fake.Platform::RegCloseKey(key);
         };
     }
-    ~RegistryTest() override {
-        Clean();
-        ReleaseMutex(lock_.get());
-    }
 
-    static void Clean() {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPathKey);
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kScratchKey);
-        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO");
+    void SetValue(const wchar_t* keyName, const char* valueName, DWORD type, const std::string& bytes) {
+        locations.SetValue(keyName, valueName, type, bytes);
     }
-
-    static void SetValue(const wchar_t* keyName, const char* valueName, DWORD type, const std::string& bytes) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const LSTATUS status = RegSetValueExA(key, valueName, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                                              static_cast<DWORD>(bytes.size()));
-        RegCloseKey(key);
-        ASSERT_EQ(status, ERROR_SUCCESS);
-    }
-    static void SetToolPath(const std::wstring& path) { SetValue(kPathKey, "PATH", REG_SZ, Zeroed(path)); }
-    static void SetToolFolder(const std::wstring& folder) { SetValue(kFolderKey, "MSINFO", REG_SZ, Zeroed(folder)); }
+    void SetToolPath(const std::wstring& path) { locations.SetPath(path); }
+    void SetToolFolder(const std::wstring& folder) { locations.SetFolder(folder); }
 
     // Every key the look-ups opened was closed once, and nothing else was.
     void ExpectEveryKeyClosed() {
@@ -94,7 +72,7 @@ protected:
         REGSAM access;
         HKEY key;  // null when the open failed
     };
-    UniqueHandle lock_{CreateMutexW(nullptr, FALSE, L"Tivrelon.Tests.Registry")};
+    ToolLocations locations;
     FakePlatform fake;
     std::vector<Open> opens;
     std::vector<HKEY> closes;
@@ -111,9 +89,9 @@ TEST_F(GetKeyValueTest, ReadsStringsAndNumbersAsTheyAreStored) {
         bool read;
         std::wstring text;
     } cases[] = {
-        {"string with its zero", true, REG_SZ, Zeroed(L"C:\\Outils\\msinfo32.exe"), true, L"C:\\Outils\\msinfo32.exe"},
+        {"string with its zero", true, REG_SZ, ZeroTerminated(L"C:\\Outils\\msinfo32.exe"), true, L"C:\\Outils\\msinfo32.exe"},
         {"string without a zero", true, REG_SZ, "C:\\sans zero", true, L"C:\\sans zero"},
-        {"accented string", true, REG_SZ, Zeroed(L"C:\\Système\\été"), true, L"C:\\Système\\été"},
+        {"accented string", true, REG_SZ, ZeroTerminated(L"C:\\Système\\été"), true, L"C:\\Système\\été"},
         {"1024 bytes with the zero", true, REG_SZ, std::string(1023, 'x') + '\0', true, std::wstring(1023, L'x')},
         {"1025 bytes", true, REG_SZ, std::string(1024, 'z') + '\0', false, L""},
         {"number, top byte 0", true, REG_DWORD, DwordBytes(0x00ABCDEF), true, L"&hABCDEF"},
@@ -127,7 +105,7 @@ TEST_F(GetKeyValueTest, ReadsStringsAndNumbersAsTheyAreStored) {
         SCOPED_TRACE(c.what);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kScratchKey);
         if (c.stored) SetValue(kScratchKey, "Valeur", c.type, c.bytes);
-        else SetValue(kScratchKey, "Autre", REG_SZ, Zeroed(L"x"));
+        else SetValue(kScratchKey, "Autre", REG_SZ, ZeroTerminated(L"x"));
         std::wstring text = L"avant";
         EXPECT_EQ(GetKeyValue(HKEY_LOCAL_MACHINE, kScratchKey, L"Valeur", text), c.read);
         EXPECT_EQ(text, c.text);
