@@ -13,8 +13,6 @@
 
 namespace {
 
-using A = frmAbout;
-
 constexpr const wchar_t* kFace = L"Comic Sans MS";
 constexpr FontSpec kSmall{kFace, 825, false};
 constexpr FontSpec kSmallBold{kFace, 825, true};
