@@ -35,6 +35,9 @@ bench: build
 	  scripts/wine-session.sh $(BUILD)/wineprefix -- wine $(BUILD)/$$a/bench/bench_runner.exe 20 || exit 1; \
 	done
 
+screenshots: build
+	@scripts/screenshots.sh $(BUILD)
+
 run: deps $(BUILD)/i686/CMakeCache.txt
 	@cmake --build $(BUILD)/i686 -j$(JOBS) --target Tivrelon
 	@scripts/run.sh $(BUILD)

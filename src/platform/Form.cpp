@@ -180,10 +180,17 @@ std::wstring Control::Text() const { return WindowText(hwnd_); }
 bool Control::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 HDC Control::PictureDc() {
-    // Like a picture that redraws itself: what the caller draws now shows at
-    // the next repaint, after the handler has returned.
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    // Like a picture that redraws itself: what the caller draws shows once
+    // the handler has returned (a modal dialog may run in between, and a
+    // repaint then would come too early).
+    pictureDrawn_ = true;
     return pictureDc_.get();
+}
+
+void Control::ShowDrawnPicture() {
+    if (!pictureDrawn_) return;
+    pictureDrawn_ = false;
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void Control::ClearPicture() {
@@ -461,7 +468,10 @@ Control* Form::FromHwnd(HWND hwnd) {
 
 HBRUSH Form::FormBrush() { return formBrush_ ? formBrush_.get() : GetSysColorBrush(COLOR_BTNFACE); }
 
-void Form::Click(int index) { OnClick(index); }
+void Form::Click(int index) {
+    OnClick(index);
+    for (auto& c : controls_) c->ShowDrawnPicture();
+}
 
 void Form::Paint() {
     PAINTSTRUCT ps;

@@ -105,6 +105,8 @@ public:
     // Picture box: the drawing surface of its kept picture. What is drawn
     // into it shows at the next repaint and survives every repaint after.
     HDC PictureDc();
+    // Picture box: shows what was drawn into PictureDc since the last call.
+    void ShowDrawnPicture();
     // Picture box: back to its background colour.
     void ClearPicture();
 
@@ -133,6 +135,7 @@ private:
     UniqueMemDc pictureDc_;
     UniqueBitmap pictureBitmap_;
     HGDIOBJ pictureOldBitmap_ = nullptr;
+    bool pictureDrawn_ = false;
     SIZE pictureSize_{};
     // Image: what it shows.
     UniqueIcon imageIcon_;

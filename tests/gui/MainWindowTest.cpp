@@ -191,6 +191,7 @@ TEST_F(MainWindowTest, EnteringResetModeClearsThePreview) {
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
     FillRect(dc, &all, red);
     DeleteObject(red);
+    w.Ctl(F::picIcon).ShowDrawnPicture();  // as at the end of a handler
     PumpMessages();
     EXPECT_EQ(PixelOf(w.Ctl(F::picIcon).Hwnd(), 16, 16), RGB(255, 0, 0));
     w.ClickReset();
