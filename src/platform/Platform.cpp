@@ -2,7 +2,9 @@
 
 #include "platform/Declared.h"
 #include "platform/Handles.h"
+#include "platform/IconPicker.h"
 #include "platform/PlatformError.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -69,6 +71,21 @@ BOOL Platform::SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) {
 }
 
 int Platform::PickIconDlg(HWND owner, void* path, UINT pathSize, int* index) {
+    // Wine's picker is a stub that answers "cancelled" at once and shows
+    // nothing: ours keeps the same contract there. The text is UTF-16 on the
+    // NT platform and ANSI elsewhere, as the shell's own picker takes it.
+    if (RunningOnWine()) {
+        OSVERSIONINFOA version{};
+        version.dwOSVersionInfoSize = sizeof version;
+        GetVersionExA(&version);
+        const std::wstring file = version.dwPlatformId == VER_PLATFORM_WIN32_NT
+                                      ? std::wstring(static_cast<const wchar_t*>(path))
+                                      : FromAnsi(static_cast<const char*>(path));
+        int chosen = index ? *index : 0;
+        if (!PickIconFromFile(owner, file, chosen)) return 0;
+        if (index) *index = chosen;
+        return 1;
+    }
     static Declared<int(WINAPI*)(HWND, void*, UINT, int*)> fn{declared::shell32, WORD{62}};
     EnsureComApartment();
     return (*fn)(owner, path, pathSize, index);
@@ -90,6 +107,11 @@ HINSTANCE Platform::ShellExecuteA(HWND owner, const char* operation, const char*
 void Platform::SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2) {
     static Declared<void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID)> fn{declared::shell32, "SHChangeNotify"};
     (*fn)(eventId, flags, item1, item2);
+}
+
+void Platform::CoTaskMemFree(void* memory) {
+    static Declared<void(WINAPI*)(LPVOID)> fn{declared::ole32, "CoTaskMemFree"};
+    if (memory) (*fn)(memory);
 }
 
 BOOL Platform::GetOpenFileNameW(OPENFILENAMEW* request) {

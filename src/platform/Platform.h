@@ -34,6 +34,9 @@ public:
                                     const char* directory, INT showCommand);
     virtual void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2);
 
+    // ole32: gives memory the shell allocated (a browser's item list) back.
+    virtual void CoTaskMemFree(void* memory);
+
     // comdlg32
     virtual BOOL GetOpenFileNameW(OPENFILENAMEW* request);
     virtual DWORD CommDlgExtendedError();

@@ -67,6 +67,11 @@ void FakePlatform::SHChangeNotify(LONG, UINT flags, const void* item1, const voi
     if ((flags & SHCNF_TYPE) == SHCNF_PATHW && item1) changedFolders.emplace_back(static_cast<const wchar_t*>(item1));
 }
 
+void FakePlatform::CoTaskMemFree(void* memory) {
+    freedMemory.push_back(memory);
+    if (!browseForFolder) Platform::CoTaskMemFree(memory);
+}
+
 BOOL FakePlatform::GetOpenFileNameW(OPENFILENAMEW* request) {
     return getOpenFileName ? getOpenFileName(request) : Platform::GetOpenFileNameW(request);
 }

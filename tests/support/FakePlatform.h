@@ -46,6 +46,7 @@ public:
     std::vector<UINT> endProgramCalls;
     std::vector<StartCall> startedPrograms;
     std::vector<ShellExecuteCall> shellExecutes;
+    std::vector<const void*> freedMemory;  // CoTaskMemFree
 
     // How to answer.
     int messageBoxAnswer = IDOK;
@@ -82,6 +83,9 @@ public:
     HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
                             const char* directory, INT showCommand) override;
     void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2) override;
+    // Recorded; really freed only when the browser was the real one, since a
+    // scripted browser's item list is the test's own.
+    void CoTaskMemFree(void* memory) override;
     BOOL GetOpenFileNameW(OPENFILENAMEW* request) override;
     DWORD CommDlgExtendedError() override;
     LSTATUS RegOpenKeyExA(HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) override;

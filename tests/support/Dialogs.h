@@ -1,0 +1,32 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The test icons beside the test programs (tests/data): five 32 x 32 icons
+// of plain colours; the fourth (index 3) is blue on its left half and
+// transparent on its right half.
+std::wstring TestIconsDll();
+inline constexpr int kTestIconCount = 5;
+inline constexpr COLORREF kTestIconColours[kTestIconCount] = {
+    RGB(255, 0, 0), RGB(0, 160, 0), RGB(255, 255, 0), RGB(0, 0, 255), RGB(255, 0, 255)};
+
+// Acts on a window as soon as `find` sees it, from inside whatever modal
+// loop this thread runs then (a thread timer polls). If it never appears,
+// the test fails and every dialog of the thread is cancelled, so that no
+// test waits behind a dialog.
+void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD timeoutMs = 10000);
+
+// A visible top-level window of this thread with this caption.
+HWND FindThreadWindowTitled(const std::wstring& caption);
+// A visible dialog (#32770) of this thread holding a child with this text.
+HWND FindDialogHolding(const std::wstring& childText);
+
+// Presses a dialog's button as a click would.
+void PressButton(HWND dialog, int id);
+// A key pressed on `target`, through the thread's queue and so through the
+// dialog manager (Enter, Esc, arrows).
+void PostKey(HWND target, UINT key);
+// Cancels every visible dialog of this thread.
+void CancelThreadDialogs();
