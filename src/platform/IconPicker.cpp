@@ -87,12 +87,13 @@ UniqueImageList ExtractAll(const std::wstring& file, int& count) {
     UniqueImageList list(ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
                                           ILC_COLOR32 | ILC_MASK, std::max(total, 1), 0));
     if (!list) ThrowLastError("ImageList_Create");
-    std::vector<HICON> raw(static_cast<size_t>(std::max(total, 0)), nullptr);
-    if (total > 0) (*extractIconEx)(file.c_str(), 0, raw.data(), nullptr, static_cast<UINT>(total));
-    std::vector<UniqueIcon> icons;
-    for (HICON h : raw) icons.emplace_back(h);
+    // One at a time: Wine's 64-bit ExtractIconEx fills only the first slot
+    // of a batch.
     count = 0;
-    for (const UniqueIcon& icon : icons) {
+    for (int i = 0; i < total; ++i) {
+        HICON raw = nullptr;
+        (*extractIconEx)(file.c_str(), i, &raw, nullptr, 1);
+        const UniqueIcon icon(raw);
         // Stop at an icon that will not load: listing those after it would
         // misnumber them.
         if (!icon || ImageList_AddIcon(list.get(), icon.get()) < 0) break;

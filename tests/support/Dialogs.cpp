@@ -16,6 +16,7 @@ struct Watch {
     std::function<HWND()> find;
     std::function<void(HWND)> act;
     DWORD deadline;
+    bool required;
 };
 std::vector<Watch> watches;
 
@@ -30,7 +31,7 @@ void CALLBACK Poll(HWND, UINT, UINT_PTR id, DWORD) {
         watches.erase(watches.begin() + static_cast<std::ptrdiff_t>(i));
         if (found) {
             watch.act(found);
-        } else {
+        } else if (watch.required) {
             ADD_FAILURE() << "the awaited window never appeared";
             CancelThreadDialogs();
         }
@@ -70,9 +71,19 @@ BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM) {
 
 }  // namespace
 
-void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD timeoutMs) {
+void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD timeoutMs, bool required) {
     const UINT_PTR id = SetTimer(nullptr, 0, 50, &Poll);
-    watches.push_back({id, std::move(find), std::move(act), GetTickCount() + timeoutMs});
+    watches.push_back({id, std::move(find), std::move(act), GetTickCount() + timeoutMs, required});
+}
+
+void CancelIfStillOpen(std::function<HWND()> find, DWORD delayMs) {
+    const DWORD due = GetTickCount() + delayMs;
+    WhenWindow([find, due] { return static_cast<LONG>(GetTickCount() - due) > 0 ? find() : nullptr; },
+               [](HWND window) {
+                   ADD_FAILURE() << "a dialog was still open";
+                   PressButton(window, IDCANCEL);
+               },
+               delayMs + 2000, false);
 }
 
 HWND FindThreadWindowTitled(const std::wstring& caption) {

@@ -16,7 +16,12 @@ inline constexpr COLORREF kTestIconColours[kTestIconCount] = {
 // loop this thread runs then (a thread timer polls). If it never appears,
 // the test fails and every dialog of the thread is cancelled, so that no
 // test waits behind a dialog.
-void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD timeoutMs = 10000);
+// A watch that is not `required` ends quietly when nothing appears.
+void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD timeoutMs = 10000,
+                bool required = true);
+// Cancels the window `find` sees if it is still open after `delayMs`: a
+// dialog a test failed to close must not block the run.
+void CancelIfStillOpen(std::function<HWND()> find, DWORD delayMs = 3000);
 
 // A visible top-level window of this thread with this caption.
 HWND FindThreadWindowTitled(const std::wstring& caption);

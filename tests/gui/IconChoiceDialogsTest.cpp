@@ -1,0 +1,243 @@
+// The folder browser, the Open dialog and our icon picker as they really
+// open under Wine, driven from inside their modal loops as a user would.
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "modules/modIcon.h"
+#include "platform/IconPicker.h"
+#include "support/Dialogs.h"
+#include "support/Files.h"
+#include "support/Gui.h"
+#include "support/MainWindow.h"
+
+namespace {
+
+using F = frmIconChanger;
+
+const std::wstring kBrowserTitle = L"Choix du dossier";
+const std::wstring kOpenTitle = L"Choisir un fichier contenant des icônes";
+
+bool SamePath(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
+
+HWND FindBrowser() { return FindDialogHolding(kBrowserTitle); }
+HWND FindOpenDialog() { return FindThreadWindowTitled(kOpenTitle); }
+HWND FindPicker() { return FindThreadWindowTitled(kIconPickerCaption); }
+
+// The Open dialog's file-name box: a combo box on Windows (cmb13), an edit
+// box in Wine's dialog (edt1).
+HWND FileNameBox(HWND dialog) {
+    HWND box = GetDlgItem(dialog, cmb13);
+    return box ? box : GetDlgItem(dialog, edt1);
+}
+
+HWND PickerList(HWND picker) { return FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr); }
+
+int SelectedItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+
+class IconChoiceDialogsTest : public testing::Test {
+protected:
+    void Click(int control) {
+        SendMessageW(w.Ctl(control).Hwnd(), BM_CLICK, 0, 0);
+        PumpMessages();
+    }
+
+    // The real browser: goes to `folder`, then OK.
+    void BrowseTo(const std::wstring& folder) {
+        WhenWindow(FindBrowser, [this, folder](HWND browser) {
+            browserOwner = GetWindow(browser, GW_OWNER);
+            // Wine's browser selects its own first item while it fills its
+            // tree, after it shows: ask again once it has settled.
+            SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+            const DWORD settled = GetTickCount() + 300;
+            WhenWindow([settled] { return static_cast<LONG>(GetTickCount() - settled) > 0 ? FindBrowser() : nullptr; },
+                       [folder](HWND b) {
+                           SendMessageW(b, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+                           PressButton(b, IDOK);
+                       });
+        });
+        Click(F::cmdDir);
+    }
+
+    // The real Open dialog: types `file` into the file-name box, then OK;
+    // `then` arms what comes after (the picker).
+    void OpenFile(const std::wstring& file, std::function<void()> then = nullptr) {
+        WhenWindow(FindOpenDialog, [this, file, then](HWND dialog) {
+            openOwner = GetWindow(dialog, GW_OWNER);
+            openPrefilled = WindowTextOf(FileNameBox(dialog));
+            if (file.empty()) {
+                PressButton(dialog, IDCANCEL);
+                return;
+            }
+            SetWindowTextW(FileNameBox(dialog), file.c_str());
+            if (then) then();
+            PressButton(dialog, IDOK);
+        });
+    }
+
+    // Our picker: what it shows, then the keys a user presses.
+    void PickWithKeys(std::vector<UINT> keys) {
+        WhenWindow(FindPicker, [this, keys](HWND picker) {
+            HWND list = PickerList(picker);
+            pickerOwner = GetWindow(picker, GW_OWNER);
+            pickerItems = ListView_GetItemCount(list);
+            pickerFirstSelection = SelectedItem(list);
+            mainDisabledMeanwhile = !IsWindowEnabled(w.form.Hwnd());
+            for (UINT key : keys) PostKey(list, key);
+            CancelIfStillOpen(FindPicker);
+        });
+    }
+
+    COLORREF PreviewOnScreen(int x, int y) { return PixelOf(w.Ctl(F::picIcon).Hwnd(), x, y); }
+    COLORREF Background() { return ResolveColour(kButtonFace); }
+
+    TempFolder folder;
+    MainWindowFixture w{true};
+    HWND browserOwner = nullptr, openOwner = nullptr, pickerOwner = nullptr;
+    std::wstring openPrefilled = L"<not shown>";
+    int pickerItems = -1, pickerFirstSelection = -2;
+    bool mainDisabledMeanwhile = false;
+};
+
+TEST_F(IconChoiceDialogsTest, RealFolderBrowserChoosesAFolder) {
+    BrowseTo(folder.Path());
+    EXPECT_EQ(browserOwner, w.form.Hwnd());
+    EXPECT_TRUE(SamePath(w.form.FolderPath, folder.Path())) << testing::PrintToString(w.form.FolderPath);
+    EXPECT_EQ(w.Ctl(F::lblDir).Text(), w.form.FolderPath);
+    EXPECT_TRUE(w.Ctl(F::cmdShowIcon).Enabled());
+    EXPECT_TRUE(w.Ctl(F::chkReset).Enabled());
+    EXPECT_TRUE(w.Ctl(F::txtInfoTip).Enabled());
+}
+
+TEST_F(IconChoiceDialogsTest, RealBrowserCancelledLeavesNoFolder) {
+    WhenWindow(FindBrowser, [](HWND browser) { PressButton(browser, IDCANCEL); });
+    Click(F::cmdDir);
+    EXPECT_EQ(w.form.FolderPath, L"");
+    EXPECT_FALSE(w.Ctl(F::cmdShowIcon).Enabled());
+}
+
+TEST_F(IconChoiceDialogsTest, RealOpenDialogChoosesAFileAndStartsWithItNextTime) {
+    w.ChooseFolder(folder.Path());
+    w.fake.pickIcon = [](HWND, void*, UINT, int* index) {
+        *index = 2;
+        return 1;
+    };
+    OpenFile(TestIconsDll());
+    Click(F::cmdShowIcon);
+    EXPECT_EQ(openOwner, w.form.Hwnd());
+    EXPECT_EQ(openPrefilled, L"");
+    EXPECT_TRUE(SamePath(w.form.IconFilePath, TestIconsDll())) << testing::PrintToString(w.form.IconFilePath);
+    EXPECT_EQ(modIcon::SelectedIconIndex, 2);
+    EXPECT_TRUE(w.Ctl(F::cmdDone).Enabled());
+    EXPECT_EQ(PreviewOnScreen(4, 16), kTestIconColours[2]);
+
+    // The second use starts with that file filled in; cancelling it changes nothing.
+    OpenFile(L"");
+    Click(F::cmdShowIcon);
+    EXPECT_NE(openPrefilled.find(L"TivrelonTestIcons.dll"), std::wstring::npos) << testing::PrintToString(openPrefilled);
+    EXPECT_EQ(modIcon::SelectedIconIndex, 2);
+    EXPECT_TRUE(w.Ctl(F::cmdDone).Enabled());
+}
+
+TEST_F(IconChoiceDialogsTest, OurPickerChoosesTheFourthIconFromTheKeyboard) {
+    PickWithKeys({VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RETURN});
+    EXPECT_EQ(modIcon::PickIconIndex(w.form, TestIconsDll(), 0), 3);
+    EXPECT_EQ(pickerOwner, w.form.Hwnd());
+    EXPECT_TRUE(mainDisabledMeanwhile) << "modal to the main window";
+    EXPECT_EQ(pickerItems, kTestIconCount) << "every icon of the file";
+    EXPECT_EQ(pickerFirstSelection, 0) << "opens on the initial index";
+    EXPECT_TRUE(IsWindowEnabled(w.form.Hwnd()));
+}
+
+TEST_F(IconChoiceDialogsTest, OurPickerOpensOnTheInitialIndexAndEscCancels) {
+    PickWithKeys({VK_LEFT, VK_ESCAPE});
+    EXPECT_EQ(modIcon::PickIconIndex(w.form, TestIconsDll(), 2), -1);
+    EXPECT_EQ(pickerFirstSelection, 2);
+}
+
+TEST_F(IconChoiceDialogsTest, OurPickerConfirmsADoubleClickedIcon) {
+    WhenWindow(FindPicker, [](HWND picker) {
+        HWND list = PickerList(picker);
+        RECT r;
+        ListView_GetItemRect(list, 4, &r, LVIR_ICON);
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(list, WM_LBUTTONUP, 0, at);
+        PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageW(list, WM_LBUTTONUP, 0, at);
+        CancelIfStillOpen(FindPicker);
+    });
+    EXPECT_EQ(modIcon::PickIconIndex(w.form, TestIconsDll(), 0), 4);
+}
+
+TEST_F(IconChoiceDialogsTest, OurPickerOffersNothingToConfirmInAFileWithoutIcons) {
+    const std::wstring text = folder / L"notes.txt";
+    WriteBytes(text, "pas une icône");
+    bool okEnabled = true;
+    WhenWindow(FindPicker, [&](HWND picker) {
+        pickerItems = ListView_GetItemCount(PickerList(picker));
+        okEnabled = IsWindowEnabled(GetDlgItem(picker, IDOK));
+        PostKey(PickerList(picker), VK_RETURN);  // nothing to confirm: stays open
+        PostKey(PickerList(picker), VK_ESCAPE);
+        CancelIfStillOpen(FindPicker);
+    });
+    EXPECT_EQ(modIcon::PickIconIndex(w.form, text, 0), -1);
+    EXPECT_EQ(pickerItems, 0);
+    EXPECT_FALSE(okEnabled);
+}
+
+TEST_F(IconChoiceDialogsTest, PreviewKeepsItsPictureWhenMinimisedAndRestored) {
+    w.ChooseFolder(folder.Path());
+    w.fake.getOpenFileName = [](OPENFILENAMEW* r) {
+        lstrcpynW(r->lpstrFile, TestIconsDll().c_str(), static_cast<int>(r->nMaxFile));
+        return TRUE;
+    };
+    w.fake.pickIcon = [](HWND, void*, UINT, int* index) {
+        *index = 3;
+        return 1;
+    };
+    Click(F::cmdShowIcon);
+    ASSERT_EQ(PreviewOnScreen(4, 16), kTestIconColours[3]);
+    ShowWindow(w.form.Hwnd(), SW_MINIMIZE);
+    PumpMessages();
+    ShowWindow(w.form.Hwnd(), SW_RESTORE);
+    PumpMessages();
+    EXPECT_EQ(PreviewOnScreen(4, 16), kTestIconColours[3]);
+    EXPECT_EQ(PreviewOnScreen(27, 16), Background());
+    // Entering reset mode clears it.
+    w.ClickReset();
+    EXPECT_EQ(PreviewOnScreen(4, 16), Background());
+}
+
+// The whole main task on the real dialogs: folder, file, icon, Apply.
+TEST_F(IconChoiceDialogsTest, MainTaskFromFolderToApplyOnRealDialogs) {
+    BrowseTo(folder.Path());
+    ASSERT_TRUE(SamePath(w.form.FolderPath, folder.Path()));
+
+    OpenFile(TestIconsDll(), [this] { PickWithKeys({VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RETURN}); });
+    Click(F::cmdShowIcon);
+    EXPECT_EQ(pickerItems, kTestIconCount);
+    EXPECT_EQ(modIcon::SelectedIconIndex, 3);
+    ASSERT_TRUE(SamePath(w.form.IconFilePath, TestIconsDll()));
+    EXPECT_NE(PreviewOnScreen(4, 16), Background());
+    EXPECT_EQ(PreviewOnScreen(4, 16), kTestIconColours[3]);
+    ASSERT_TRUE(w.Ctl(F::cmdDone).Enabled());
+
+    Click(F::cmdDone);
+    const std::wstring ini = folder / L"desktop.ini";
+    const std::string text = ReadBytes(ini);
+    const std::wstring& file = w.form.IconFilePath;
+    EXPECT_NE(text.find("[.ShellClassInfo]"), std::string::npos) << text;
+    EXPECT_NE(text.find("ICONFILE=" + std::string(file.begin(), file.end()) + "\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("ICONINDEX=3\r\n"), std::string::npos) << text;
+    EXPECT_EQ(UserAttributes(folder.Path()), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(UserAttributes(ini), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
+    EXPECT_TRUE(w.fake.messageBoxes.empty());
+}
+
+}  // namespace
