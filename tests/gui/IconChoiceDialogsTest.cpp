@@ -14,6 +14,7 @@
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/MainWindow.h"
+#include "support/Screenshot.h"
 
 namespace {
 
@@ -87,6 +88,8 @@ protected:
             pickerItems = ListView_GetItemCount(list);
             pickerFirstSelection = SelectedItem(list);
             mainDisabledMeanwhile = !IsWindowEnabled(w.form.Hwnd());
+            UpdateWindow(picker);
+            SaveScreenshot(picker, L"icon-picker");
             for (UINT key : keys) PostKey(list, key);
             CancelIfStillOpen(FindPicker);
         });
@@ -226,6 +229,7 @@ TEST_F(IconChoiceDialogsTest, MainTaskFromFolderToApplyOnRealDialogs) {
     EXPECT_NE(PreviewOnScreen(4, 16), Background());
     EXPECT_EQ(PreviewOnScreen(4, 16), kTestIconColours[3]);
     ASSERT_TRUE(w.Ctl(F::cmdDone).Enabled());
+    SaveScreenshot(w.form.Hwnd(), L"main-window-icon-preview");
 
     Click(F::cmdDone);
     const std::wstring ini = folder / L"desktop.ini";
