@@ -1,0 +1,166 @@
+// The shipped exe does the whole job, worked from outside as a user works
+// it: found by captions, real dialogs operated across processes, results
+// checked on disk.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "support/Dialogs.h"
+#include "support/Files.h"
+#include "support/Gui.h"
+#include "support/RunningProgram.h"
+#include "support/Screenshot.h"
+
+namespace {
+
+struct WindowSearch {
+    DWORD pid;
+    const std::function<bool(HWND)>* accept;
+    HWND found;
+};
+
+BOOL CALLBACK AcceptWindow(HWND hwnd, LPARAM p) {
+    auto* s = reinterpret_cast<WindowSearch*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->pid || !IsWindowVisible(hwnd) || !(*s->accept)(hwnd)) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+// Waits for a visible top-level window of the program that `accept` takes.
+HWND WaitForWindow(const RunningProgram& program, std::function<bool(HWND)> accept) {
+    WindowSearch search{GetProcessId(program.Process()), &accept, nullptr};
+    PumpUntil([&] {
+        EnumWindows(&AcceptWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
+HWND WaitForTitle(const RunningProgram& program, const std::wstring& title) {
+    return WaitForWindow(program, [&](HWND hwnd) { return WindowTextOf(hwnd) == title; });
+}
+
+bool WaitFor(const std::function<bool()>& condition) { return PumpUntil(condition, 10000); }
+
+// ANSI text written into the program's own memory, for a message whose
+// pointer the program reads there (BFFM_SETSELECTIONA).
+class RemoteText {
+public:
+    RemoteText(HANDLE process, const std::string& text) : process_(process) {
+        address_ = VirtualAllocEx(process, nullptr, text.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (address_) WriteProcessMemory(process, address_, text.c_str(), text.size() + 1, nullptr);
+    }
+    ~RemoteText() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+
+private:
+    HANDLE process_;
+    void* address_ = nullptr;
+};
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
+    TempFolder folder;
+    const std::wstring ini = folder / L"desktop.ini";
+    RunningProgram program;
+    HWND main = program.Window();
+    ASSERT_NE(main, nullptr) << "main window not found by its caption";
+    auto control = [&](const wchar_t* text) { return FindChildByText(main, text); };
+    HWND choose = control(L"Choix du &Dossier...");
+    HWND chooseIcon = control(L"Choix de l'&Icône...");
+    HWND apply = control(L"&Appliquer...");
+    HWND reset = control(L"Restituer l'icône par défaut");
+    HWND infoTip = FindWindowExW(main, nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(choose && chooseIcon && apply && reset && infoTip);
+    EXPECT_TRUE(IsWindowEnabled(choose));
+    EXPECT_FALSE(IsWindowEnabled(chooseIcon));
+    EXPECT_FALSE(IsWindowEnabled(apply));
+    EXPECT_FALSE(IsWindowEnabled(reset));
+    EXPECT_FALSE(IsWindowEnabled(infoTip));
+    SaveScreenshot(main, L"main-window");
+
+    // The folder, through the real folder browser.
+    Click(choose);
+    HWND browser = WaitForWindow(program, [&](HWND hwnd) {
+        return GetWindow(hwnd, GW_OWNER) == main && FindWindowExW(hwnd, nullptr, WC_TREEVIEWW, nullptr);
+    });
+    ASSERT_NE(browser, nullptr) << "no folder browser";
+    // The tree fills in after the browser shows: choose once it has items,
+    // and until the choice shows as the tree's selection.
+    HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0; }));
+    RemoteText path(program.Process(), Narrow(folder.Path()));
+    ASSERT_TRUE(WaitFor([&] {
+        SendMessageW(browser, BFFM_SETSELECTIONA, TRUE, path.Address());
+        return SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
+    }));
+    Click(GetDlgItem(browser, IDOK));
+    ASSERT_TRUE(WaitFor([&] { return control(folder.Path().c_str()) != nullptr; })) << "folder not shown";
+    EXPECT_TRUE(IsWindowEnabled(chooseIcon));
+    EXPECT_TRUE(IsWindowEnabled(infoTip));
+
+    // The file, through the real Open dialog; the fourth icon, from the keyboard.
+    Click(chooseIcon);
+    HWND open = WaitForTitle(program, L"Choisir un fichier contenant des icônes");
+    ASSERT_NE(open, nullptr) << "no Open dialog";
+    SendMessageW(GetDlgItem(open, cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(TestIconsDll().c_str()));
+    Click(GetDlgItem(open, IDOK));
+    HWND picker = WaitForTitle(program, L"Changer d'icône");
+    ASSERT_NE(picker, nullptr) << "no icon picker";
+    HWND icons = FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr);
+    ASSERT_NE(icons, nullptr);
+    auto selected = [&] { return static_cast<int>(SendMessageW(icons, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); };
+    ASSERT_TRUE(WaitFor([&] { return selected() == 0; })) << "the picker does not open on the first icon";
+    for (int i = 1; i <= 3; ++i) {
+        PostMessageW(icons, WM_KEYDOWN, VK_RIGHT, 0);
+        ASSERT_TRUE(WaitFor([&] { return selected() == i; })) << "arrow key " << i;
+    }
+    PostMessageW(icons, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; })) << "Apply not enabled after the choice";
+
+    // An info tip, then Apply.
+    SendMessageW(infoTip, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Mes icônes"));
+    SaveScreenshot(main, L"main-window-icon");
+    Click(apply);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));
+    EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nICONFILE=" + Narrow(TestIconsDll()) +
+                                  "\r\nICONINDEX=3\r\nINFOTIP=Mes ic\xF4nes\r\n");
+    EXPECT_EQ(UserAttributes(ini), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(UserAttributes(folder.Path()), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
+
+    // Reset mode, then Apply: the customisation is gone.
+    Click(reset);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; }));
+    EXPECT_FALSE(IsWindowEnabled(chooseIcon));
+    SaveScreenshot(main, L"main-window-reset");
+    Click(apply);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));
+    EXPECT_FALSE(Exists(ini));
+    EXPECT_EQ(UserAttributes(folder.Path()), 0u);
+
+    // The About window, closed with Esc.
+    Click(control(L"A &Propos"));
+    HWND about = WaitForTitle(program, L"A propos Tivrelon");
+    ASSERT_NE(about, nullptr) << "no About window";
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(main); })) << "About window is not modal";
+    SaveScreenshot(about, L"about-window");
+    PostMessageW(FindChildByText(about, L"OK"), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(about) && IsWindowEnabled(main); }));
+
+    // Quit.
+    Click(control(L"&Quitter"));
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+}  // namespace
