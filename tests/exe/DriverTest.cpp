@@ -7,66 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
+#include "support/ProgramWindows.h"
 #include "support/RunningProgram.h"
 #include "support/Screenshot.h"
 
 namespace {
-
-struct WindowSearch {
-    DWORD pid;
-    const std::function<bool(HWND)>* accept;
-    HWND found;
-};
-
-BOOL CALLBACK AcceptWindow(HWND hwnd, LPARAM p) {
-    auto* s = reinterpret_cast<WindowSearch*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != s->pid || !IsWindowVisible(hwnd) || !(*s->accept)(hwnd)) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
-// Waits for a visible top-level window of the program that `accept` takes.
-HWND WaitForWindow(const RunningProgram& program, std::function<bool(HWND)> accept) {
-    WindowSearch search{GetProcessId(program.Process()), &accept, nullptr};
-    PumpUntil([&] {
-        EnumWindows(&AcceptWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
-
-HWND WaitForTitle(const RunningProgram& program, const std::wstring& title) {
-    return WaitForWindow(program, [&](HWND hwnd) { return WindowTextOf(hwnd) == title; });
-}
-
-bool WaitFor(const std::function<bool()>& condition) { return PumpUntil(condition, 10000); }
-
-// ANSI text written into the program's own memory, for a message whose
-// pointer the program reads there (BFFM_SETSELECTIONA).
-class RemoteText {
-public:
-    RemoteText(HANDLE process, const std::string& text) : process_(process) {
-        address_ = VirtualAllocEx(process, nullptr, text.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        if (address_) WriteProcessMemory(process, address_, text.c_str(), text.size() + 1, nullptr);
-    }
-    ~RemoteText() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
-
-private:
-    HANDLE process_;
-    void* address_ = nullptr;
-};
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
@@ -92,21 +40,13 @@ TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
 
     // The folder, through the real folder browser.
     Click(choose);
-    HWND browser = WaitForWindow(program, [&](HWND hwnd) {
-        return GetWindow(hwnd, GW_OWNER) == main && FindWindowExW(hwnd, nullptr, WC_TREEVIEWW, nullptr);
-    });
+    HWND browser = WaitForFolderBrowser(program, main);
     ASSERT_NE(browser, nullptr) << "no folder browser";
-    // The tree fills in after the browser shows: choose once it has items,
-    // and until the choice shows as the tree's selection.
-    HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0; }));
-    RemoteText path(program.Process(), Narrow(folder.Path()));
-    ASSERT_TRUE(WaitFor([&] {
-        SendMessageW(browser, BFFM_SETSELECTIONA, TRUE, path.Address());
-        return SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
-    }));
+    ASSERT_TRUE(SelectInFolderBrowser(program, browser, folder.Path()));
     Click(GetDlgItem(browser, IDOK));
-    ASSERT_TRUE(WaitFor([&] { return control(folder.Path().c_str()) != nullptr; })) << "folder not shown";
+    // The handler shows the folder first and enables the icon choice last.
+    ASSERT_TRUE(WaitFor([&] { return control(folder.Path().c_str()) && IsWindowEnabled(chooseIcon); }))
+        << "folder not shown";
     EXPECT_TRUE(IsWindowEnabled(chooseIcon));
     EXPECT_TRUE(IsWindowEnabled(infoTip));
 
