@@ -51,7 +51,13 @@ Control::Control(Form& form, const ControlSpec& spec, int id)
     : form_(form), spec_(spec), id_(id), backColour_(spec.backColour), widthTwips_(spec.width),
       heightTwips_(spec.height) {}
 
-void Control::Create(HWND parent, HINSTANCE instance) {
+RECT Control::PixelRect(UINT dpiValue) const {
+    const RECT t = TwipsRect();
+    return {dpi::TwipsToPixels(t.left, dpiValue), dpi::TwipsToPixels(t.top, dpiValue),
+            dpi::TwipsToPixels(t.right, dpiValue), dpi::TwipsToPixels(t.bottom, dpiValue)};
+}
+
+void Control::Create(HWND parent, HINSTANCE instance, UINT dpiValue) {
     const wchar_t* cls = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE | (spec_.enabled ? 0 : WS_DISABLED);
     DWORD exStyle = 0;
@@ -85,7 +91,11 @@ void Control::Create(HWND parent, HINSTANCE instance) {
         break;
     }
     if (spec_.flags & (kClickable | kHandCursor)) style |= SS_NOTIFY;
-    hwnd_ = CreateWindowExW(exStyle, cls, spec_.caption, style, 0, 0, 0, 0, parent,
+    // Born where it belongs at the form's DPI: moving every control after
+    // the fact costs a noticeable share of the start-up.
+    placed_ = PixelRect(dpiValue);
+    hwnd_ = CreateWindowExW(exStyle, cls, spec_.caption, style, placed_.left, placed_.top,
+                            placed_.right - placed_.left, placed_.bottom - placed_.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), instance, this);
     if (!hwnd_) ThrowLastError("CreateWindowEx");
     if (spec_.kind == ControlKind::Picture) {
@@ -109,10 +119,12 @@ RECT Control::TwipsRect() const {
 
 void Control::Layout(UINT dpiValue, HFONT font) {
     dpi_ = dpiValue;
-    const RECT t = TwipsRect();
-    const int x = dpi::TwipsToPixels(t.left, dpi_), y = dpi::TwipsToPixels(t.top, dpi_);
-    const int w = dpi::TwipsToPixels(t.right, dpi_) - x, h = dpi::TwipsToPixels(t.bottom, dpi_) - y;
-    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = PixelRect(dpi_);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (!EqualRect(&r, &placed_)) {
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        placed_ = r;
+    }
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (spec_.flags & kAutoSize) FitToText();
 
@@ -147,10 +159,10 @@ void Control::FitToText() {
     ReleaseDC(hwnd_, dc);
     widthTwips_ = MulDiv(size.cx, dpi::kTwipsPerInch, static_cast<int>(dpi_));
     heightTwips_ = std::max(spec_.height, MulDiv(size.cy, dpi::kTwipsPerInch, static_cast<int>(dpi_)));
-    const RECT t = TwipsRect();
-    SetWindowPos(hwnd_, nullptr, 0, 0, dpi::TwipsToPixels(t.right, dpi_) - dpi::TwipsToPixels(t.left, dpi_),
-                 dpi::TwipsToPixels(t.bottom, dpi_) - dpi::TwipsToPixels(t.top, dpi_),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = PixelRect(dpi_);
+    if (EqualRect(&r, &placed_)) return;
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placed_ = r;
 }
 
 void Control::SetEnabled(bool enabled) {
@@ -320,21 +332,19 @@ void Form::Load(HWND owner) {
 
 void Form::CreateControls() {
     controls_.clear();
-    for (size_t i = 0; i < table_.size(); ++i) {
+    for (size_t i = 0; i < table_.size(); ++i)
         controls_.push_back(std::make_unique<Control>(*this, table_[i], kFirstControlId + static_cast<int>(i)));
-        controls_.back()->Create(hwnd_, Instance());
-    }
 
-    // The dialog manager tabs in Z order: stack the controls by tab index,
-    // those without one last, in table order.
+    // The dialog manager tabs in Z order, which is the order of creation:
+    // create the controls by tab index, those without one last, in table
+    // order.
     std::vector<size_t> order(table_.size());
     std::iota(order.begin(), order.end(), size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
         const int ta = table_[a].tabIndex, tb = table_[b].tabIndex;
         return (ta == kNoTab ? INT_MAX : ta) < (tb == kNoTab ? INT_MAX : tb);
     });
-    for (size_t i : order)
-        SetWindowPos(controls_[i]->Hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (size_t i : order) controls_[i]->Create(hwnd_, Instance(), dpi_);
 
     for (auto& c : controls_)
         if (c->Spec().flags & kDefaultButton) SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(c->Id()), 0);

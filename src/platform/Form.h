@@ -118,12 +118,13 @@ public:
 
 private:
     friend class Form;
-    void Create(HWND parent, HINSTANCE instance);
+    void Create(HWND parent, HINSTANCE instance, UINT dpi);
     void Layout(UINT dpi, HFONT font);
     void PaintPicture(HDC dc) const;
     void DrawImage(const DRAWITEMSTRUCT& item) const;
     void FitToText();
     RECT TwipsRect() const;
+    RECT PixelRect(UINT dpi) const;  // TwipsRect at `dpi`
 
     Form& form_;
     ControlSpec spec_;
@@ -137,6 +138,7 @@ private:
     HGDIOBJ pictureOldBitmap_ = nullptr;
     bool pictureDrawn_ = false;
     SIZE pictureSize_{};
+    RECT placed_{};  // where the window is now, in pixels
     // Image: what it shows.
     UniqueIcon imageIcon_;
     UniqueBitmap imageBitmap_;
