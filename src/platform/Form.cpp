@@ -47,9 +47,9 @@ COLORREF ResolveColour(COLORREF colour) {
 
 // ---------------------------------------------------------------- Control
 
-Control::Control(Form& form, const ControlSpec& spec, int id)
-    : form_(form), spec_(spec), id_(id), backColour_(spec.backColour), widthTwips_(spec.width),
-      heightTwips_(spec.height) {}
+Control::Control(Form& form, const ControlSpec& desc, int id)
+    : form_(form), desc_(desc), id_(id), backColour_(desc.backColour), widthTwips_(desc.width),
+      heightTwips_(desc.height) {}
 
 RECT Control::PixelRect(UINT dpiValue) const {
     const RECT t = TwipsRect();
@@ -59,9 +59,9 @@ RECT Control::PixelRect(UINT dpiValue) const {
 
 void Control::Create(HWND parent, HINSTANCE instance, UINT dpiValue) {
     const wchar_t* cls = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE | (spec_.enabled ? 0 : WS_DISABLED);
+    DWORD style = WS_CHILD | WS_VISIBLE | (desc_.enabled ? 0 : WS_DISABLED);
     DWORD exStyle = 0;
-    switch (spec_.kind) {
+    switch (desc_.kind) {
     case ControlKind::Frame:
         cls = L"BUTTON";
         style |= BS_GROUPBOX;
@@ -71,7 +71,7 @@ void Control::Create(HWND parent, HINSTANCE instance, UINT dpiValue) {
         break;
     case ControlKind::Button:
         cls = L"BUTTON";
-        style |= WS_TABSTOP | ((spec_.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        style |= WS_TABSTOP | ((desc_.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         break;
     case ControlKind::CheckBox:
         cls = L"BUTTON";
@@ -83,34 +83,34 @@ void Control::Create(HWND parent, HINSTANCE instance, UINT dpiValue) {
         exStyle |= WS_EX_CLIENTEDGE;
         break;
     case ControlKind::Label:
-        style |= spec_.alignment;
-        if (spec_.flags & kPathText) style |= SS_NOPREFIX | SS_PATHELLIPSIS;
+        style |= desc_.alignment;
+        if (desc_.flags & kPathText) style |= SS_NOPREFIX | SS_PATHELLIPSIS;
         break;
     case ControlKind::Image:
         style |= SS_OWNERDRAW;
         break;
     }
-    if (spec_.flags & (kClickable | kHandCursor)) style |= SS_NOTIFY;
+    if (desc_.flags & (kClickable | kHandCursor)) style |= SS_NOTIFY;
     // Born where it belongs at the form's DPI: moving every control after
     // the fact costs a noticeable share of the start-up.
     placed_ = PixelRect(dpiValue);
-    hwnd_ = CreateWindowExW(exStyle, cls, spec_.caption, style, placed_.left, placed_.top,
+    hwnd_ = CreateWindowExW(exStyle, cls, desc_.caption, style, placed_.left, placed_.top,
                             placed_.right - placed_.left, placed_.bottom - placed_.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), instance, this);
     if (!hwnd_) ThrowLastError("CreateWindowEx");
-    if (spec_.kind == ControlKind::Picture) {
+    if (desc_.kind == ControlKind::Picture) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::PictureProc));
     }
     // The text box has no length limit of its own.
-    if (spec_.kind == ControlKind::TextBox) SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
+    if (desc_.kind == ControlKind::TextBox) SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
     dpi::TakeOverControlDpiScaling(hwnd_);
     SetBackColour(backColour_);
 }
 
 RECT Control::TwipsRect() const {
-    int left = spec_.left, top = spec_.top;
-    for (int c = spec_.container; c != kOnForm; c = form_.table_[static_cast<size_t>(c)].container) {
+    int left = desc_.left, top = desc_.top;
+    for (int c = desc_.container; c != kOnForm; c = form_.table_[static_cast<size_t>(c)].container) {
         left += form_.table_[static_cast<size_t>(c)].left;
         top += form_.table_[static_cast<size_t>(c)].top;
     }
@@ -126,9 +126,9 @@ void Control::Layout(UINT dpiValue, HFONT font) {
         placed_ = r;
     }
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (spec_.flags & kAutoSize) FitToText();
+    if (desc_.flags & kAutoSize) FitToText();
 
-    if (spec_.kind == ControlKind::Picture && (w != pictureSize_.cx || h != pictureSize_.cy)) {
+    if (desc_.kind == ControlKind::Picture && (w != pictureSize_.cx || h != pictureSize_.cy)) {
         // Keep what was drawn across a DPI change; new area gets the background.
         HDC screen = GetDC(nullptr);
         UniqueMemDc dc(CreateCompatibleDC(screen));
@@ -158,7 +158,7 @@ void Control::FitToText() {
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
     widthTwips_ = MulDiv(size.cx, dpi::kTwipsPerInch, static_cast<int>(dpi_));
-    heightTwips_ = std::max(spec_.height, MulDiv(size.cy, dpi::kTwipsPerInch, static_cast<int>(dpi_)));
+    heightTwips_ = std::max(desc_.height, MulDiv(size.cy, dpi::kTwipsPerInch, static_cast<int>(dpi_)));
     const RECT r = PixelRect(dpi_);
     if (EqualRect(&r, &placed_)) return;
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -184,7 +184,7 @@ HBRUSH Control::BackBrush() { return backBrush_ ? backBrush_.get() : form_.FormB
 
 void Control::SetText(const std::wstring& text) {
     SetWindowTextW(hwnd_, text.c_str());
-    if (spec_.flags & kAutoSize) FitToText();
+    if (desc_.flags & kAutoSize) FitToText();
 }
 
 std::wstring Control::Text() const { return WindowText(hwnd_); }
@@ -266,7 +266,7 @@ LRESULT CALLBACK Control::PictureProc(HWND hwnd, UINT message, WPARAM wParam, LP
 
 // ---------------------------------------------------------------- Form
 
-Form::Form(const FormSpec& spec, std::span<const ControlSpec> controls) : spec_(spec), table_(controls) {}
+Form::Form(const FormSpec& desc, std::span<const ControlSpec> controls) : desc_(desc), table_(controls) {}
 
 Form::~Form() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -277,17 +277,17 @@ int Form::Pixels(int twips) const { return dpi::TwipsToPixels(twips, dpi_); }
 void Form::RegisterClass() const {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(Instance(), spec_.className, &wc)) return;
+    if (GetClassInfoExW(Instance(), desc_.className, &wc)) return;
     wc.lpfnWndProc = &Form::WindowProc;
     wc.cbWndExtra = DLGWINDOWEXTRA;
     wc.hInstance = Instance();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(spec_.iconId), IMAGE_ICON,
+    wc.hIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(desc_.iconId), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(spec_.iconId), IMAGE_ICON,
+    wc.hIconSm = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(desc_.iconId), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                                LR_SHARED));
-    wc.lpszClassName = spec_.className;
+    wc.lpszClassName = desc_.className;
     if (!RegisterClassExW(&wc)) ThrowLastError("RegisterClassEx");
 }
 
@@ -300,12 +300,12 @@ void Form::Load(HWND owner) {
     // dialog to the dialog manager and ours in every other respect.
     std::vector<WORD> tmpl(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
     auto* header = reinterpret_cast<DLGTEMPLATE*>(tmpl.data());
-    header->style = spec_.style;
-    header->dwExtendedStyle = spec_.exStyle;
+    header->style = desc_.style;
+    header->dwExtendedStyle = desc_.exStyle;
     tmpl.push_back(0);  // no menu
-    for (const wchar_t* p = spec_.className; *p; ++p) tmpl.push_back(static_cast<WORD>(*p));
+    for (const wchar_t* p = desc_.className; *p; ++p) tmpl.push_back(static_cast<WORD>(*p));
     tmpl.push_back(0);
-    for (const wchar_t* p = spec_.caption; *p; ++p) tmpl.push_back(static_cast<WORD>(*p));
+    for (const wchar_t* p = desc_.caption; *p; ++p) tmpl.push_back(static_cast<WORD>(*p));
     tmpl.push_back(0);
 
     owner_ = owner;
@@ -317,10 +317,10 @@ void Form::Load(HWND owner) {
     try {
         dpi_ = dpi::ForWindow(hwnd_);
         dpi::TakeOverDpiScaling(hwnd_);
-        formBrush_.reset(CreateSolidBrush(ResolveColour(spec_.backColour)));
-        if (spec_.handCursorId)
+        formBrush_.reset(CreateSolidBrush(ResolveColour(desc_.backColour)));
+        if (desc_.handCursorId)
             handCursor_ = static_cast<HCURSOR>(
-                LoadImageW(Instance(), MAKEINTRESOURCEW(spec_.handCursorId), IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+                LoadImageW(Instance(), MAKEINTRESOURCEW(desc_.handCursorId), IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
         CreateControls();
         Layout();
         OnLoad();
@@ -347,37 +347,37 @@ void Form::CreateControls() {
     for (size_t i : order) controls_[i]->Create(hwnd_, Instance(), dpi_);
 
     for (auto& c : controls_)
-        if (c->Spec().flags & kDefaultButton) SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(c->Id()), 0);
+        if (c->Desc().flags & kDefaultButton) SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(c->Id()), 0);
 
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, Instance(),
                                nullptr);
     for (auto& c : controls_) {
-        if (!c->Spec().tooltip || !tooltip_) continue;
+        if (!c->Desc().tooltip || !tooltip_) continue;
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = hwnd_;
         tool.uId = reinterpret_cast<UINT_PTR>(c->Hwnd());
-        tool.lpszText = const_cast<wchar_t*>(c->Spec().tooltip);
+        tool.lpszText = const_cast<wchar_t*>(c->Desc().tooltip);
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
-HFONT Form::Font(const FontSpec& spec) {
+HFONT Form::Font(const FontSpec& desc) {
     for (auto& [key, font] : fonts_)
-        if (key == spec) return font.get();
-    UniqueFont font(CreateFontW(-MulDiv(spec.hundredthsOfPoint, static_cast<int>(dpi_), 7200), 0, 0, 0,
-                                spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        if (key == desc) return font.get();
+    UniqueFont font(CreateFontW(-MulDiv(desc.hundredthsOfPoint, static_cast<int>(dpi_), 7200), 0, 0, 0,
+                                desc.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                spec.face));
+                                desc.face));
     if (!font) ThrowLastError("CreateFont");
-    fonts_.emplace_back(spec, std::move(font));
+    fonts_.emplace_back(desc, std::move(font));
     return fonts_.back().second.get();
 }
 
 void Form::Layout() {
-    RECT r{0, 0, Pixels(spec_.clientWidth), Pixels(spec_.clientHeight)};
+    RECT r{0, 0, Pixels(desc_.clientWidth), Pixels(desc_.clientHeight)};
     dpi::AdjustWindowRect(r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
                           static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -385,14 +385,14 @@ void Form::Layout() {
     // older Windows), correct by what the client area actually got.
     RECT client;
     GetClientRect(hwnd_, &client);
-    const int dw = Pixels(spec_.clientWidth) - client.right, dh = Pixels(spec_.clientHeight) - client.bottom;
+    const int dw = Pixels(desc_.clientWidth) - client.right, dh = Pixels(desc_.clientHeight) - client.bottom;
     if (dw != 0 || dh != 0)
         SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left + dw, r.bottom - r.top + dh,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Fonts of the old DPI stay alive until every control has its new one.
     auto oldFonts = std::move(fonts_);
     fonts_.clear();
-    for (auto& c : controls_) c->Layout(dpi_, Font(c->Spec().font));
+    for (auto& c : controls_) c->Layout(dpi_, Font(c->Desc().font));
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -403,7 +403,7 @@ void Form::Place(HWND owner) {
     RECT around{};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (spec_.placement == Placement::CentreOwner && owner && !IsIconic(owner)) {
+    if (desc_.placement == Placement::CentreOwner && owner && !IsIconic(owner)) {
         GetWindowRect(owner, &around);
         GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
     } else {
@@ -486,7 +486,7 @@ void Form::Click(int index) {
 void Form::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
-    for (const LineSpec& line : spec_.lines) {
+    for (const LineSpec& line : desc_.lines) {
         UniquePen pen(CreatePen(PS_INSIDEFRAME, std::max(1, MulDiv(line.width, static_cast<int>(dpi_), 96)),
                                 ResolveColour(line.colour)));
         HGDIOBJ old = SelectObject(dc, pen.get());
@@ -509,7 +509,7 @@ bool Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
             // default button answers, if it can.
             const unsigned wanted = id == IDCANCEL ? kCancelButton : kDefaultButton;
             for (size_t i = 0; i < controls_.size(); ++i)
-                if ((controls_[i]->Spec().flags & wanted) && controls_[i]->Enabled()) {
+                if ((controls_[i]->Desc().flags & wanted) && controls_[i]->Enabled()) {
                     Click(static_cast<int>(i));
                     break;
                 }
@@ -518,7 +518,7 @@ bool Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
         const int index = id - kFirstControlId;
         if (index >= 0 && static_cast<size_t>(index) < controls_.size() && code == BN_CLICKED) {
             // BN_CLICKED and STN_CLICKED share the value 0.
-            const ControlKind kind = controls_[static_cast<size_t>(index)]->Spec().kind;
+            const ControlKind kind = controls_[static_cast<size_t>(index)]->Desc().kind;
             if (kind == ControlKind::Button || kind == ControlKind::CheckBox || kind == ControlKind::Label ||
                 kind == ControlKind::Image)
                 Click(index);
@@ -567,7 +567,7 @@ bool Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     }
     case WM_SETCURSOR: {
         Control* c = FromHwnd(reinterpret_cast<HWND>(wParam));
-        if (c && (c->Spec().flags & kHandCursor) && handCursor_) {
+        if (c && (c->Desc().flags & kHandCursor) && handCursor_) {
             SetCursor(handCursor_);
             result = TRUE;
             return true;

@@ -85,11 +85,11 @@ class Form;
 // form; a Control only owns the GDI objects it made.
 class Control {
 public:
-    Control(Form& form, const ControlSpec& spec, int id);
+    Control(Form& form, const ControlSpec& desc, int id);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    const ControlSpec& Spec() const { return spec_; }
+    const ControlSpec& Desc() const { return desc_; }
     HWND Hwnd() const { return hwnd_; }
     int Id() const { return id_; }
 
@@ -97,7 +97,7 @@ public:
     bool Enabled() const;
     void SetBackColour(COLORREF colour);
     COLORREF BackColour() const { return backColour_; }
-    COLORREF ForeColour() const { return spec_.foreColour; }
+    COLORREF ForeColour() const { return desc_.foreColour; }
     void SetText(const std::wstring& text);
     std::wstring Text() const;
     bool Checked() const;
@@ -127,7 +127,7 @@ private:
     RECT PixelRect(UINT dpi) const;  // TwipsRect at `dpi`
 
     Form& form_;
-    ControlSpec spec_;
+    ControlSpec desc_;
     int id_;
     HWND hwnd_ = nullptr;
     COLORREF backColour_;
@@ -153,7 +153,7 @@ private:
 // default and cancel buttons and focus memory.
 class Form {
 public:
-    Form(const FormSpec& spec, std::span<const ControlSpec> controls);
+    Form(const FormSpec& desc, std::span<const ControlSpec> controls);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -196,14 +196,14 @@ private:
     void RegisterClass() const;
     void CreateControls();
     void Layout();
-    HFONT Font(const FontSpec& spec);
+    HFONT Font(const FontSpec& desc);
     Control* FromHwnd(HWND hwnd);
     void Place(HWND owner);
     void Paint();
     void Click(int index);
     HBRUSH FormBrush();
 
-    FormSpec spec_;
+    FormSpec desc_;
     std::span<const ControlSpec> table_;
     HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;

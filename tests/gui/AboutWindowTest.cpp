@@ -225,7 +225,7 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
             {A::lblDisclaimer, 480, 1320, 2625, 225, true},
         };
         for (const auto& e : layout) {
-            SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(e.control).Spec().name)));
+            SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(e.control).Desc().name)));
             const RECT r = ChildRect(about.Ctl(e.control).Hwnd());
             EXPECT_EQ(r.left, about.Pixels(e.left));
             EXPECT_EQ(r.top, about.Pixels(e.top));
@@ -244,7 +244,7 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
             {A::lblTitle, 975, true},   {A::lblVersion, 825, false}, {A::lblDisclaimer, 825, false},
         };
         for (const auto& f : fonts) {
-            SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(f.control).Spec().name)));
+            SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(f.control).Desc().name)));
             LOGFONTW font{};
             GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(about.Ctl(f.control).Hwnd(), WM_GETFONT, 0, 0)),
                        sizeof font, &font);

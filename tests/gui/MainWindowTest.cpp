@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, LayoutAt96DpiIsTheTwipsTableDividedBy15) {
     };
     for (const Expected& e : expected) {
         const RECT r = ChildRect(w.Ctl(e.control).Hwnd());
-        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(e.control).Spec().name)));
+        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(e.control).Desc().name)));
         EXPECT_EQ(r.left, e.left);
         EXPECT_EQ(r.top, e.top);
         EXPECT_EQ(r.right - r.left, e.width);
@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, StartsWithOnlyFolderChoiceQuitAndAboutUsable) {
         {F::Command2, true, L"A &Propos"},
     };
     for (const auto& e : expected) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(e.control).Spec().name)));
+        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(e.control).Desc().name)));
         EXPECT_EQ(Enabled(e.control), e.enabled);
         EXPECT_EQ(WindowTextOf(w.Ctl(e.control).Hwnd()), e.text);
     }
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, FontsAreMsSansSerifWithABoldFrameCaption) {
         if (c == F::picIcon) continue;
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(w.Ctl(c).Hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
-        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(c).Spec().name)));
+        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(c).Desc().name)));
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
         EXPECT_EQ(font.lfHeight, -MulDiv(975, static_cast<int>(w.form.Dpi()), 7200));
         EXPECT_EQ(font.lfWeight, c == F::fraIcon ? FW_BOLD : FW_NORMAL);
