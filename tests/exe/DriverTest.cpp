@@ -60,11 +60,10 @@ TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
     ASSERT_NE(picker, nullptr) << "no icon picker";
     HWND icons = FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr);
     ASSERT_NE(icons, nullptr);
-    auto selected = [&] { return static_cast<int>(SendMessageW(icons, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); };
-    ASSERT_TRUE(WaitFor([&] { return selected() == 0; })) << "the picker does not open on the first icon";
+    ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == 0; })) << "the picker does not open on the first icon";
     for (int i = 1; i <= 3; ++i) {
         PostMessageW(icons, WM_KEYDOWN, VK_RIGHT, 0);
-        ASSERT_TRUE(WaitFor([&] { return selected() == i; })) << "arrow key " << i;
+        ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == i; })) << "arrow key " << i;
     }
     PostMessageW(icons, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; })) << "Apply not enabled after the choice";

@@ -71,11 +71,10 @@ TEST(Keyboard, TheWholeTaskWithTheKeyboardAlone) {
     HWND picker = WaitForTitle(program, L"Changer d'icône");
     ASSERT_NE(picker, nullptr) << "no icon picker after Enter in the Open dialog";
     HWND icons = FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr);
-    auto selected = [&] { return static_cast<int>(SendMessageW(icons, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); };
-    ASSERT_TRUE(WaitFor([&] { return selected() == 0 && GetForegroundWindow() == picker; }));
+    ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == 0 && GetForegroundWindow() == picker; }));
     for (int i = 1; i <= 3; ++i) {
         PressKey(VK_RIGHT);
-        ASSERT_TRUE(WaitFor([&] { return selected() == i; })) << "arrow key " << i;
+        ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == i; })) << "arrow key " << i;
     }
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) && GetForegroundWindow() == main; }));

@@ -38,8 +38,6 @@ HWND FileNameBox(HWND dialog) {
 
 HWND PickerList(HWND picker) { return FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr); }
 
-int SelectedItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
-
 class IconChoiceDialogsTest : public testing::Test {
 protected:
     void Click(int control) {

@@ -1,5 +1,7 @@
 #include "support/Gui.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 void PumpMessages() {
@@ -96,3 +98,5 @@ HWND FindThreadWindow(const wchar_t* className, HWND except, bool visibleOnly) {
     EnumThreadWindows(GetCurrentThreadId(), &MatchClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+int SelectedItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }

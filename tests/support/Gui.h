@@ -14,6 +14,8 @@ RECT ChildRect(HWND child);
 std::wstring WindowTextOf(HWND hwnd);
 // The first child of `parent` (at any depth) whose text is `text`.
 HWND FindChildByText(HWND parent, const std::wstring& text);
+// The selected item of a list view, in this process or another; -1 if none.
+int SelectedItem(HWND list);
 // The colour of one pixel of a window's client area, as shown on screen.
 COLORREF PixelOf(HWND hwnd, int x, int y);
 
