@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes the screenshots under docs/ on a virtual display: the built 32-bit
-# program is driven through the whole task by the exe driver test, which
-# saves the window at each step when TIVRELON_SCREENSHOTS is set.
+# Takes the screenshots under docs/ on a virtual display: the screenshot
+# scene (tests/scene) works the built 32-bit program through a user's task in
+# the Wine prefix (a folder of documents, an icon of shell32.dll, an info
+# tip) and saves the window of each step, since TIVRELON_SCREENSHOTS is set.
 #   scripts/screenshots.sh [BUILD]      (after `make build`)
 set -euo pipefail
 build=${1:-build}
@@ -12,9 +13,9 @@ trap 'rm -rf "$shots"' EXIT
 
 export TIVRELON_SCREENSHOTS="Z:${shots//\//\\}"
 "$here/wine-session.sh" "$build/wineprefix" -- \
-  wine "$build/i686/tests/exe_tests.exe" --gtest_filter='ExeDriver.*' >/dev/null
+  wine "$build/i686/tests/screenshot_scene.exe" >"$shots/scene.log" 2>&1 || { cat "$shots/scene.log"; exit 1; }
 for bmp in "$shots"/*.bmp; do
   name=$(basename "$bmp" .bmp)
-  convert "$bmp" "$root/docs/$name.png"
+  convert "$bmp" -strip "$root/docs/$name.png"
   echo "docs/$name.png"
 done

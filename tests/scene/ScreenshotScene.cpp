@@ -1,0 +1,95 @@
+// The scene of the README's pictures: the built program given a task a user
+// would give it (a folder of their documents, an icon of the system's own
+// shell32.dll, an info tip in French), worked from outside through the real
+// dialogs, with a picture of each step (SaveScreenshot, when
+// TIVRELON_SCREENSHOTS names a folder). It leaves the folder as it found it.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "support/Files.h"
+#include "support/Gui.h"
+#include "support/ProgramWindows.h"
+#include "support/RunningProgram.h"
+#include "support/Screenshot.h"
+
+namespace {
+
+constexpr wchar_t kFolder[] = L"C:\\Users\\Public\\Documents\\Mes projets";
+constexpr wchar_t kInfoTip[] = L"Devis, plans et photos des chantiers en cours";
+// A folder of papers, in the icon list of Wine's shell32.dll.
+constexpr int kIconIndex = 4;
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+std::wstring Shell32() {
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    return std::wstring(system) + L"\\shell32.dll";
+}
+
+TEST(Scene, AFolderOfProjectsGetsAnIconAndAnInfoTip) {
+    MakeFolder(kFolder);
+    RunningProgram program;
+    HWND main = program.Window();
+    ASSERT_NE(main, nullptr) << "main window not found by its caption";
+    auto control = [&](const wchar_t* text) { return FindChildByText(main, text); };
+    HWND apply = control(L"&Appliquer...");
+    HWND infoTip = FindWindowExW(main, nullptr, L"Edit", nullptr);
+    SaveScreenshot(main, L"main-window");
+
+    Click(control(L"Choix du &Dossier..."));
+    HWND browser = WaitForFolderBrowser(program, main);
+    ASSERT_NE(browser, nullptr) << "no folder browser";
+    ASSERT_TRUE(SelectInFolderBrowser(program, browser, kFolder));
+    SaveScreenshot(browser, L"folder-browser");
+    Click(GetDlgItem(browser, IDOK));
+    HWND chooseIcon = control(L"Choix de l'&Icône...");
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(chooseIcon) != FALSE; })) << "no folder chosen";
+
+    Click(chooseIcon);
+    HWND open = WaitForTitle(program, L"Choisir un fichier contenant des icônes");
+    ASSERT_NE(open, nullptr) << "no Open dialog";
+    SendMessageW(GetDlgItem(open, cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shell32().c_str()));
+    Click(GetDlgItem(open, IDOK));
+    HWND picker = WaitForTitle(program, L"Changer d'icône");
+    ASSERT_NE(picker, nullptr) << "no icon picker";
+    HWND icons = FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr);
+    ASSERT_NE(icons, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == 0; }));
+    for (int i = 1; i <= kIconIndex; ++i) {
+        PostMessageW(icons, WM_KEYDOWN, VK_RIGHT, 0);
+        ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == i; }));
+    }
+    SaveScreenshot(picker, L"icon-picker");
+    PostMessageW(icons, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; })) << "no icon drawn";
+
+    SendMessageW(infoTip, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kInfoTip));
+    SaveScreenshot(main, L"main-window-icon");
+    Click(apply);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));
+    EXPECT_EQ(UserAttributes(kFolder), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
+
+    // Taking it away again.
+    Click(control(L"Restituer l'icône par défaut"));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; }));
+    SaveScreenshot(main, L"main-window-reset");
+    Click(apply);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));
+    EXPECT_EQ(UserAttributes(kFolder), 0u);
+
+    Click(control(L"A &Propos"));
+    HWND about = WaitForTitle(program, L"A propos Tivrelon");
+    ASSERT_NE(about, nullptr) << "no About window";
+    SaveScreenshot(about, L"about-window");
+    PostMessageW(FindChildByText(about, L"OK"), WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+    Click(control(L"&Quitter"));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    RemoveTree(kFolder);
+}
+
+}  // namespace
