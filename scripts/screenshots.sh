@@ -3,9 +3,10 @@
 # scene (tests/scene) works the built 32-bit program through a user's task in
 # the Wine prefix (a folder of documents, an icon of shell32.dll, an info
 # tip) and saves the window of each step, since TIVRELON_SCREENSHOTS is set.
-#   scripts/screenshots.sh [BUILD]      (after `make build`)
+#   scripts/screenshots.sh [BUILD [ARCH]]      (after `make build`; ARCH i686, the product, by default)
 set -euo pipefail
 build=${1:-build}
+arch=${2:-i686}
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 shots=$(mktemp -d)
@@ -13,7 +14,7 @@ trap 'rm -rf "$shots"' EXIT
 
 export TIVRELON_SCREENSHOTS="Z:${shots//\//\\}"
 "$here/wine-session.sh" "$build/wineprefix" -- \
-  wine "$build/i686/tests/screenshot_scene.exe" >"$shots/scene.log" 2>&1 || { cat "$shots/scene.log"; exit 1; }
+  wine "$build/$arch/tests/screenshot_scene.exe" >"$shots/scene.log" 2>&1 || { cat "$shots/scene.log"; exit 1; }
 for bmp in "$shots"/*.bmp; do
   name=$(basename "$bmp" .bmp)
   convert "$bmp" -strip "$root/docs/$name.png"

@@ -25,7 +25,7 @@ fi
 # The password goes through a private file, not the command line that any
 # user of the machine can list.
 pass=""
-cleanup() { [ -n "$pass" ] && rm -f "$pass"; }
+cleanup() { if [ -n "$pass" ]; then rm -f "$pass"; fi; }
 trap cleanup EXIT
 if [ -n "${SIGN_PASS:-}" ]; then
   pass=$(umask 077 && mktemp)
