@@ -9,7 +9,7 @@ packages=(
   libgtest-dev
   wine wine32:i386 wine64
   fonts-wine xvfb xauth x11-utils imagemagick attr
-  git osslsigncode openssl
+  git osslsigncode openssl locales
 )
 
 missing=()

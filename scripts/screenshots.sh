@@ -13,6 +13,12 @@ shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 
 export TIVRELON_SCREENSHOTS="Z:${shots//\//\\}"
+# Wine speaks the language of the Unix locale: French dialogs around the
+# French program, as its users see them. Generated once when missing.
+if ! locale -a 2>/dev/null | grep -qx fr_FR.utf8; then
+  localedef -i fr_FR -f UTF-8 fr_FR.UTF-8 2>/dev/null || echo "screenshots: no French locale, Wine's dialogs stay in English" >&2
+fi
+export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
 "$here/wine-session.sh" "$build/wineprefix" -- \
   wine "$build/$arch/tests/screenshot_scene.exe" >"$shots/scene.log" 2>&1 || { cat "$shots/scene.log"; exit 1; }
 for bmp in "$shots"/*.bmp; do

@@ -18,9 +18,9 @@
 namespace {
 
 constexpr wchar_t kFolder[] = L"C:\\Users\\Public\\Documents\\Mes projets";
-constexpr wchar_t kInfoTip[] = L"Devis, plans et photos des chantiers en cours";
-// A folder of papers, in the icon list of Wine's shell32.dll.
-constexpr int kIconIndex = 4;
+constexpr wchar_t kInfoTip[] = L"Projets en cours : devis, plans et photos";
+// The globe, in the icon list of Wine's shell32.dll.
+constexpr int kIconIndex = 15;
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
@@ -59,10 +59,15 @@ TEST(Scene, AFolderOfProjectsGetsAnIconAndAnInfoTip) {
     HWND icons = FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr);
     ASSERT_NE(icons, nullptr);
     ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == 0; }));
-    for (int i = 1; i <= kIconIndex; ++i) {
-        PostMessageW(icons, WM_KEYDOWN, VK_RIGHT, 0);
-        ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == i; }));
-    }
+    // The icon before it selected from outside, then one arrow key, so that
+    // the list shows the choice as a user's own.
+    LVITEMW item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    RemoteText remote(program.Process(), std::string(reinterpret_cast<const char*>(&item), sizeof item));
+    SendMessageW(icons, LVM_SETITEMSTATE, kIconIndex - 1, remote.Address());
+    SendMessageW(icons, LVM_ENSUREVISIBLE, kIconIndex, FALSE);
+    PostMessageW(icons, WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == kIconIndex; }));
     SaveScreenshot(picker, L"icon-picker");
     PostMessageW(icons, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; })) << "no icon drawn";
