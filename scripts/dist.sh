@@ -28,9 +28,10 @@ else
 fi
 
 # Texts for Notepad: CRLF line ends, and UTF-8 with a byte-order mark, which
-# every Notepad reads as UTF-8 whatever the system's code page.
+# every Notepad reads as UTF-8 whatever the system's code page. The guide
+# names the zip it came in.
 for pair in "docs/LISEZMOI.txt:LISEZMOI.txt" "LICENSE:LICENCE.txt"; do
-  { printf '\xEF\xBB\xBF'; sed 's/\r$//; s/$/\r/' "$root/${pair%%:*}"; } >"$stage/${pair#*:}"
+  { printf '\xEF\xBB\xBF'; sed "s/\r\$//; s/<version>/$version/g; s/\$/\r/" "$root/${pair%%:*}"; } >"$stage/${pair#*:}"
 done
 
 rm -f "$dist"/Tivrelon-*-win32.zip "$dist/SHA256SUMS"

@@ -9,8 +9,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 first="$build/i686/Tivrelon.exe"
 again="$build/rebuild"  # kept, so that the next check compiles only what changed
 
-# The copy holds what the first build saw: the tracked files as they are now,
-# with their times, so that an unchanged file is not compiled again.
+# The copy holds what the first build saw: the tracked files as they are now
+# (and none that is gone), with their times, so that an unchanged file is not
+# compiled again.
+rm -rf "$again/src"
 mkdir -p "$again/src"
 (cd "$root" && git ls-files -z --cached --others --exclude-standard |
   while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
