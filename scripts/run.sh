@@ -4,8 +4,8 @@
 # display, it opens on a virtual one, saves a screenshot of the window and
 # ends the program.
 set -euo pipefail
-build=${1:-build}
-exe="$build/i686/Tivrelon.exe"
+build=${1:-build}  # [BUILD [ARCH]], ARCH i686 by default
+exe="$build/${2:-i686}/Tivrelon.exe"
 here=$(dirname "$0")
 
 if [ -n "${DISPLAY:-}" ]; then

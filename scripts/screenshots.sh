@@ -3,11 +3,12 @@
 # scene (tests/scene) works the built 32-bit program through a user's task in
 # the Wine prefix (a folder of documents, an icon of shell32.dll, an info
 # tip) and saves the window of each step, since TIVRELON_SCREENSHOTS is set.
-#   scripts/screenshots.sh [BUILD [ARCH]]      (after `make build`; ARCH i686, the product, by default)
+#   scripts/screenshots.sh [BUILD [ARCH]]      (after `make build`; ARCH i686, the product, by default where the host runs it)
 set -euo pipefail
 build=${1:-build}
-arch=${2:-i686}
 here=$(cd "$(dirname "$0")" && pwd)
+# The 32-bit product, unless this host runs no 32-bit code.
+arch=${2:-$("$here/host-runs-32bit.sh" && echo i686 || echo x86_64)}
 root=$(dirname "$here")
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT

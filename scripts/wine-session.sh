@@ -39,6 +39,18 @@ if [ $use_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
 fi
 
 mkdir -p "$WINEPREFIX"
+# On a host that runs 64-bit code only, Debian's `wine` script would still
+# pick the 32-bit loader for every program: 64-bit programs go to wine64
+# directly, and TIVRELON_WINE32=0 tells the tests that 32-bit ones cannot run.
+export TIVRELON_WINE32=1
+if ! "$(dirname "$0")/host-runs-32bit.sh"; then
+  export TIVRELON_WINE32=0
+  shim="$WINEPREFIX.bin"
+  mkdir -p "$shim"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/wine"
+  chmod +x "$shim/wine"
+  export PATH="$shim:$PATH"
+fi
 # A server that inherited our stdout would keep CTest waiting for EOF.
 wineserver -p </dev/null >/dev/null 2>&1 || true
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
