@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "about/frmAbout.h"
-#include "platform/Handles.h"
 #include "platform/PlatformError.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
@@ -15,6 +14,7 @@
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/MainWindow.h"
+#include "support/Rerun.h"
 
 namespace {
 
@@ -27,30 +27,6 @@ bool AnsiHolds(const std::wstring& text) {
     } catch (const PlatformError&) {
         return false;
     }
-}
-
-std::wstring ProgramPath() {
-    wchar_t path[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
-// Runs `exe` with `arguments` and waits for it to end, answering this
-// thread's messages meanwhile; its exit code.
-DWORD RunToEnd(const std::wstring& exe, const std::string& arguments) {
-    std::wstring commandLine = L"\"" + exe + L"\" " + std::wstring(arguments.begin(), arguments.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return GetLastError();
-    const UniqueHandle thread(process.hThread), running(process.hProcess);
-    while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-        PumpMessages();
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    return code;
 }
 
 class AboutWindowTest : public testing::Test {
@@ -244,11 +220,7 @@ TEST_F(AboutWindowTest, LinksShowNothingFromAFolderTheCodePageCannotName) {
         const std::wstring foreign = folder / L"Dvořák";
         if (AnsiHolds(foreign)) GTEST_SKIP() << "this ANSI code page holds the name";
         MakeFolder(foreign);
-        const std::wstring copy = foreign + L"\\gui_tests.exe";
-        ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE));
-        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-        EXPECT_EQ(RunToEnd(copy, std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()), 0u)
-            << "the copy's own output above says what it saw";
+        EXPECT_EQ(RerunCurrentTestFrom(foreign), 0u) << "the copy's own output above says what it saw";
         return;
     }
     OpenAbout([&](frmAbout& about) {
