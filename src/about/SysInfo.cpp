@@ -89,6 +89,14 @@ bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& 
 
 namespace {
 
+// The folder part of `path`, up to its last backslash (a drive root keeps
+// it: "C:\"); empty when the path names no folder.
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {};
+    return path.substr(0, slash > 0 && path[slash - 1] == L':' ? slash + 1 : slash);
+}
+
 // True when the tool was found and started.
 bool FindAndStartTool() {
     std::wstring path;
@@ -99,7 +107,9 @@ bool FindAndStartTool() {
         if (services::FindPlainFile(candidate).empty()) return false;
         path = candidate;
     }
-    services::StartProgram(path, SW_SHOWNORMAL);
+    // Started in its own folder rather than ours: a child that inherits our
+    // current folder holds it open (a USB stick then cannot be ejected).
+    services::StartProgram(path, SW_SHOWNORMAL, FolderOf(path));
     return true;
 }
 

@@ -87,13 +87,21 @@ const FormSpec kForm{
     .lines = kLines,
 };
 
-// The ShellExecute "Open" of one of the author's addresses. Its result is
-// not examined: with nothing registered to open it, nothing happens.
-void OpenAddress(HWND owner, const std::wstring& file, const char* parameters, const std::wstring* directory) {
-    const std::string ansiFile = ToAnsi(file);
-    const std::string ansiDirectory = directory ? ToAnsi(*directory) : std::string();
-    platform().ShellExecuteA(owner, "Open", ansiFile.c_str(), parameters, directory ? ansiDirectory.c_str() : nullptr,
-                             SW_SHOWNORMAL);
+// The ShellExecute "Open" of one of the author's addresses. A link that
+// cannot be opened shows nothing, whatever stops it: nothing registered to
+// open it (the result is not examined), or a program folder whose name the
+// ANSI code page cannot hold.
+//
+// The web links pass empty parameters and the program's folder as the
+// working directory; the mail link passes neither.
+void OpenAddress(HWND owner, const std::wstring& address, bool web) {
+    try {
+        const std::string file = ToAnsi(address);
+        const std::string folder = web ? ToAnsi(services::App().folder) : std::string();
+        platform().ShellExecuteA(owner, "Open", file.c_str(), web ? "" : nullptr, web ? folder.c_str() : nullptr,
+                                 SW_SHOWNORMAL);
+    } catch (const std::exception&) {
+    }
 }
 
 }  // namespace
@@ -147,20 +155,8 @@ void frmAbout::Command1_Click() {
 
 void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
-void frmAbout::Image2_Click() {
-    const std::wstring folder = services::App().folder;
-    OpenAddress(Hwnd(), TIVRELON_AUTHOR_SITE L"/Don/Don.htm", "", &folder);
-}
+void frmAbout::Image2_Click() { OpenAddress(Hwnd(), TIVRELON_AUTHOR_SITE L"/Don/Don.htm", true); }
 
-void frmAbout::Label3_Click() {
-    const std::wstring folder = services::App().folder;
-    OpenAddress(Hwnd(), TIVRELON_AUTHOR_SITE, "", &folder);
-}
+void frmAbout::Label3_Click() { OpenAddress(Hwnd(), TIVRELON_AUTHOR_SITE, true); }
 
-void frmAbout::lblDisclaimer_Click() {
-    // A mail link that cannot be opened is passed over in silence.
-    try {
-        OpenAddress(Hwnd(), L"mailto:" TIVRELON_AUTHOR_MAIL, nullptr, nullptr);
-    } catch (const std::exception&) {
-    }
-}
+void frmAbout::lblDisclaimer_Click() { OpenAddress(Hwnd(), L"mailto:" TIVRELON_AUTHOR_MAIL, false); }

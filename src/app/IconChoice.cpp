@@ -1,7 +1,11 @@
 // The icon choice: a file of icons through the Open dialog, one icon of it
 // through the picker, drawn into the preview.
+#include "app/Refusals.h"
 #include "app/frmIconChanger.h"
 #include "modules/modIcon.h"
+#include "platform/PlatformError.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
 
 namespace {
 constexpr wchar_t kTitle[] = L"Choisir un fichier contenant des icônes";
@@ -13,7 +17,8 @@ constexpr int kAllFiles = 1;  // the filter's first entry
 
 void frmIconChanger::cmdShowIcon_Click() {
     // Every failure, a cancelled Open dialog included, ends the choice
-    // silently; what was stored before it stays.
+    // silently and changes nothing; a name the ANSI code page cannot hold is
+    // refused aloud.
     try {
         dlgChooseIcon.DialogTitle = kTitle;
         dlgChooseIcon.Filter = kFilter;
@@ -22,11 +27,16 @@ void frmIconChanger::cmdShowIcon_Click() {
         dlgChooseIcon.ShowOpen(Hwnd());
 
         const std::wstring file = dlgChooseIcon.FileName;
-        HDC preview = Ctl(picIcon).PictureDc();
-        const int drawn = modIcon::ShowIcon(*this, file, preview);
-        // Taken whatever the picker said: a cancelled pick still names the file.
-        IconFilePath = dlgChooseIcon.FileName;
-        if (drawn == 1) Ctl(cmdDone).SetEnabled(true);
+        ToAnsi(file);  // refused before the picker opens
+        const auto drawn = modIcon::ShowIcon(*this, file, Ctl(picIcon).PictureDc());
+        if (!drawn) return;
+        // Apply writes what the preview shows: the file and index change
+        // together, and only when the icon was drawn.
+        IconFilePath = drawn->file;
+        modIcon::SelectedIconIndex = drawn->index;
+        Ctl(cmdDone).SetEnabled(true);
+    } catch (const PlatformError& failure) {
+        if (failure.Code() == ERROR_NO_UNICODE_TRANSLATION) services::MsgBox(kUnwritableName, services::kExclamation);
     } catch (const std::exception&) {
     }
 }

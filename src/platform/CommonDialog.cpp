@@ -11,6 +11,28 @@
 namespace {
 // Room for any path Windows can give, long paths included.
 constexpr size_t kFileBufferSize = 32768;
+
+// GetOpenFileName moves the process's current folder to the chosen file's
+// and ignores OFN_NOCHANGEDIR (documented so): that folder would stay open
+// while the program runs, so a USB stick could not be ejected. Put back the
+// folder it had.
+class KeepCurrentFolder {
+public:
+    KeepCurrentFolder() {
+        const DWORD size = GetCurrentDirectoryW(0, nullptr);
+        folder_.resize(size);
+        const DWORD n = size ? GetCurrentDirectoryW(size, folder_.data()) : 0;
+        folder_.resize(n < size ? n : 0);
+    }
+    KeepCurrentFolder(const KeepCurrentFolder&) = delete;
+    KeepCurrentFolder& operator=(const KeepCurrentFolder&) = delete;
+    ~KeepCurrentFolder() {
+        if (!folder_.empty()) SetCurrentDirectoryW(folder_.c_str());
+    }
+
+private:
+    std::wstring folder_;
+};
 }  // namespace
 
 std::wstring OpenDialogFilter(const std::wstring& filter) {
@@ -38,6 +60,7 @@ void CommonDialog::ShowOpen(HWND owner) {
     request.lpstrTitle = DialogTitle.empty() ? nullptr : DialogTitle.c_str();
     request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
 
+    const KeepCurrentFolder keep;
     if (!platform().GetOpenFileNameW(&request)) {
         const DWORD error = platform().CommDlgExtendedError();
         if (error != 0) throw PlatformError("GetOpenFileName", error);

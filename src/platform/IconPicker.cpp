@@ -9,6 +9,7 @@
 
 #include "platform/Declared.h"
 #include "platform/Handles.h"
+#include "platform/IconFile.h"
 #include "platform/PlatformError.h"
 
 namespace {
@@ -79,11 +80,13 @@ struct Picker {
 };
 
 // Every icon of the file at the system's large-icon size, in the order
-// ExtractIcon counts them, so that item n of the list is icon index n.
+// ExtractIcon counts them, so that item n of the list is icon index n. A
+// damaged icon file lists none.
 UniqueImageList ExtractAll(const std::wstring& file, int& count) {
     static Declared<UINT(WINAPI*)(LPCWSTR, int, HICON*, HICON*, UINT)> extractIconEx{declared::shell32,
                                                                                      "ExtractIconExW"};
-    const int total = static_cast<int>((*extractIconEx)(file.c_str(), -1, nullptr, nullptr, 0));
+    const int total =
+        IsDamagedIconFile(file) ? 0 : static_cast<int>((*extractIconEx)(file.c_str(), -1, nullptr, nullptr, 0));
     UniqueImageList list(ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
                                           ILC_COLOR32 | ILC_MASK, std::max(total, 1), 0));
     if (!list) ThrowLastError("ImageList_Create");

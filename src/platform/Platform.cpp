@@ -39,9 +39,16 @@ int Platform::MessageBoxW(HWND owner, const std::wstring& text, const std::wstri
     return ::MessageBoxW(owner, text.c_str(), caption.c_str(), style);
 }
 
-BOOL Platform::DrawIcon(HDC dc, int x, int y, HICON icon) {
-    static Declared<BOOL(WINAPI*)(HDC, int, int, HICON)> fn{declared::user32, "DrawIcon"};
-    return (*fn)(dc, x, y, icon);
+BOOL Platform::DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height) {
+    static Declared<BOOL(WINAPI*)(HDC, int, int, HICON, int, int, UINT, HBRUSH, UINT)> fn{declared::user32,
+                                                                                        "DrawIconEx"};
+    return (*fn)(dc, x, y, icon, width, height, 0, nullptr, DI_NORMAL);
+}
+
+UINT Platform::PrivateExtractIconsW(const wchar_t* file, int index, int width, int height, HICON* icon) {
+    static Declared<UINT(WINAPI*)(LPCWSTR, int, int, int, HICON*, UINT*, UINT, UINT)> fn{declared::user32,
+                                                                                        "PrivateExtractIconsW"};
+    return (*fn)(file, index, width, height, icon, nullptr, 1, 0);
 }
 
 BOOL Platform::DestroyIcon(HICON icon) {
@@ -70,23 +77,18 @@ BOOL Platform::SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) {
     return (*fn)(item, path);
 }
 
-int Platform::PickIconDlg(HWND owner, void* path, UINT pathSize, int* index) {
-    // Wine's picker is a stub that answers "cancelled" at once and shows
-    // nothing: ours keeps the same contract there. The text is UTF-16 on the
-    // NT platform and ANSI elsewhere, as the shell's own picker takes it.
-    if (RunningOnWine()) {
-        OSVERSIONINFOA version{};
-        version.dwOSVersionInfoSize = sizeof version;
-        GetVersionExA(&version);
-        const std::wstring file = version.dwPlatformId == VER_PLATFORM_WIN32_NT
-                                      ? std::wstring(static_cast<const wchar_t*>(path))
-                                      : FromAnsi(static_cast<const char*>(path));
-        int chosen = index ? *index : 0;
-        if (!PickIconFromFile(owner, file, chosen)) return 0;
-        if (index) *index = chosen;
-        return 1;
-    }
-    static Declared<int(WINAPI*)(HWND, void*, UINT, int*)> fn{declared::shell32, WORD{62}};
+// Wine's picker is a stub that answers "cancelled" at once and shows
+// nothing: ours keeps the same contract there.
+int Platform::PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index) {
+    if (RunningOnWine()) return PickIconFromFile(owner, path, *index) ? 1 : 0;
+    static Declared<int(WINAPI*)(HWND, LPWSTR, UINT, int*)> fn{declared::shell32, WORD{62}};
+    EnsureComApartment();
+    return (*fn)(owner, path, pathSize, index);
+}
+
+int Platform::PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) {
+    if (RunningOnWine()) return PickIconFromFile(owner, FromAnsi(path), *index) ? 1 : 0;
+    static Declared<int(WINAPI*)(HWND, LPSTR, UINT, int*)> fn{declared::shell32, WORD{62}};
     EnsureComApartment();
     return (*fn)(owner, path, pathSize, index);
 }
@@ -142,7 +144,7 @@ LSTATUS Platform::RegCloseKey(HKEY key) {
     return (*fn)(key);
 }
 
-void Platform::StartProgram(const std::wstring& path, int showCommand) {
+void Platform::StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) {
     // The path is the application name, never a command line to be split at
     // its first space: "C:\Program Files\x.exe" must not run "C:\Program.exe".
     std::wstring commandLine = L"\"" + path + L"\"";
@@ -151,8 +153,8 @@ void Platform::StartProgram(const std::wstring& path, int showCommand) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &process))
         ThrowLastError("CreateProcess");
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

@@ -16,7 +16,10 @@ public:
 
     // user32
     virtual int MessageBoxW(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style);
-    virtual BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
+    virtual BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height);
+    // An icon of `file` extracted at width x height pixels, as ExtractIcon
+    // counts them; the answer of PrivateExtractIconsW (how many it gave).
+    virtual UINT PrivateExtractIconsW(const wchar_t* file, int index, int width, int height, HICON* icon);
     virtual BOOL DestroyIcon(HICON icon);
 
     // kernel32
@@ -26,9 +29,11 @@ public:
     // shell32
     virtual PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request);
     virtual BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path);
-    // The shell's icon picker, export ordinal 62: `path` is UTF-16 or ANSI
-    // text as the caller decided.
-    virtual int PickIconDlg(HWND owner, void* path, UINT pathSize, int* index);
+    // The shell's icon picker, export ordinal 62, in its two forms: UTF-16
+    // text on the NT platform, ANSI text before it. `pathSize` counts the
+    // buffer's characters: the picker may write another file into it.
+    virtual int PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index);
+    virtual int PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index);
     virtual HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index);
     virtual HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
                                     const char* directory, INT showCommand);
@@ -47,9 +52,10 @@ public:
                                      DWORD* size);
     virtual LSTATUS RegCloseKey(HKEY key);
 
-    // Starts `path` as a new process, shown with `showCommand`, not waited
+    // Starts `path` as a new process, shown with `showCommand`, in the
+    // current folder `directory` (this process's own when empty), not waited
     // for. Raises PlatformError when it cannot be started.
-    virtual void StartProgram(const std::wstring& path, int showCommand);
+    virtual void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory);
     // Ends the process at once; no window's closing step runs.
     virtual void EndProgram(UINT exitCode);
 };

@@ -63,7 +63,9 @@ void RemoveFile(const std::wstring& path) {
     if (!::DeleteFileW(path.c_str())) ThrowLastError("DeleteFile");
 }
 
-void StartProgram(const std::wstring& path, int showCommand) { platform().StartProgram(path, showCommand); }
+void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) {
+    platform().StartProgram(path, showCommand, directory);
+}
 
 void EndProgram() { platform().EndProgram(0); }
 

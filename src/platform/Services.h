@@ -38,8 +38,9 @@ void SetAttributes(const std::wstring& path, DWORD attributes);
 
 void RemoveFile(const std::wstring& path);
 
-// Starts `path` as a program, shown with `showCommand`, not waited for.
-void StartProgram(const std::wstring& path, int showCommand = SW_SHOWNORMAL);
+// Starts `path` as a program, shown with `showCommand`, in the current folder
+// `directory` (the program's own when empty), not waited for.
+void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory);
 
 // Ends the program at once.
 void EndProgram();

@@ -7,14 +7,27 @@
 #include <functional>
 
 #include "about/frmAbout.h"
+#include "platform/PlatformError.h"
 #include "platform/Services.h"
+#include "platform/Text.h"
 #include "resource.h"
+#include "support/Files.h"
 #include "support/Gui.h"
 #include "support/MainWindow.h"
+#include "support/Rerun.h"
 
 namespace {
 
 using A = frmAbout;
+
+bool AnsiHolds(const std::wstring& text) {
+    try {
+        ToAnsi(text);
+        return true;
+    } catch (const PlatformError&) {
+        return false;
+    }
+}
 
 class AboutWindowTest : public testing::Test {
 protected:
@@ -198,6 +211,28 @@ TEST_F(AboutWindowTest, LinksHandTheirAddressesToTheShell) {
     EXPECT_TRUE(w.fake.messageBoxes.empty());
 }
 
+// From a folder whose name the ANSI code page cannot hold, the web links
+// cannot pass it as their working directory: like any link that cannot be
+// opened, they show nothing. This test runs itself again from such a folder.
+TEST_F(AboutWindowTest, LinksShowNothingFromAFolderTheCodePageCannotName) {
+    if (AnsiHolds(services::App().folder)) {
+        TempFolder folder;
+        const std::wstring foreign = folder / L"Dvořák";
+        if (AnsiHolds(foreign)) GTEST_SKIP() << "this ANSI code page holds the name";
+        MakeFolder(foreign);
+        EXPECT_EQ(RerunCurrentTestFrom(foreign), 0u) << "the copy's own output above says what it saw";
+        return;
+    }
+    OpenAbout([&](frmAbout& about) {
+        for (int link : {A::Image2, A::Label3, A::lblDisclaimer}) Click(about.Ctl(link).Hwnd());
+        EXPECT_TRUE(about.Loaded());
+        about.cmdOK_Click();
+    });
+    EXPECT_TRUE(w.fake.messageBoxes.empty()) << testing::PrintToString(w.fake.messageBoxes.front().text);
+    ASSERT_EQ(w.fake.shellExecutes.size(), 1u) << "only the mail link needs no folder";
+    EXPECT_EQ(w.fake.shellExecutes[0].file, "mailto:contact@tivrelon.example");
+}
+
 TEST_F(AboutWindowTest, LooksAsLaidOut) {
     OpenAbout([&](frmAbout& about) {
         HWND hwnd = about.Hwnd();
@@ -206,42 +241,49 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
         EXPECT_TRUE(style & WS_SYSMENU);
         EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
 
+        // What a user sees at 96 DPI, in pixels: the table's twips at 15 a pixel.
+        ASSERT_EQ(about.Dpi(), 96u);
         RECT client;
         GetClientRect(hwnd, &client);
-        EXPECT_EQ(client.right, about.Pixels(5730));
-        EXPECT_EQ(client.bottom, about.Pixels(3255));
+        EXPECT_EQ(client.right, 382);
+        EXPECT_EQ(client.bottom, 217);
 
-        // Fixed controls sit where the table puts them; the two link lines
-        // keep their corner and fit their width to the text.
+        // Fixed controls sit where they were placed; the two link lines keep
+        // their corner and fit their width to the text, inside the window.
         const struct {
-            int control, left, top, width, height;  // twips
+            int control, left, top, right, bottom;
             bool fitted;
         } layout[] = {
-            {A::Command1, 3960, 2280, 1455, 375, false}, {A::cmdOK, 3960, 1440, 1500, 465, false},
-            {A::cmdSysInfo, 3960, 2760, 1485, 345, false}, {A::Image2, 1080, 2400, 1500, 660, false},
-            {A::Label3, 840, 1680, 2115, 225, true},        {A::Image1, 120, 240, 720, 720, false},
-            {A::Label2, 480, 2040, 2775, 255, false},       {A::lblDescription, 1080, 840, 3885, 330, false},
-            {A::lblTitle, 1080, 120, 3885, 360, false},     {A::lblVersion, 1080, 480, 3885, 225, false},
-            {A::lblDisclaimer, 480, 1320, 2625, 225, true},
+            {A::Command1, 264, 152, 361, 177, false},      {A::cmdOK, 264, 96, 364, 127, false},
+            {A::cmdSysInfo, 264, 184, 363, 207, false},    {A::Image2, 72, 160, 172, 204, false},
+            {A::Label3, 56, 112, 0, 0, true},              {A::Image1, 8, 16, 56, 64, false},
+            {A::Label2, 32, 136, 217, 153, false},         {A::lblDescription, 72, 56, 331, 78, false},
+            {A::lblTitle, 72, 8, 331, 32, false},          {A::lblVersion, 72, 32, 331, 47, false},
+            {A::lblDisclaimer, 32, 88, 0, 0, true},
         };
         for (const auto& e : layout) {
             SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(e.control).Desc().name)));
             const RECT r = ChildRect(about.Ctl(e.control).Hwnd());
-            EXPECT_EQ(r.left, about.Pixels(e.left));
-            EXPECT_EQ(r.top, about.Pixels(e.top));
-            if (e.fitted) continue;
-            EXPECT_EQ(r.right, about.Pixels(e.left + e.width));
-            EXPECT_EQ(r.bottom, about.Pixels(e.top + e.height));
+            EXPECT_EQ(r.left, e.left);
+            EXPECT_EQ(r.top, e.top);
+            if (e.fitted) {
+                EXPECT_GT(r.right, r.left);
+                EXPECT_LE(r.right, client.right);
+                continue;
+            }
+            EXPECT_EQ(r.right, e.right);
+            EXPECT_EQ(r.bottom, e.bottom);
         }
 
-        // Fonts as asked for (the face falls back where it is not installed).
+        // Fonts as asked for (the face falls back where it is not installed):
+        // 8.25 pt is 11 pixels high at 96 DPI, 9.75 pt 13.
         const struct {
-            int control, hundredths;
+            int control, height;
             bool bold;
         } fonts[] = {
-            {A::Command1, 825, false},  {A::cmdOK, 825, true},    {A::cmdSysInfo, 825, false},
-            {A::Label3, 825, false},    {A::Label2, 975, true},   {A::lblDescription, 825, false},
-            {A::lblTitle, 975, true},   {A::lblVersion, 825, false}, {A::lblDisclaimer, 825, false},
+            {A::Command1, 11, false}, {A::cmdOK, 11, true},          {A::cmdSysInfo, 11, false},
+            {A::Label3, 11, false},   {A::Label2, 13, true},         {A::lblDescription, 11, false},
+            {A::lblTitle, 13, true},  {A::lblVersion, 11, false},    {A::lblDisclaimer, 11, false},
         };
         for (const auto& f : fonts) {
             SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(f.control).Desc().name)));
@@ -249,7 +291,7 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
             GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(about.Ctl(f.control).Hwnd(), WM_GETFONT, 0, 0)),
                        sizeof font, &font);
             EXPECT_STREQ(font.lfFaceName, L"Comic Sans MS");
-            EXPECT_EQ(font.lfHeight, -MulDiv(f.hundredths, static_cast<int>(about.Dpi()), 7200));
+            EXPECT_EQ(font.lfHeight, -f.height);
             EXPECT_EQ(font.lfWeight, f.bold ? FW_BOLD : FW_NORMAL);
         }
 
@@ -258,8 +300,8 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
         EXPECT_EQ(PixelOf(hwnd, 3, client.bottom - 3), RGB(0, 0, 0));
         const RECT gif = ChildRect(about.Ctl(A::Image2).Hwnd());
         EXPECT_EQ(PixelOf(hwnd, gif.left + 3, (gif.top + gif.bottom) / 2), RGB(247, 190, 69));  // the button's gold at mid-height
-        EXPECT_EQ(PixelOf(hwnd, 40, about.Pixels(1200)), RGB(255, 255, 255));
-        EXPECT_EQ(PixelOf(hwnd, 40, about.Pixels(1217)), RGB(128, 128, 128));
+        EXPECT_EQ(PixelOf(hwnd, 40, 80), RGB(255, 255, 255));
+        EXPECT_EQ(PixelOf(hwnd, 40, 81), RGB(128, 128, 128));
 
         // Tab order among the three buttons, the labels and images take no focus.
         const int order[] = {A::cmdOK, A::cmdSysInfo, A::Command1, A::cmdOK};

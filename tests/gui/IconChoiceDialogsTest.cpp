@@ -13,6 +13,7 @@
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
+#include "support/IconFiles.h"
 #include "support/MainWindow.h"
 #include "support/Screenshot.h"
 
@@ -37,6 +38,12 @@ HWND FileNameBox(HWND dialog) {
 }
 
 HWND PickerList(HWND picker) { return FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr); }
+
+std::wstring CurrentFolder() {
+    wchar_t folder[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
+}
 
 class IconChoiceDialogsTest : public testing::Test {
 protected:
@@ -93,6 +100,15 @@ protected:
         });
     }
 
+    // The index our picker answers for `file`, -1 when cancelled.
+    int Picked(const std::wstring& file, int initialIndex) {
+        const auto choice = modIcon::PickIconIndex(w.form, file, initialIndex);
+        if (choice) {
+            EXPECT_EQ(choice->file, file) << "our picker keeps the file";
+        }
+        return choice ? choice->index : -1;
+    }
+
     COLORREF PreviewOnScreen(int x, int y) { return PixelOf(w.Ctl(F::picIcon).Hwnd(), x, y); }
     COLORREF Background() { return ResolveColour(kButtonFace); }
 
@@ -123,7 +139,7 @@ TEST_F(IconChoiceDialogsTest, RealBrowserCancelledLeavesNoFolder) {
 
 TEST_F(IconChoiceDialogsTest, RealOpenDialogChoosesAFileAndStartsWithItNextTime) {
     w.ChooseFolder(folder.Path());
-    w.fake.pickIcon = [](HWND, void*, UINT, int* index) {
+    w.fake.pickIconW = [](HWND, wchar_t*, UINT, int* index) {
         *index = 2;
         return 1;
     };
@@ -146,7 +162,7 @@ TEST_F(IconChoiceDialogsTest, RealOpenDialogChoosesAFileAndStartsWithItNextTime)
 
 TEST_F(IconChoiceDialogsTest, OurPickerChoosesTheFourthIconFromTheKeyboard) {
     PickWithKeys({VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RETURN});
-    EXPECT_EQ(modIcon::PickIconIndex(w.form, TestIconsDll(), 0), 3);
+    EXPECT_EQ(Picked(TestIconsDll(), 0), 3);
     EXPECT_EQ(pickerOwner, w.form.Hwnd());
     EXPECT_TRUE(mainDisabledMeanwhile) << "modal to the main window";
     EXPECT_EQ(pickerItems, kTestIconCount) << "every icon of the file";
@@ -156,7 +172,7 @@ TEST_F(IconChoiceDialogsTest, OurPickerChoosesTheFourthIconFromTheKeyboard) {
 
 TEST_F(IconChoiceDialogsTest, OurPickerOpensOnTheInitialIndexAndEscCancels) {
     PickWithKeys({VK_LEFT, VK_ESCAPE});
-    EXPECT_EQ(modIcon::PickIconIndex(w.form, TestIconsDll(), 2), -1);
+    EXPECT_EQ(Picked(TestIconsDll(), 2), -1);
     EXPECT_EQ(pickerFirstSelection, 2);
 }
 
@@ -172,23 +188,71 @@ TEST_F(IconChoiceDialogsTest, OurPickerConfirmsADoubleClickedIcon) {
         PostMessageW(list, WM_LBUTTONUP, 0, at);
         CancelIfStillOpen(FindPicker);
     });
-    EXPECT_EQ(modIcon::PickIconIndex(w.form, TestIconsDll(), 0), 4);
+    EXPECT_EQ(Picked(TestIconsDll(), 0), 4);
 }
 
+// A damaged icon file counts as one without icons: nothing is extracted
+// from it (the extraction would read past its end and crash the program).
 TEST_F(IconChoiceDialogsTest, OurPickerOffersNothingToConfirmInAFileWithoutIcons) {
-    const std::wstring text = folder / L"notes.txt";
-    WriteBytes(text, "pas une icône");
-    bool okEnabled = true;
-    WhenWindow(FindPicker, [&](HWND picker) {
-        pickerItems = ListView_GetItemCount(PickerList(picker));
-        okEnabled = IsWindowEnabled(GetDlgItem(picker, IDOK));
-        PostKey(PickerList(picker), VK_RETURN);  // nothing to confirm: stays open
-        PostKey(PickerList(picker), VK_ESCAPE);
-        CancelIfStillOpen(FindPicker);
-    });
-    EXPECT_EQ(modIcon::PickIconIndex(w.form, text, 0), -1);
-    EXPECT_EQ(pickerItems, 0);
-    EXPECT_FALSE(okEnabled);
+    const struct {
+        const wchar_t* name;
+        std::string bytes;
+    } files[] = {
+        {L"notes.txt", "pas une icône"},
+        {L"coupée.ico", TruncatedIcoBytes()},
+        {L"trop loin.ico", IcoPointingPastItsEnd()},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(f.name)));
+        const std::wstring file = folder / f.name;
+        WriteBytes(file, f.bytes);
+        bool okEnabled = true;
+        pickerItems = -1;
+        WhenWindow(FindPicker, [&](HWND picker) {
+            pickerItems = ListView_GetItemCount(PickerList(picker));
+            okEnabled = IsWindowEnabled(GetDlgItem(picker, IDOK));
+            PostKey(PickerList(picker), VK_RETURN);  // nothing to confirm: stays open
+            PostKey(PickerList(picker), VK_ESCAPE);
+            CancelIfStillOpen(FindPicker);
+        });
+        EXPECT_EQ(Picked(file, 0), -1);
+        EXPECT_EQ(pickerItems, 0);
+        EXPECT_FALSE(okEnabled);
+    }
+}
+
+// GetOpenFileName moves the current folder to the chosen file's on Windows,
+// whatever OFN_NOCHANGEDIR says; the program's stays where it was.
+TEST_F(IconChoiceDialogsTest, RealOpenDialogLeavesTheCurrentFolderAsItWas) {
+    w.ChooseFolder(folder.Path());
+    const std::wstring elsewhere = folder / L"ailleurs";
+    MakeFolder(elsewhere);
+    const std::wstring icons = elsewhere + L"\\icônes.dll";
+    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), icons.c_str(), FALSE));
+    const std::wstring before = CurrentFolder();
+    ASSERT_FALSE(SamePath(before, elsewhere));
+    w.fake.pickIconW = [](HWND, wchar_t*, UINT, int*) { return 0; };
+    struct Case {
+        const char* name;
+        std::function<BOOL(OPENFILENAMEW*)> dialog;  // empty: the real one
+    };
+    const Case cases[] = {
+        {"the real dialog", nullptr},
+        {"Windows' dialog, which moves it",
+         [&](OPENFILENAMEW* r) {
+             SetCurrentDirectoryW(elsewhere.c_str());
+             lstrcpynW(r->lpstrFile, icons.c_str(), static_cast<int>(r->nMaxFile));
+             return TRUE;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.fake.getOpenFileName = c.dialog;
+        if (!c.dialog) OpenFile(icons);
+        Click(F::cmdShowIcon);
+        EXPECT_TRUE(SamePath(w.form.dlgChooseIcon.FileName, icons)) << testing::PrintToString(w.form.dlgChooseIcon.FileName);
+        EXPECT_TRUE(SamePath(CurrentFolder(), before)) << testing::PrintToString(CurrentFolder());
+    }
 }
 
 TEST_F(IconChoiceDialogsTest, PreviewKeepsItsPictureWhenMinimisedAndRestored) {
@@ -197,7 +261,7 @@ TEST_F(IconChoiceDialogsTest, PreviewKeepsItsPictureWhenMinimisedAndRestored) {
         lstrcpynW(r->lpstrFile, TestIconsDll().c_str(), static_cast<int>(r->nMaxFile));
         return TRUE;
     };
-    w.fake.pickIcon = [](HWND, void*, UINT, int* index) {
+    w.fake.pickIconW = [](HWND, wchar_t*, UINT, int* index) {
         *index = 3;
         return 1;
     };

@@ -14,8 +14,13 @@ int FakePlatform::MessageBoxW(HWND owner, const std::wstring& text, const std::w
     return messageBoxAnswer;
 }
 
-BOOL FakePlatform::DrawIcon(HDC dc, int x, int y, HICON icon) {
-    return drawIcon ? drawIcon(dc, x, y, icon) : Platform::DrawIcon(dc, x, y, icon);
+BOOL FakePlatform::DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height) {
+    return drawIconEx ? drawIconEx(dc, x, y, icon, width, height) : Platform::DrawIconEx(dc, x, y, icon, width, height);
+}
+
+UINT FakePlatform::PrivateExtractIconsW(const wchar_t* file, int index, int width, int height, HICON* icon) {
+    return extractIconAtSize ? extractIconAtSize(file, index, width, height, icon)
+                             : Platform::PrivateExtractIconsW(file, index, width, height, icon);
 }
 
 BOOL FakePlatform::DestroyIcon(HICON icon) { return destroyIcon ? destroyIcon(icon) : Platform::DestroyIcon(icon); }
@@ -47,8 +52,12 @@ BOOL FakePlatform::SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) {
     return pathFromIdList ? pathFromIdList(item, path) : Platform::SHGetPathFromIDListA(item, path);
 }
 
-int FakePlatform::PickIconDlg(HWND owner, void* path, UINT pathSize, int* index) {
-    return pickIcon ? pickIcon(owner, path, pathSize, index) : Platform::PickIconDlg(owner, path, pathSize, index);
+int FakePlatform::PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index) {
+    return pickIconW ? pickIconW(owner, path, pathSize, index) : Platform::PickIconDlgW(owner, path, pathSize, index);
+}
+
+int FakePlatform::PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) {
+    return pickIconA ? pickIconA(owner, path, pathSize, index) : Platform::PickIconDlgA(owner, path, pathSize, index);
 }
 
 HICON FakePlatform::ExtractIconA(HINSTANCE instance, const char* file, UINT index) {
@@ -91,9 +100,9 @@ LSTATUS FakePlatform::RegQueryValueExA(HKEY key, const char* valueName, DWORD* r
 
 LSTATUS FakePlatform::RegCloseKey(HKEY key) { return regCloseKey ? regCloseKey(key) : Platform::RegCloseKey(key); }
 
-void FakePlatform::StartProgram(const std::wstring& path, int showCommand) {
-    startedPrograms.push_back({path, showCommand});
-    if (startProgram) startProgram(path, showCommand);
+void FakePlatform::StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) {
+    startedPrograms.push_back({path, showCommand, directory});
+    if (startProgram) startProgram(path, showCommand, directory);
 }
 
 void FakePlatform::EndProgram(UINT exitCode) { endProgramCalls.push_back(exitCode); }

@@ -34,6 +34,7 @@ public:
     struct StartCall {
         std::wstring path;
         int showCommand;
+        std::wstring directory;
     };
 
     FakePlatform();
@@ -58,9 +59,11 @@ public:
     std::function<BOOL(const char* section, const char* key, const char* value, const char* file)> writeProfile;
     std::function<PIDLIST_ABSOLUTE(BROWSEINFOA*)> browseForFolder;
     std::function<BOOL(PCIDLIST_ABSOLUTE, char*)> pathFromIdList;
-    std::function<int(HWND, void*, UINT, int*)> pickIcon;
+    std::function<int(HWND, wchar_t*, UINT, int*)> pickIconW;
+    std::function<int(HWND, char*, UINT, int*)> pickIconA;
     std::function<HICON(HINSTANCE, const char*, UINT)> extractIcon;
-    std::function<BOOL(HDC, int, int, HICON)> drawIcon;
+    std::function<UINT(const wchar_t*, int, int, int, HICON*)> extractIconAtSize;  // PrivateExtractIconsW
+    std::function<BOOL(HDC, int, int, HICON, int, int)> drawIconEx;
     std::function<BOOL(HICON)> destroyIcon;
     std::function<BOOL(OSVERSIONINFOA*)> getVersion;
     std::function<BOOL(OPENFILENAMEW*)> getOpenFileName;
@@ -69,16 +72,18 @@ public:
     std::function<LSTATUS(HKEY, const char*, DWORD*, DWORD*, BYTE*, DWORD*)> regQueryValue;
     std::function<LSTATUS(HKEY)> regCloseKey;
     // Program start: by default recorded and not started.
-    std::function<void(const std::wstring&, int)> startProgram;
+    std::function<void(const std::wstring& path, int showCommand, const std::wstring& directory)> startProgram;
 
     int MessageBoxW(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override;
-    BOOL DrawIcon(HDC dc, int x, int y, HICON icon) override;
+    BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height) override;
+    UINT PrivateExtractIconsW(const wchar_t* file, int index, int width, int height, HICON* icon) override;
     BOOL DestroyIcon(HICON icon) override;
     BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
     PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request) override;
     BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) override;
-    int PickIconDlg(HWND owner, void* path, UINT pathSize, int* index) override;
+    int PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index) override;
+    int PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) override;
     HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index) override;
     HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
                             const char* directory, INT showCommand) override;
@@ -92,7 +97,7 @@ public:
     LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
                              DWORD* size) override;
     LSTATUS RegCloseKey(HKEY key) override;
-    void StartProgram(const std::wstring& path, int showCommand) override;
+    void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) override;
     void EndProgram(UINT exitCode) override;
 
 private:

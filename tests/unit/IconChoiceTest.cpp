@@ -1,80 +1,17 @@
-// The icon choice through scripted Open-dialog and picker answers, with the
-// real extraction and drawing of the test icons.
+// The icon choice through scripted Open-dialog and picker answers: what
+// Apply then writes, and what is refused.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <vector>
+#include <functional>
 
 #include "modules/modIcon.h"
 #include "modules/modOSInfo.h"
 #include "platform/PlatformError.h"
-#include "support/Dialogs.h"
-#include "support/Files.h"
-#include "support/MainWindow.h"
+#include "platform/Text.h"
+#include "support/IconFiles.h"
+#include "unit/IconChoiceFixture.h"
 
 namespace {
-
-using F = frmIconChanger;
-constexpr int kCancelPicker = -1;
-const HICON kSomeIcon = reinterpret_cast<HICON>(static_cast<INT_PTR>(0x5150));
-
-struct PickerCall {
-    HWND owner;
-    bool unicode;
-    std::wstring wide;
-    std::string ansi;
-    UINT pathSize;
-    int initialIndex;
-};
-
-class IconChoiceTest : public testing::Test {
-protected:
-    IconChoiceTest() {
-        w.ChooseFolder(folder.Path());
-        w.fake.getOpenFileName = [this](OPENFILENAMEW* request) -> BOOL {
-            openRequests.push_back(*request);
-            openInitialFiles.emplace_back(request->lpstrFile);
-            // The texts live only as long as the call.
-            openTitle = request->lpstrTitle ? request->lpstrTitle : L"<none>";
-            openFilter.clear();
-            for (const wchar_t* p = request->lpstrFilter; p && *p; p += wcslen(p) + 1) openFilter += p + std::wstring(L"|");
-            if (openAnswer.empty()) return FALSE;
-            wcsncpy(request->lpstrFile, openAnswer.c_str(), request->nMaxFile);
-            return TRUE;
-        };
-        w.fake.pickIcon = [this](HWND owner, void* path, UINT size, int* index) -> int {
-            const bool unicode = modOSInfo::GetPlatformId() == VER_PLATFORM_WIN32_NT;
-            pickerCalls.push_back({owner, unicode, unicode ? static_cast<const wchar_t*>(path) : L"",
-                                   unicode ? "" : static_cast<const char*>(path), size, *index});
-            if (pickerAnswer == kCancelPicker) return 0;
-            *index = pickerAnswer;
-            return 1;
-        };
-    }
-
-    // The user picks `file` in the Open dialog (empty: cancels it) and icon
-    // `index` in the picker (-1: cancels it).
-    void Choose(const std::wstring& file, int index) {
-        openAnswer = file;
-        pickerAnswer = index;
-        w.form.cmdShowIcon_Click();
-    }
-    COLORREF Preview(int x, int y) { return GetPixel(w.Ctl(F::picIcon).PictureDc(), x, y); }
-    // The left (opaque in every test icon) and right (transparent in the fourth) halves.
-    COLORREF Left() { return Preview(4, 16); }
-    COLORREF Right() { return Preview(27, 16); }
-    COLORREF Background() { return ResolveColour(kButtonFace); }
-    bool ApplyEnabled() { return w.Ctl(F::cmdDone).Enabled(); }
-
-    TempFolder folder;
-    MainWindowFixture w;
-    std::wstring openAnswer;
-    int pickerAnswer = 0;
-    std::vector<OPENFILENAMEW> openRequests;
-    std::vector<std::wstring> openInitialFiles;
-    std::wstring openTitle, openFilter;
-    std::vector<PickerCall> pickerCalls;
-};
 
 TEST_F(IconChoiceTest, FourthIconOfAFileIsStoredDrawnAndEnablesApply) {
     Choose(TestIconsDll(), 3);
@@ -144,7 +81,7 @@ TEST_F(IconChoiceTest, PickerOpensOnTheFirstIconOwnedByTheWindowWithUtf16TextOnN
     EXPECT_EQ(pickerCalls[0].owner, w.form.Hwnd());
     EXPECT_TRUE(pickerCalls[0].unicode) << "Wine reports the NT platform";
     EXPECT_EQ(pickerCalls[0].wide, accented);
-    EXPECT_EQ(pickerCalls[0].pathSize, 0u);
+    EXPECT_GE(pickerCalls[0].pathSize, static_cast<UINT>(MAX_PATH + 1)) << "the buffer's real size";
     EXPECT_EQ(pickerCalls[0].initialIndex, 0);
     EXPECT_EQ(Left(), kTestIconColours[4]) << "extracted from the accented path too";
     EXPECT_EQ(w.form.IconFilePath, accented);
@@ -187,152 +124,143 @@ TEST_F(IconChoiceTest, VersionRecordIsThe148ByteAnsiOne) {
     EXPECT_EQ(modOSInfo::GetPlatformId(), VER_PLATFORM_WIN32_NT);
 }
 
-TEST_F(IconChoiceTest, CancelledPickerKeepsApplyAsItWasButTakesTheFile) {
-    const std::wstring other = folder / L"autre.dll";
-    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), other.c_str(), FALSE));
-    struct Case {
-        const char* name;
-        bool chosenBefore;
-    };
-    for (const Case c : {Case{"Apply enabled by an earlier choice", true}, Case{"Apply disabled", false}}) {
-        SCOPED_TRACE(c.name);
-        w.Ctl(F::picIcon).ClearPicture();
-        w.Ctl(F::cmdDone).SetEnabled(false);
-        if (c.chosenBefore) Choose(TestIconsDll(), 0);
-        Choose(other, kCancelPicker);
-        EXPECT_EQ(modIcon::SelectedIconIndex, -1);
-        EXPECT_EQ(w.form.IconFilePath, other);
-        EXPECT_EQ(ApplyEnabled(), c.chosenBefore);
-        EXPECT_EQ(Left(), c.chosenBefore ? kTestIconColours[0] : Background()) << "nothing new is drawn";
-    }
-    // Apply then writes that pair, as it stands.
-    w.Apply();
-    EXPECT_NE(ReadBytes(folder / L"desktop.ini").find("ICONINDEX=-1"), std::string::npos);
-}
-
-TEST_F(IconChoiceTest, FileWithoutThatIconDrawsNothingButIsTaken) {
-    const std::wstring text = folder / L"notes.txt";
+// Apply writes what the preview shows: a second pick that draws nothing
+// leaves the file, the index, the preview and Apply as they were.
+TEST_F(IconChoiceTest, PickThatDrawsNothingLeavesTheFileIndexPreviewAndApply) {
+    const std::wstring text = folder / L"notes.txt", truncated = folder / L"coupée.ico",
+                       pastEnd = folder / L"trop loin.ico";
     WriteBytes(text, "pas une icône");
-    struct Case {
+    WriteBytes(truncated, TruncatedIcoBytes());
+    WriteBytes(pastEnd, IcoPointingPastItsEnd());
+    const struct {
         const char* name;
         std::wstring file;
         int index;
-    };
-    const Case cases[] = {
+    } cases[] = {
+        {"a cancelled picker", TestIconsDll(), kCancelPicker},
         {"a file without icons", text, 2},
         {"an index past the last icon", TestIconsDll(), kTestIconCount + 2},
+        {"a truncated icon file", truncated, 0},
+        {"an icon file whose directory points past its end", pastEnd, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Choose(c.file, c.index);
-        EXPECT_EQ(modIcon::SelectedIconIndex, c.index);
-        EXPECT_EQ(w.form.IconFilePath, c.file);
-        EXPECT_FALSE(ApplyEnabled());
-        EXPECT_EQ(Left(), Background());
-        EXPECT_TRUE(w.fake.messageBoxes.empty());
+    const std::wstring dll = TestIconsDll();
+    for (const auto& c : cases) {
+        for (const bool chosenBefore : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (chosenBefore ? ", after a first choice" : ", first"));
+            w.Ctl(F::picIcon).ClearPicture();
+            w.Ctl(F::cmdDone).SetEnabled(false);
+            w.form.IconFilePath.clear();
+            modIcon::SelectedIconIndex = 0;
+            if (chosenBefore) Choose(dll, 1);
+            Choose(c.file, c.index);
+            EXPECT_EQ(w.form.IconFilePath, chosenBefore ? dll : L"");
+            EXPECT_EQ(modIcon::SelectedIconIndex, chosenBefore ? 1 : 0);
+            EXPECT_EQ(ApplyEnabled(), chosenBefore);
+            EXPECT_EQ(Left(), chosenBefore ? kTestIconColours[1] : Background());
+            EXPECT_TRUE(w.fake.messageBoxes.empty());
+            if (!chosenBefore) continue;
+            w.Apply();
+            EXPECT_NE(ReadBytes(folder / L"desktop.ini").find("ICONFILE=" + std::string(dll.begin(), dll.end()) +
+                                                              "\r\nICONINDEX=1\r\n"),
+                      std::string::npos);
+        }
     }
 }
 
-TEST_F(IconChoiceTest, SecondChoiceDrawsOverTheFirstWithoutClearing) {
-    Choose(TestIconsDll(), 0);
-    ASSERT_EQ(Right(), kTestIconColours[0]);
-    Choose(TestIconsDll(), 3);
-    EXPECT_EQ(Left(), kTestIconColours[3]);
-    EXPECT_EQ(Right(), kTestIconColours[0]) << "the first icon shows through the transparent half";
+// The shell's picker can browse to another file: the icon, IconFilePath and
+// the file Apply writes are that file's.
+TEST_F(IconChoiceTest, PickerThatNamesAnotherFileGivesThatFile) {
+    const std::wstring ico = folder / L"rouge.ico", copy = folder / L"autre.dll";
+    WriteBytes(ico, IcoBytes(RGB(255, 0, 0)));
+    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(SetEnvironmentVariableW(L"TIVRELON_TEST_FOLDER", folder.Path().c_str()));
+    const struct {
+        const char* name;
+        std::wstring written, taken;
+    } cases[] = {
+        {"a full path", TestIconsDll(), TestIconsDll()},
+        {"an environment form", L"%TIVRELON_TEST_FOLDER%\\autre.dll", copy},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.Ctl(F::picIcon).ClearPicture();
+        pickerWrites = c.written;
+        Choose(ico, 3);
+        EXPECT_EQ(Left(), kTestIconColours[3]);
+        EXPECT_EQ(w.form.IconFilePath, c.taken);
+        EXPECT_EQ(modIcon::SelectedIconIndex, 3);
+        EXPECT_EQ(w.form.dlgChooseIcon.FileName, ico) << "the next Open dialog starts on the file confirmed there";
+        w.Apply();
+        EXPECT_NE(ReadBytes(folder / L"desktop.ini").find("ICONFILE=" + std::string(c.taken.begin(), c.taken.end())),
+                  std::string::npos);
+    }
 }
 
-TEST_F(IconChoiceTest, ExtractsWithTheProgramInstanceDrawsAtTheCornerAndReleases) {
-    struct {
-        HINSTANCE instance = nullptr;
-        std::string file;
-        UINT index = 0;
-        HDC dc = nullptr;
-        POINT at{-1, -1};
-        std::vector<HICON> drawn, destroyed;
-    } seen;
-    w.fake.extractIcon = [&](HINSTANCE instance, const char* file, UINT index) {
-        seen.instance = instance;
-        seen.file = file;
-        seen.index = index;
-        return kSomeIcon;
+TEST_F(IconChoiceTest, NameTheCodePageCannotHoldIsRefusedAndChangesNothing) {
+    const std::wstring foreign = folder / L"Dvořák.dll";
+    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), foreign.c_str(), FALSE));
+    try {
+        ToAnsi(foreign);
+        GTEST_SKIP() << "this ANSI code page holds the name";
+    } catch (const PlatformError&) {
+    }
+    const struct {
+        const char* name;
+        std::wstring opened, pickerWrites;
+        size_t pickerCalls;
+    } cases[] = {
+        {"from the Open dialog: before the picker opens", foreign, L"", 0},
+        {"from the shell's picker", TestIconsDll(), foreign, 1},
     };
-    w.fake.drawIcon = [&](HDC dc, int x, int y, HICON icon) {
-        seen.dc = dc;
-        seen.at = {x, y};
-        seen.drawn.push_back(icon);
-        return TRUE;
-    };
-    BOOL destroyResult = TRUE;
-    w.fake.destroyIcon = [&](HICON icon) {
-        seen.destroyed.push_back(icon);
-        return destroyResult;
-    };
-    Choose(TestIconsDll(), 3);
-    EXPECT_EQ(seen.instance, GetModuleHandleW(nullptr));
-    const std::wstring dll = TestIconsDll();
-    EXPECT_EQ(seen.file, std::string(dll.begin(), dll.end()));
-    EXPECT_EQ(seen.index, 3u);
-    EXPECT_EQ(seen.dc, w.Ctl(F::picIcon).PictureDc());
-    EXPECT_EQ(seen.at.x, 0);
-    EXPECT_EQ(seen.at.y, 0);
-    EXPECT_EQ(seen.drawn, std::vector<HICON>{kSomeIcon});
-    EXPECT_EQ(seen.destroyed, std::vector<HICON>{kSomeIcon});
-    EXPECT_TRUE(ApplyEnabled());
-
-    // Apply comes on only when the icon was drawn and released.
-    w.Ctl(F::cmdDone).SetEnabled(false);
-    destroyResult = FALSE;
-    Choose(TestIconsDll(), 3);
-    EXPECT_FALSE(ApplyEnabled());
-    EXPECT_EQ(seen.destroyed.size(), 2u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.fake.messageBoxes.clear();
+        pickerCalls.clear();
+        Choose(TestIconsDll(), 1);
+        pickerWrites = c.pickerWrites;
+        Choose(c.opened, 4);
+        pickerWrites.clear();
+        EXPECT_EQ(pickerCalls.size(), 1 + c.pickerCalls);
+        ASSERT_EQ(w.fake.messageBoxes.size(), 1u);
+        EXPECT_EQ(w.fake.messageBoxes[0].text,
+                  L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.");
+        EXPECT_EQ(w.fake.messageBoxes[0].caption, L"Tivrelon");
+        EXPECT_EQ(w.fake.messageBoxes[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(w.form.IconFilePath, TestIconsDll());
+        EXPECT_EQ(modIcon::SelectedIconIndex, 1);
+        EXPECT_EQ(Left(), kTestIconColours[1]);
+    }
 }
 
-TEST_F(IconChoiceTest, NotAFileOfIconsIsNeitherDrawnNorReleased) {
-    std::vector<HICON> touched;
-    w.fake.extractIcon = [](HINSTANCE, const char*, UINT) { return reinterpret_cast<HICON>(static_cast<INT_PTR>(1)); };
-    w.fake.drawIcon = [&](HDC, int, int, HICON icon) { touched.push_back(icon); return TRUE; };
-    w.fake.destroyIcon = [&](HICON icon) { touched.push_back(icon); return TRUE; };
-    Choose(TestIconsDll(), 0);
-    EXPECT_TRUE(touched.empty());
-    EXPECT_FALSE(ApplyEnabled());
-    EXPECT_EQ(w.form.IconFilePath, TestIconsDll());
-}
-
-TEST_F(IconChoiceTest, FailureEndsTheChoiceSilentlyKeepingWhatWasStoredBefore) {
+TEST_F(IconChoiceTest, FailureEndsTheChoiceSilentlyAndChangesNothing) {
     Choose(TestIconsDll(), 1);
     const std::wstring other = folder / L"autre.dll";
     ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), other.c_str(), FALSE));
-    struct Case {
+    const auto picker = w.fake.pickIconW;
+    const struct {
         const char* name;
         std::function<void()> breakIt;
-        int indexAfter;  // SelectedIconIndex is stored before extraction begins
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"the picker fails",
-         [&] { w.fake.pickIcon = [](HWND, void*, UINT, int*) -> int { throw PlatformError("PickIconDlg", 127); }; }, 1},
+         [&] { w.fake.pickIconW = [](HWND, wchar_t*, UINT, int*) -> int { throw PlatformError("PickIconDlg", 127); }; }},
         {"the version query fails",
-         [&] { w.fake.getVersion = [](OSVERSIONINFOA*) -> BOOL { throw PlatformError("GetVersionExA", 127); }; }, 1},
+         [&] { w.fake.getVersion = [](OSVERSIONINFOA*) -> BOOL { throw PlatformError("GetVersionExA", 127); }; }},
         {"the extraction fails",
-         [&] { w.fake.extractIcon = [](HINSTANCE, const char*, UINT) -> HICON { throw PlatformError("ExtractIconA", 127); }; },
-         3},
+         [&] { w.fake.extractIcon = [](HINSTANCE, const char*, UINT) -> HICON { throw PlatformError("ExtractIconA", 127); }; }},
         {"the drawing fails",
-         [&] { w.fake.drawIcon = [](HDC, int, int, HICON) -> BOOL { throw PlatformError("DrawIcon", 127); }; }, 3},
+         [&] { w.fake.drawIconEx = [](HDC, int, int, HICON, int, int) -> BOOL { throw PlatformError("DrawIconEx", 127); }; }},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         c.breakIt();
         Choose(other, 3);
-        EXPECT_EQ(modIcon::SelectedIconIndex, c.indexAfter);
-        EXPECT_EQ(w.form.IconFilePath, TestIconsDll()) << "the file is taken only after ShowIcon returned";
+        EXPECT_EQ(modIcon::SelectedIconIndex, 1);
+        EXPECT_EQ(w.form.IconFilePath, TestIconsDll());
         EXPECT_TRUE(w.fake.messageBoxes.empty());
-        modIcon::SelectedIconIndex = 1;
         w.fake.getVersion = nullptr;
         w.fake.extractIcon = nullptr;
-        w.fake.drawIcon = nullptr;
-        w.fake.pickIcon = [this](HWND, void*, UINT, int* index) {
-            *index = pickerAnswer;
-            return 1;
-        };
+        w.fake.drawIconEx = nullptr;
+        w.fake.pickIconW = picker;
     }
 }
 

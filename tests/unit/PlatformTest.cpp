@@ -99,7 +99,7 @@ TEST(MsgBox, UsesTheApplicationTitleWhenGivenNone) {
 TEST(StartProgram, RaisesForAPathThatCannotStart) {
     TempFolder folder;
     try {
-        Platform().StartProgram(folder / L"missing.exe", SW_SHOWNORMAL);
+        Platform().StartProgram(folder / L"missing.exe", SW_SHOWNORMAL, L"");
         FAIL() << "a missing program started";
     } catch (const PlatformError& e) {
         EXPECT_EQ(e.Call(), "CreateProcess");

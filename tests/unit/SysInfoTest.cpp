@@ -64,7 +64,9 @@ protected:
         EXPECT_EQ(fake.messageBoxes[0].style, static_cast<UINT>(MB_OK));
     }
     void StartForReal() {
-        fake.startProgram = [this](const std::wstring& path, int show) { fake.Platform::StartProgram(path, show); };
+        fake.startProgram = [this](const std::wstring& path, int show, const std::wstring& directory) {
+            fake.Platform::StartProgram(path, show, directory);
+        };
     }
 
     struct Open {
@@ -134,18 +136,33 @@ TEST_F(GetKeyValueTest, EmptyValueIsAnErrorNotAReadBeforeTheBuffer) {
 
 using StartSysInfoTest = RegistryTest;
 
-TEST_F(StartSysInfoTest, FirstLocationIsStartedAsStoredWithoutLookingFurther) {
+// Started in its own folder: one that inherited ours would hold it open.
+TEST_F(StartSysInfoTest, FirstLocationIsStartedAsStoredInItsFolderWithoutLookingFurther) {
     TempFolder folder;
     WriteBytes(folder / L"MSINFO32.EXE", "MZ");
-    SetToolPath(L"C:\\Program Files\\Outils\\MSINFO32.EXE");
     SetToolFolder(folder.Path());
-    StartSysInfo();
-    ASSERT_EQ(fake.startedPrograms.size(), 1u);
-    EXPECT_EQ(fake.startedPrograms[0].path, L"C:\\Program Files\\Outils\\MSINFO32.EXE");
-    EXPECT_EQ(fake.startedPrograms[0].showCommand, SW_SHOWNORMAL);
-    EXPECT_TRUE(fake.messageBoxes.empty());
-    EXPECT_EQ(OpenedKeys(), std::vector<std::string>{"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"});
-    ExpectEveryKeyClosed();
+    const struct {
+        const wchar_t *path, *directory;
+    } cases[] = {
+        {L"C:\\Program Files\\Outils\\MSINFO32.EXE", L"C:\\Program Files\\Outils"},
+        {L"C:\\MSINFO32.EXE", L"C:\\"},
+        {L"MSINFO32.EXE", L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.path)));
+        fake.startedPrograms.clear();
+        opens.clear();
+        closes.clear();
+        SetToolPath(c.path);
+        StartSysInfo();
+        ASSERT_EQ(fake.startedPrograms.size(), 1u);
+        EXPECT_EQ(fake.startedPrograms[0].path, c.path);
+        EXPECT_EQ(fake.startedPrograms[0].showCommand, SW_SHOWNORMAL);
+        EXPECT_EQ(fake.startedPrograms[0].directory, c.directory);
+        EXPECT_TRUE(fake.messageBoxes.empty());
+        EXPECT_EQ(OpenedKeys(), std::vector<std::string>{"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"});
+        ExpectEveryKeyClosed();
+    }
 }
 
 TEST_F(StartSysInfoTest, FirstLocationStartsARealProgram) {
@@ -200,6 +217,7 @@ TEST_F(StartSysInfoTest, SecondLocationNeedsAPlainMsinfo32InItsFolder) {
             ASSERT_EQ(fake.startedPrograms.size(), 1u);
             // Plain concatenation: the folder as stored, then the file name.
             EXPECT_EQ(fake.startedPrograms[0].path, stored + L"\\MSINFO32.EXE");
+            EXPECT_EQ(fake.startedPrograms[0].directory, stored);
             EXPECT_TRUE(fake.messageBoxes.empty());
         } else {
             EXPECT_TRUE(fake.startedPrograms.empty());

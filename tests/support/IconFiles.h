@@ -1,0 +1,12 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// The bytes of icon files made for a test: one 32 x 32 icon of one colour,
+// and two damaged forms of it that the platform's extraction must never see.
+std::string IcoBytes(COLORREF colour);
+// The first 1,000 bytes of a good one: its directory names bytes past the end.
+std::string TruncatedIcoBytes();
+// A good one whose directory places the image past the end of the file.
+std::string IcoPointingPastItsEnd();
