@@ -22,8 +22,9 @@ void frmIconChanger::cmdShowIcon_Click() {
         dlgChooseIcon.ShowOpen(Hwnd());
 
         const std::wstring file = dlgChooseIcon.FileName;
-        HDC preview = Ctl(picIcon).PictureDc();
-        const int drawn = modIcon::ShowIcon(*this, file, preview);
+        PictureBox& preview = Picture(picIcon);
+        const int drawn = modIcon::ShowIcon(*this, file, preview.Dc());
+        preview.ShowDrawn();
         // Taken whatever the picker said: a cancelled pick still names the file.
         IconFilePath = dlgChooseIcon.FileName;
         if (drawn == 1) Ctl(cmdDone).SetEnabled(true);

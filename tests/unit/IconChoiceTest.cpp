@@ -59,7 +59,7 @@ protected:
         pickerAnswer = index;
         w.form.cmdShowIcon_Click();
     }
-    COLORREF Preview(int x, int y) { return GetPixel(w.Ctl(F::picIcon).PictureDc(), x, y); }
+    COLORREF Preview(int x, int y) { return GetPixel(w.form.Picture(F::picIcon).Dc(), x, y); }
     // The left (opaque in every test icon) and right (transparent in the fourth) halves.
     COLORREF Left() { return Preview(4, 16); }
     COLORREF Right() { return Preview(27, 16); }
@@ -196,7 +196,7 @@ TEST_F(IconChoiceTest, CancelledPickerKeepsApplyAsItWasButTakesTheFile) {
     };
     for (const Case c : {Case{"Apply enabled by an earlier choice", true}, Case{"Apply disabled", false}}) {
         SCOPED_TRACE(c.name);
-        w.Ctl(F::picIcon).ClearPicture();
+        w.form.Picture(F::picIcon).Clear();
         w.Ctl(F::cmdDone).SetEnabled(false);
         if (c.chosenBefore) Choose(TestIconsDll(), 0);
         Choose(other, kCancelPicker);
@@ -272,7 +272,7 @@ TEST_F(IconChoiceTest, ExtractsWithTheProgramInstanceDrawsAtTheCornerAndReleases
     const std::wstring dll = TestIconsDll();
     EXPECT_EQ(seen.file, std::string(dll.begin(), dll.end()));
     EXPECT_EQ(seen.index, 3u);
-    EXPECT_EQ(seen.dc, w.Ctl(F::picIcon).PictureDc());
+    EXPECT_EQ(seen.dc, w.form.Picture(F::picIcon).Dc());
     EXPECT_EQ(seen.at.x, 0);
     EXPECT_EQ(seen.at.y, 0);
     EXPECT_EQ(seen.drawn, std::vector<HICON>{kSomeIcon});
