@@ -14,13 +14,13 @@ Declared<BOOL(WINAPI*)(HWND, int, int)> setDialogDpiChangeBehavior{declared::use
 Declared<BOOL(WINAPI*)(HWND, int, int)> setDialogControlDpiChangeBehavior{declared::user32,
                                                                           "SetDialogControlDpiChangeBehavior"};
 
-}  // namespace
-
 UINT ForSystem() {
     WindowDc screen(nullptr);
     const int value = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return value > 0 ? static_cast<UINT>(value) : 96;
 }
+
+}  // namespace
 
 UINT ForWindow(HWND window) {
     if (auto fn = getDpiForWindow.IfPresent(); fn && window)
