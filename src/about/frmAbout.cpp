@@ -112,8 +112,8 @@ void frmAbout::OnLoad() {
     UniqueIcon icon(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT), IMAGE_ICON, 32, 32, 0)));
     if (!icon) ThrowLastError("LoadImage");
-    Ctl(Image1).SetPicture(std::move(icon));
-    Ctl(Image2).SetPicture(LoadGifResource(IDR_DONATE_GIF));
+    Image(Image1).SetPicture(std::move(icon));
+    Image(Image2).SetPicture(LoadGifResource(IDR_DONATE_GIF));
     Form_Load();
 }
 

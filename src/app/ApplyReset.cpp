@@ -121,7 +121,7 @@ void frmIconChanger::chkReset_Click() {
         Ctl(txtInfoTip).SetText(L"");
         Ctl(cmdDone).SetEnabled(true);
         // The icon chosen before is not what Apply will do now.
-        Ctl(picIcon).ClearPicture();
+        Picture(picIcon).Clear();
     } else {
         // Entering apply mode: the icon must be chosen again.
         Ctl(cmdDone).SetEnabled(false);

@@ -28,8 +28,10 @@ void frmIconChanger::cmdShowIcon_Click() {
 
         const std::wstring file = dlgChooseIcon.FileName;
         ToAnsi(file);  // refused before the picker opens
-        const auto drawn = modIcon::ShowIcon(*this, file, Ctl(picIcon).PictureDc());
+        PictureBox& preview = Picture(picIcon);
+        const auto drawn = modIcon::ShowIcon(*this, file, preview.Dc());
         if (!drawn) return;
+        preview.ShowDrawn();
         // Apply writes what the preview shows: the file and index change
         // together, and only when the icon was drawn.
         IconFilePath = drawn->file;

@@ -1,18 +1,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/UnhandledFailure.h"
 #include "app/frmIconChanger.h"
+#include "platform/Declared.h"
+#include "platform/MessageLoop.h"
 
 namespace {
 
+// Windows 7 has it only with KB2533623.
+Declared<BOOL(WINAPI*)(DWORD)> setDefaultDllDirectories{declared::kernel32, "SetDefaultDllDirectories"};
+
 // Load DLLs from System32 only, so a planted DLL beside the program or in the
-// current folder is never picked up. Windows 7 has the call only with
-// KB2533623, so it is looked up rather than imported.
+// current folder is never picked up.
 void RestrictDllSearch() {
-    using SetDirectories = BOOL(WINAPI*)(DWORD);
-    const auto set = reinterpret_cast<SetDirectories>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (auto set = setDefaultDllDirectories.IfPresent()) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
     SetDllDirectoryW(L"");
 }
 
@@ -22,10 +24,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     RestrictDllSearch();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
+    Form::SetFailureReport(&ReportUnhandledFailure);
     try {
         frmIconChanger form;
         form.Show();
-        return Form::RunMessageLoop();
+        return RunMessageLoop();
     } catch (const std::exception& failure) {
         ReportUnhandledFailure(failure);
         return 1;

@@ -10,7 +10,6 @@ DeclaredLibrary comdlg32{L"comdlg32.dll"};
 DeclaredLibrary advapi32{L"advapi32.dll"};
 DeclaredLibrary ole32{L"ole32.dll"};
 DeclaredLibrary oleaut32{L"oleaut32.dll"};
-DeclaredLibrary ntdll{L"ntdll.dll"};
 }  // namespace declared
 
 namespace {
@@ -57,4 +56,12 @@ FARPROC BindDeclared(DeclaredLibrary& library, const char* nameOrOrdinal) {
         ThrowLastError(call.c_str());
     }
     return fn;
+}
+
+FARPROC FindDeclared(DeclaredLibrary& library, const char* name) noexcept {
+    try {
+        return GetProcAddress(library.Module(), name);
+    } catch (const PlatformError&) {
+        return nullptr;
+    }
 }

@@ -31,13 +31,14 @@ extern DeclaredLibrary comdlg32;
 extern DeclaredLibrary advapi32;
 extern DeclaredLibrary ole32;
 extern DeclaredLibrary oleaut32;
-extern DeclaredLibrary ntdll;
 }  // namespace declared
 
 // Resolves a function by name (or export ordinal) at its first call. A
 // library or function that cannot be found raises PlatformError in the
 // handler that made the call, never at start.
 FARPROC BindDeclared(DeclaredLibrary& library, const char* nameOrOrdinal);
+// The same, or nullptr where this Windows lacks the library or function.
+FARPROC FindDeclared(DeclaredLibrary& library, const char* name) noexcept;
 
 template <class Fn>
 class Declared {
@@ -51,8 +52,17 @@ public:
         return fn_;
     }
 
+    // For functions newer than the oldest Windows the program runs on: the
+    // function, or nullptr where it is missing, so the caller falls back.
+    Fn IfPresent() {
+        if (!looked_) fn_ = reinterpret_cast<Fn>(reinterpret_cast<void*>(FindDeclared(library_, name_)));
+        looked_ = true;
+        return fn_;
+    }
+
 private:
     DeclaredLibrary& library_;
     const char* name_;
     Fn fn_ = nullptr;
+    bool looked_ = false;
 };

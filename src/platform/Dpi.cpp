@@ -1,47 +1,47 @@
 #include "platform/Dpi.h"
 
+#include "platform/Declared.h"
+#include "platform/Handles.h"
+
 namespace dpi {
 namespace {
 
-template <class Fn>
-Fn User32(const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+// Per-monitor DPI calls of Windows 10; older Windows lacks them.
+Declared<UINT(WINAPI*)(HWND)> getDpiForWindow{declared::user32, "GetDpiForWindow"};
+Declared<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)> adjustWindowRectExForDpi{declared::user32,
+                                                                                   "AdjustWindowRectExForDpi"};
+Declared<BOOL(WINAPI*)(HWND, int, int)> setDialogDpiChangeBehavior{declared::user32, "SetDialogDpiChangeBehavior"};
+Declared<BOOL(WINAPI*)(HWND, int, int)> setDialogControlDpiChangeBehavior{declared::user32,
+                                                                          "SetDialogControlDpiChangeBehavior"};
+
+UINT ForSystem() {
+    WindowDc screen(nullptr);
+    const int value = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    return value > 0 ? static_cast<UINT>(value) : 96;
 }
 
 }  // namespace
 
-UINT ForSystem() {
-    HDC screen = GetDC(nullptr);
-    const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return value > 0 ? static_cast<UINT>(value) : 96;
-}
-
 UINT ForWindow(HWND window) {
-    static const auto getDpiForWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-    if (getDpiForWindow && window) {
-        const UINT value = getDpiForWindow(window);
-        if (value) return value;
-    }
+    if (auto fn = getDpiForWindow.IfPresent(); fn && window)
+        if (const UINT value = fn(window)) return value;
     return ForSystem();
 }
 
 void AdjustWindowRect(RECT& rect, DWORD style, DWORD exStyle, UINT value) {
-    static const auto adjustForDpi = User32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
-    if (adjustForDpi && adjustForDpi(&rect, style, FALSE, exStyle, value)) return;
+    if (auto fn = adjustWindowRectExForDpi.IfPresent(); fn && fn(&rect, style, FALSE, exStyle, value)) return;
     ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
 void TakeOverDpiScaling(HWND dialog) {
-    static const auto setBehavior = User32<BOOL(WINAPI*)(HWND, int, int)>("SetDialogDpiChangeBehavior");
     constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
-    if (setBehavior) setBehavior(dialog, kDisableAll, kDisableAll);
+    if (auto fn = setDialogDpiChangeBehavior.IfPresent()) fn(dialog, kDisableAll, kDisableAll);
 }
 
 void TakeOverControlDpiScaling(HWND control) {
-    static const auto setBehavior = User32<BOOL(WINAPI*)(HWND, int, int)>("SetDialogControlDpiChangeBehavior");
     constexpr int kDisableFontAndLayout = 1 | 2;  // DCDC_DISABLE_FONTUPDATE | DCDC_DISABLE_RELAYOUT
-    if (setBehavior) setBehavior(control, kDisableFontAndLayout, kDisableFontAndLayout);
+    if (auto fn = setDialogControlDpiChangeBehavior.IfPresent())
+        fn(control, kDisableFontAndLayout, kDisableFontAndLayout);
 }
 
 }  // namespace dpi

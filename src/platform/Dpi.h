@@ -7,8 +7,8 @@ namespace dpi {
 
 inline constexpr int kTwipsPerInch = 1440;
 
+// The window's DPI; the system DPI where Windows has no per-monitor DPI.
 UINT ForWindow(HWND window);
-UINT ForSystem();
 
 // Twips (1/1440 inch) to pixels at `dpi`: 15 twips to a pixel at 96 DPI.
 inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }

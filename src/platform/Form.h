@@ -1,152 +1,17 @@
 #pragma once
 #include <windows.h>
 
+#include <exception>
+#include <memory>
 #include <span>
-#include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/Control.h"
+#include "platform/FormSpec.h"
 #include "platform/Handles.h"
-
-// Colours are 0x00BBGGRR; a value with the top bit set names system colour n.
-inline constexpr COLORREF kSystemColour = 0x80000000;
-inline constexpr COLORREF kButtonFace = kSystemColour | COLOR_BTNFACE;   // 0x8000000F
-inline constexpr COLORREF kButtonText = kSystemColour | COLOR_BTNTEXT;   // 0x80000012
-inline constexpr COLORREF kWindowText = kSystemColour | COLOR_WINDOWTEXT;
-inline constexpr COLORREF kWhite = 0x00FFFFFF;
-inline constexpr COLORREF kTransparent = 0xFFFFFFFF;  // labels that let the form show through
-
-COLORREF ResolveColour(COLORREF colour);
-
-enum class ControlKind { Frame, Picture, Button, Label, TextBox, CheckBox, Image };
-
-struct FontSpec {
-    const wchar_t* face = L"MS Sans Serif";
-    int hundredthsOfPoint = 975;
-    bool bold = false;
-    bool operator==(const FontSpec&) const = default;
-};
-
-// Behaviour flags of a control.
-enum ControlFlags : unsigned {
-    kDefaultButton = 1u << 0,  // pressed by Enter
-    kCancelButton = 1u << 1,   // pressed by Esc
-    kHandCursor = 1u << 2,     // shows the form's pointing-hand cursor
-    kClickable = 1u << 3,      // a label or image that reports clicks
-    kAutoSize = 1u << 4,       // a label sized to its text whenever the text changes
-    kPathText = 1u << 5,       // shows a path: no access keys, ellipsis in the middle when too long
-};
-
-inline constexpr int kOnForm = -1;   // container: the form's client area
-inline constexpr int kNoTab = -1;    // takes no place in the tab order
-
-// One row of a window's control table. Positions and sizes are in twips from
-// the top-left corner of the container: the form, or a frame of the table.
-struct ControlSpec {
-    const wchar_t* name;
-    ControlKind kind;
-    int container = kOnForm;
-    const wchar_t* caption = L"";
-    const wchar_t* tooltip = nullptr;
-    int left = 0, top = 0, width = 0, height = 0;
-    int tabIndex = kNoTab;
-    bool enabled = true;
-    FontSpec font{};
-    COLORREF foreColour = kButtonText;
-    COLORREF backColour = kButtonFace;
-    DWORD alignment = SS_LEFT;  // labels: SS_LEFT, SS_CENTER or SS_RIGHT
-    unsigned flags = 0;
-};
-
-// A straight line the form paints itself, in twips of its client area.
-struct LineSpec {
-    int x1, y1, x2, y2;
-    COLORREF colour;
-    int width;  // pixels at 96 DPI
-};
-
-enum class Placement { CentreScreen, CentreOwner };
-
-struct FormSpec {
-    const wchar_t* className;
-    const wchar_t* caption;
-    int clientWidth, clientHeight;  // twips
-    DWORD style;
-    DWORD exStyle;
-    COLORREF backColour;
-    int iconId;            // resource id of the window icon
-    int handCursorId = 0;  // resource id of the pointing-hand cursor, if any control uses it
-    Placement placement = Placement::CentreScreen;
-    std::span<const LineSpec> lines{};
-};
-
-class Form;
-
-// A control made from its table row. Child windows are destroyed by their
-// form; a Control only owns the GDI objects it made.
-class Control {
-public:
-    Control(Form& form, const ControlSpec& desc, int id);
-    Control(const Control&) = delete;
-    Control& operator=(const Control&) = delete;
-
-    const ControlSpec& Desc() const { return desc_; }
-    HWND Hwnd() const { return hwnd_; }
-    int Id() const { return id_; }
-
-    void SetEnabled(bool enabled);
-    bool Enabled() const;
-    void SetBackColour(COLORREF colour);
-    COLORREF BackColour() const { return backColour_; }
-    COLORREF ForeColour() const { return desc_.foreColour; }
-    void SetText(const std::wstring& text);
-    std::wstring Text() const;
-    bool Checked() const;
-
-    // Picture box: the drawing surface of its kept picture. What is drawn
-    // into it shows at the next repaint and survives every repaint after.
-    HDC PictureDc();
-    // Picture box: shows what was drawn into PictureDc since the last call.
-    void ShowDrawnPicture();
-    // Picture box: back to its background colour.
-    void ClearPicture();
-
-    // Image: the picture it shows, stretched to the control.
-    void SetPicture(UniqueIcon icon);
-    void SetPicture(UniqueBitmap bitmap);
-
-    HBRUSH BackBrush();
-
-private:
-    friend class Form;
-    void Create(HWND parent, HINSTANCE instance, UINT dpi);
-    void Layout(UINT dpi, HFONT font);
-    void PaintPicture(HDC dc) const;
-    void DrawImage(const DRAWITEMSTRUCT& item) const;
-    void FitToText();
-    RECT TwipsRect() const;
-    RECT PixelRect(UINT dpi) const;  // TwipsRect at `dpi`
-
-    Form& form_;
-    ControlSpec desc_;
-    int id_;
-    HWND hwnd_ = nullptr;
-    COLORREF backColour_;
-    UniqueBrush backBrush_;
-    // Picture box: the kept picture.
-    UniqueMemDc pictureDc_;
-    UniqueBitmap pictureBitmap_;
-    HGDIOBJ pictureOldBitmap_ = nullptr;
-    bool pictureDrawn_ = false;
-    SIZE pictureSize_{};
-    RECT placed_{};  // where the window is now, in pixels
-    // Image: what it shows.
-    UniqueIcon imageIcon_;
-    UniqueBitmap imageBitmap_;
-    int widthTwips_, heightTwips_;  // after auto-sizing
-    UINT dpi_ = 96;
-
-    static LRESULT CALLBACK PictureProc(HWND, UINT, WPARAM, LPARAM);
-};
+#include "platform/ImageBox.h"
+#include "platform/PictureBox.h"
 
 // A window described by a FormSpec and a control table. It is a dialog of a
 // class of its own, so Windows' dialog manager gives it Tab, access keys,
@@ -170,13 +35,18 @@ public:
 
     HWND Hwnd() const { return hwnd_; }
     Control& Ctl(int index) { return *controls_.at(static_cast<size_t>(index)); }
-    size_t ControlCount() const { return controls_.size(); }
+    // The controls of the picture-box and image rows.
+    PictureBox& Picture(int index) { return dynamic_cast<PictureBox&>(Ctl(index)); }
+    ImageBox& Image(int index) { return dynamic_cast<ImageBox&>(Ctl(index)); }
     UINT Dpi() const { return dpi_; }
     int Pixels(int twips) const;
     HCURSOR HandCursor() const { return handCursor_; }
 
-    // Pumps messages for all forms until WM_QUIT; returns its exit code.
-    static int RunMessageLoop();
+    // A failure that no handler met goes to `report`, which the program
+    // installs; without one it is dropped. Either way it never crosses a
+    // window procedure back into Windows.
+    using FailureReport = void (*)(const std::exception& failure);
+    static void SetFailureReport(FailureReport report) { failureReport_ = report; }
 
 protected:
     virtual void OnLoad() {}
@@ -185,23 +55,33 @@ protected:
     // The close box or the system menu's Close. Unloads by default.
     virtual void OnClose() { Unload(); }
     virtual void OnDestroyed() {}
-    // Paints what the form draws itself, after its lines.
-    virtual void OnPaint(HDC dc) { (void)dc; }
+    // The form and its controls were laid out again for a new DPI.
+    virtual void OnDpiChanged() {}
 
 private:
     friend class Control;
-    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    static constexpr int kFirstControlId = 100;  // control ids: clear of IDOK and IDCANCEL
+
+    // Form.cpp: making and placing the window.
     void RegisterClass() const;
     void CreateControls();
-    void Layout();
+    void AddTooltips();
     HFONT Font(const FontSpec& desc);
-    Control* FromHwnd(HWND hwnd);
+    SIZE WindowSize(UINT dpi) const;
+    void FitClientArea();
+    void LayoutControls();
     void Place(HWND owner);
-    void Paint();
-    void Click(int index);
     HBRUSH FormBrush();
+
+    // FormMessages.cpp: what the window does with its messages.
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool Command(WPARAM wParam);
+    LRESULT ControlColour(UINT message, HDC dc, HWND control);
+    void ChangeDpi(UINT dpi, const RECT& suggested);
+    Control* FromHwnd(HWND hwnd);
+    void Paint();
+    void Forget();
 
     FormSpec desc_;
     std::span<const ControlSpec> table_;
@@ -214,7 +94,9 @@ private:
     UniqueBrush formBrush_;
     HWND tooltip_ = nullptr;
     HCURSOR handCursor_ = nullptr;
-};
 
-// Shows what no error path took: the platform's handling of unhandled failures.
-void ReportUnhandledFailure(const std::exception& failure);
+    static inline FailureReport failureReport_ = nullptr;
+    // The form whose window is being made: a dialog template hands no create
+    // parameter to its window's own class procedure, so it is passed here.
+    static inline thread_local Form* creating_ = nullptr;
+};

@@ -9,7 +9,6 @@
 struct IconDeleter { void operator()(HICON h) const { if (h) DestroyIcon(h); } };
 struct GdiDeleter { void operator()(HGDIOBJ h) const { if (h) DeleteObject(h); } };
 struct DcDeleter { void operator()(HDC h) const { if (h) DeleteDC(h); } };
-struct WindowDeleter { void operator()(HWND h) const { if (h && IsWindow(h)) DestroyWindow(h); } };
 
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
@@ -17,7 +16,41 @@ using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiDeleter>;
 using UniquePen = std::unique_ptr<std::remove_pointer_t<HPEN>, GdiDeleter>;
 using UniqueMemDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
+
+// A window's (or, for nullptr, the screen's) device context from GetDC,
+// released to the window it came from.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context for a scope: the object it
+// displaced goes back in before the scope's owners delete anything, since
+// Windows will not delete an object that is still selected.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), displaced_(SelectObject(dc, object)) {}
+    ~Selection() {
+        if (displaced_) SelectObject(dc_, displaced_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ displaced_;
+};
 
 // A kernel handle (process, thread, file); INVALID_HANDLE_VALUE counts as none.
 class UniqueHandle {

@@ -5,11 +5,13 @@
 
 #include <string>
 
-// The seam between the program and Windows: every declared platform function
-// the handlers call, the dialogs, message boxes, program start and end. The
-// real implementation binds each function by library and name (or ordinal)
-// on its first call; tests put a scripted stand-in in its place with
-// PlatformOverride and record what was asked.
+// The seam between the program and Windows, the one the tests fake: every
+// declared platform function the handlers call, the dialogs, message boxes,
+// program start and end. The real implementation binds each function by
+// library and name (or ordinal) on its first call; tests put a scripted
+// stand-in in its place with PlatformOverride and record what was asked.
+// The file services of `services` and the windows' own calls (Form) do not
+// pass through it.
 class Platform {
 public:
     virtual ~Platform() = default;

@@ -7,6 +7,10 @@
 // The runtime services the handlers lean on: message boxes, the
 // application's own information, and the file and program services. Each
 // failure raises PlatformError; each handler meets it as its behaviour says.
+//
+// Not a seam: message boxes and program start and end go through Platform
+// (what the tests fake), but the file services and the application's
+// information call Windows directly, and tests meet them on real files.
 namespace services {
 
 // Message-box styles the program uses.

@@ -6,11 +6,25 @@
 
 #include "support/Files.h"
 #include "support/Gui.h"
+#include "platform/MessageLoop.h"
 #include "support/MainWindow.h"
 
 namespace {
 
 using F = frmIconChanger;
+
+// What Windows does when the window moves onto a monitor of `dpi`: it asks
+// the window for its size there, then suggests that size at a new place.
+RECT MoveToDpi(HWND window, UINT dpi) {
+    constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+    SIZE size{};
+    SendMessageW(window, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
+    RECT r;
+    GetWindowRect(window, &r);
+    const RECT suggested{r.left + 16, r.top + 8, r.left + 16 + size.cx, r.top + 8 + size.cy};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    return suggested;
+}
 
 class MainWindowTest : public testing::Test {
 protected:
@@ -186,12 +200,12 @@ TEST_F(MainWindowTest, ResetModeAndBackFollowTheModeTable) {
 
 TEST_F(MainWindowTest, EnteringResetModeClearsThePreview) {
     w.ChooseFolder(L"C:\\");
-    HDC dc = w.Ctl(F::picIcon).PictureDc();
+    HDC dc = w.form.Picture(F::picIcon).Dc();
     RECT all{0, 0, 32, 32};
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
     FillRect(dc, &all, red);
     DeleteObject(red);
-    w.Ctl(F::picIcon).ShowDrawnPicture();  // as at the end of a handler
+    w.form.Picture(F::picIcon).ShowDrawn();
     PumpMessages();
     EXPECT_EQ(PixelOf(w.Ctl(F::picIcon).Hwnd(), 16, 16), RGB(255, 0, 0));
     w.ClickReset();
@@ -219,15 +233,17 @@ TEST_F(MainWindowTest, QuitEndsTheProgramAtOnce) {
 
 TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {
     PostMessageW(Main(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(Form::RunMessageLoop(), 0);
+    EXPECT_EQ(RunMessageLoop(), 0);
     EXPECT_FALSE(w.form.Loaded());
 }
 
 TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
     const UINT dpi = w.form.Dpi() * 3 / 2;
-    RECT r;
-    GetWindowRect(Main(), &r);
-    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+    const RECT suggested = MoveToDpi(Main(), dpi);
+    RECT window;
+    GetWindowRect(Main(), &window);
+    EXPECT_EQ(window.left, suggested.left);
+    EXPECT_EQ(window.top, suggested.top);
     RECT client;
     GetClientRect(Main(), &client);
     EXPECT_EQ(client.right, MulDiv(5160, static_cast<int>(dpi), 1440));
@@ -255,6 +271,39 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
         const RECT have = ChildRect(control);
         EXPECT_LE(need.right, have.right - have.left);
         EXPECT_LE(need.bottom, have.bottom - have.top);
+    }
+}
+
+TEST_F(MainWindowTest, PreviewKeepsItsPictureAndFillsTheBoxAtEveryDpi) {
+    const UINT start = w.form.Dpi();
+    const struct {
+        UINT dpi;
+        COLORREF colour;
+    } steps[] = {{start, RGB(255, 0, 0)}, {start * 3 / 2, RGB(0, 0, 255)}, {start, RGB(0, 255, 0)}};
+    COLORREF before = GetSysColor(COLOR_BTNFACE);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.dpi);
+        if (step.dpi != w.form.Dpi()) MoveToDpi(Main(), step.dpi);
+        PictureBox& preview = w.form.Picture(F::picIcon);
+        const int side = MulDiv(480, static_cast<int>(step.dpi), 1440);
+        RECT box;
+        GetClientRect(preview.Hwnd(), &box);
+        EXPECT_EQ(box.right, side);
+        EXPECT_EQ(box.bottom, side);
+        PumpMessages();
+        EXPECT_EQ(PixelOf(preview.Hwnd(), 0, 0), before) << "what was drawn stays across the change";
+
+        // A picture drawn at the surface's size fills the box on screen.
+        ASSERT_EQ(preview.Size().cx, side);
+        ASSERT_EQ(preview.Size().cy, side);
+        const RECT all{0, 0, side, side};
+        HBRUSH brush = CreateSolidBrush(step.colour);
+        FillRect(preview.Dc(), &all, brush);
+        DeleteObject(brush);
+        preview.ShowDrawn();
+        PumpMessages();
+        EXPECT_EQ(PixelOf(preview.Hwnd(), side - 1, side - 1), step.colour);
+        before = step.colour;
     }
 }
 

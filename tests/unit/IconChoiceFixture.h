@@ -67,7 +67,7 @@ protected:
         pickerAnswer = index;
         w.form.cmdShowIcon_Click();
     }
-    COLORREF Preview(int x, int y) { return GetPixel(w.Ctl(F::picIcon).PictureDc(), x, y); }
+    COLORREF Preview(int x, int y) { return GetPixel(w.form.Picture(F::picIcon).Dc(), x, y); }
     // The left (opaque in every test icon) and right (transparent in the fourth) halves.
     COLORREF Left() { return Preview(4, 16); }
     COLORREF Right() { return Preview(27, 16); }

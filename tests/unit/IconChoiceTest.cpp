@@ -147,7 +147,7 @@ TEST_F(IconChoiceTest, PickThatDrawsNothingLeavesTheFileIndexPreviewAndApply) {
     for (const auto& c : cases) {
         for (const bool chosenBefore : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (chosenBefore ? ", after a first choice" : ", first"));
-            w.Ctl(F::picIcon).ClearPicture();
+            w.form.Picture(F::picIcon).Clear();
             w.Ctl(F::cmdDone).SetEnabled(false);
             w.form.IconFilePath.clear();
             modIcon::SelectedIconIndex = 0;
@@ -183,7 +183,7 @@ TEST_F(IconChoiceTest, PickerThatNamesAnotherFileGivesThatFile) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        w.Ctl(F::picIcon).ClearPicture();
+        w.form.Picture(F::picIcon).Clear();
         pickerWrites = c.written;
         Choose(ico, 3);
         EXPECT_EQ(Left(), kTestIconColours[3]);

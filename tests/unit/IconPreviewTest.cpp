@@ -93,7 +93,7 @@ TEST_F(IconPreviewTest, ExtractsWithTheProgramInstanceAndDrawsAtThePreviewSizeTh
         EXPECT_EQ(seen.sizedFile, dll);
         EXPECT_EQ(seen.asked.cx, box.right);
         EXPECT_EQ(seen.asked.cy, box.bottom);
-        EXPECT_EQ(seen.dc, w.Ctl(F::picIcon).PictureDc());
+        EXPECT_EQ(seen.dc, w.form.Picture(F::picIcon).Dc());
         EXPECT_EQ(seen.at.x, 0);
         EXPECT_EQ(seen.at.y, 0);
         EXPECT_EQ(seen.drawnSize.cx, box.right) << "the icon fills the box";

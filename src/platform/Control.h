@@ -1,0 +1,71 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "platform/FormSpec.h"
+#include "platform/Handles.h"
+
+class Form;
+
+// A control made from its table row. Child windows are destroyed by their
+// form; a Control only owns the GDI objects it made. Picture boxes and
+// images are controls of their own kinds (PictureBox, ImageBox).
+class Control {
+public:
+    Control(Form& form, const ControlSpec& desc, int id);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const ControlSpec& Desc() const { return desc_; }
+    HWND Hwnd() const { return hwnd_; }
+    int Id() const { return id_; }
+
+    void SetEnabled(bool enabled);
+    bool Enabled() const;
+    void SetBackColour(COLORREF colour);
+    COLORREF BackColour() const { return backColour_; }
+    COLORREF ForeColour() const { return desc_.foreColour; }
+    void SetText(const std::wstring& text);
+    std::wstring Text() const;
+    bool Checked() const;
+
+    // What the control's background is painted with: its own colour, or the
+    // form's where it lets the form show through.
+    HBRUSH BackBrush();
+
+protected:
+    friend class Form;
+
+    // The window class and styles of the control's kind.
+    struct WindowKind {
+        const wchar_t* className;
+        DWORD style;
+        DWORD exStyle;
+    };
+    virtual WindowKind Kind() const;
+    // Creates the window where it belongs at `dpi`; `this` is its create parameter.
+    virtual void Create(HWND parent, UINT dpi);
+    // Moves it to its place at `dpi` and gives it `font`.
+    virtual void Layout(UINT dpi, HFONT font);
+    // Owner-drawn controls paint here (WM_DRAWITEM).
+    virtual void Draw(const DRAWITEMSTRUCT& item) { (void)item; }
+
+    SIZE PixelSize() const { return {placed_.right - placed_.left, placed_.bottom - placed_.top}; }
+
+private:
+    void FitToText();
+    RECT TwipsRect() const;
+    RECT PixelRect(UINT dpi) const;  // TwipsRect at `dpi`
+
+    Form& form_;
+    ControlSpec desc_;
+    int id_;
+    HWND hwnd_ = nullptr;
+    COLORREF backColour_;
+    UniqueBrush backBrush_;
+    RECT placed_{};  // where the window is now, in pixels
+    int widthTwips_, heightTwips_;  // after auto-sizing
+    UINT dpi_ = 96;
+};

@@ -1,0 +1,20 @@
+#pragma once
+#include "platform/Control.h"
+
+// An image: an icon or a bitmap stretched to the control, owner-drawn over
+// the form's background.
+class ImageBox : public Control {
+public:
+    using Control::Control;
+
+    void SetPicture(UniqueIcon icon);
+    void SetPicture(UniqueBitmap bitmap);
+
+protected:
+    WindowKind Kind() const override { return {L"STATIC", SS_OWNERDRAW, 0}; }
+    void Draw(const DRAWITEMSTRUCT& item) override;
+
+private:
+    UniqueIcon icon_;
+    UniqueBitmap bitmap_;
+};
