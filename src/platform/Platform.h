@@ -25,7 +25,9 @@ public:
 
     // shell32
     virtual PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request);
-    virtual BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path);
+    // UTF-16 on purpose: the A form hands back best-fit look-alikes
+    // ("Dvořák" as "Dvorák"), which name some other folder.
+    virtual BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path);
     // The shell's icon picker, export ordinal 62: `path` is UTF-16 or ANSI
     // text as the caller decided.
     virtual int PickIconDlg(HWND owner, void* path, UINT pathSize, int* index);

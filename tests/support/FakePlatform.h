@@ -57,7 +57,7 @@ public:
     // Replace a call when set; leave empty to use the real one.
     std::function<BOOL(const char* section, const char* key, const char* value, const char* file)> writeProfile;
     std::function<PIDLIST_ABSOLUTE(BROWSEINFOA*)> browseForFolder;
-    std::function<BOOL(PCIDLIST_ABSOLUTE, char*)> pathFromIdList;
+    std::function<BOOL(PCIDLIST_ABSOLUTE, wchar_t*)> pathFromIdList;
     std::function<int(HWND, void*, UINT, int*)> pickIcon;
     std::function<HICON(HINSTANCE, const char*, UINT)> extractIcon;
     std::function<BOOL(HDC, int, int, HICON)> drawIcon;
@@ -71,13 +71,17 @@ public:
     // Program start: by default recorded and not started.
     std::function<void(const std::wstring&, int)> startProgram;
 
+    // Scripts the folder browser: each browse answers with `folder` as the
+    // shell's path conversion gives it, or as cancelled when it is empty.
+    void AnswerBrowser(const std::wstring& folder);
+
     int MessageBoxW(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override;
     BOOL DrawIcon(HDC dc, int x, int y, HICON icon) override;
     BOOL DestroyIcon(HICON icon) override;
     BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
     PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request) override;
-    BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) override;
+    BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) override;
     int PickIconDlg(HWND owner, void* path, UINT pathSize, int* index) override;
     HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index) override;
     HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
