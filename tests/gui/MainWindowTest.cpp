@@ -14,6 +14,15 @@ namespace {
 
 using F = frmIconChanger;
 
+// "MS Sans Serif" 9.75 pt as the screen shows it: 9.75 / 72 of an inch.
+LONG FontPixels(UINT dpi) {
+    switch (dpi) {
+    case 96: return 13;
+    case 144: return 20;
+    default: ADD_FAILURE() << "no figure for " << dpi << " DPI"; return 0;
+    }
+}
+
 class MainWindowTest : public testing::Test {
 protected:
     MainWindowFixture w{true};
@@ -116,7 +125,7 @@ TEST_F(MainWindowTest, FontsAreMsSansSerifWithABoldFrameCaption) {
         GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(w.Ctl(c).Hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
         SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(c).Desc().name)));
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
-        EXPECT_EQ(font.lfHeight, -MulDiv(975, static_cast<int>(w.form.Dpi()), 7200));
+        EXPECT_EQ(font.lfHeight, -FontPixels(w.form.Dpi()));
         EXPECT_EQ(font.lfWeight, c == F::fraIcon ? FW_BOLD : FW_NORMAL);
     }
 }
@@ -232,7 +241,18 @@ TEST_F(MainWindowTest, FolderBrowserIsModalAndGivesTheChosenFolder) {
         WhenWindow([] { return FindDialogHolding(L"Choix du dossier"); },
                    [&](HWND browser) {
                        modal = GetWindow(browser, GW_OWNER) == Main() && !IsWindowEnabled(Main());
-                       SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+                       // The tree fills in after the browser shows: select once it holds the folder.
+                       HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
+                       PumpUntil([&] {
+                           SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+                           wchar_t text[MAX_PATH] = L"";
+                           TVITEMW item{};
+                           item.mask = TVIF_TEXT;
+                           item.pszText = text;
+                           item.cchTextMax = MAX_PATH;
+                           item.hItem = TreeView_GetSelection(tree);
+                           return item.hItem && TreeView_GetItem(tree, &item) && c.name == text;
+                       });
                        PressButton(browser, IDOK);
                    });
         w.form.cmdDir_Click();
@@ -276,7 +296,7 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
         auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
         LOGFONTW logFont{};
         GetObjectW(font, sizeof logFont, &logFont);
-        EXPECT_EQ(logFont.lfHeight, -MulDiv(975, static_cast<int>(dpi), 7200));
+        EXPECT_EQ(logFont.lfHeight, -FontPixels(dpi));
         HDC dc = GetDC(control);
         HGDIOBJ old = SelectObject(dc, font);
         RECT need{};
