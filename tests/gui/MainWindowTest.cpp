@@ -1,11 +1,9 @@
 // The main window on screen: layout, initial states, modes, colours.
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
-#include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/MainWindow.h"
@@ -221,46 +219,6 @@ TEST_F(MainWindowTest, ApplyIsDisabledAfterSuccessAndAfterFailure) {
     w.Apply();
     EXPECT_FALSE(Enabled(F::cmdDone));
     EXPECT_EQ(w.fake.messageBoxes.size(), 1u);
-}
-
-// The real folder browser as a user meets it: headed "Choix du dossier",
-// modal to the main window; the folder chosen in it becomes the folder, and
-// one whose name the ANSI code page cannot hold is refused with a message.
-TEST_F(MainWindowTest, FolderBrowserIsModalAndGivesTheChosenFolder) {
-    TempFolder root;
-    const struct {
-        std::wstring name;
-        bool taken;
-    } cases[] = {{L"Dossier", true}, {L"Dvořák", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.name));
-        const std::wstring chosen = root / c.name;
-        MakeFolder(chosen);
-        const size_t boxes = w.fake.messageBoxes.size();
-        bool modal = false;
-        WhenWindow([] { return FindDialogHolding(L"Choix du dossier"); },
-                   [&](HWND browser) {
-                       modal = GetWindow(browser, GW_OWNER) == Main() && !IsWindowEnabled(Main());
-                       // The tree fills in after the browser shows: select once it holds the folder.
-                       HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
-                       PumpUntil([&] {
-                           SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
-                           wchar_t text[MAX_PATH] = L"";
-                           TVITEMW item{};
-                           item.mask = TVIF_TEXT;
-                           item.pszText = text;
-                           item.cchTextMax = MAX_PATH;
-                           item.hItem = TreeView_GetSelection(tree);
-                           return item.hItem && TreeView_GetItem(tree, &item) && c.name == text;
-                       });
-                       PressButton(browser, IDOK);
-                   });
-        w.form.cmdDir_Click();
-        EXPECT_TRUE(modal);
-        EXPECT_EQ(w.form.FolderPath, c.taken ? chosen : L"");
-        EXPECT_EQ(WindowTextOf(w.Ctl(F::lblDir).Hwnd()), c.taken ? chosen : L"");
-        EXPECT_EQ(w.fake.messageBoxes.size(), boxes + (c.taken ? 0 : 1));
-    }
 }
 
 TEST_F(MainWindowTest, QuitEndsTheProgramAtOnce) {
