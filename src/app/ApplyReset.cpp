@@ -17,7 +17,8 @@ constexpr wchar_t kSection[] = L".ShellClassInfo";
 constexpr wchar_t kErrorPrompt[] = L"Erreur dans la création de l'icône !";
 constexpr wchar_t kErrorTitle[] = L"Erreur";
 
-// The keys this program writes, and the one other icon key the shell reads.
+// The icon keys: the three this program writes, and Explorer's IconResource,
+// which Apply keeps in step where it finds one.
 constexpr std::initializer_list<const wchar_t*> kIconKeys = {L"IconFile", L"IconIndex", L"IconResource", L"InfoTip"};
 
 DWORD AttributesOf(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
