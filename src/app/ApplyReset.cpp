@@ -1,6 +1,8 @@
 // Apply and reset: writing the folder's customisation, or taking it away.
 #include <shlobj.h>
 
+#include <optional>
+
 #include "app/frmIconChanger.h"
 #include "modules/modINI.h"
 #include "modules/modIcon.h"
@@ -15,7 +17,8 @@ constexpr wchar_t kSection[] = L".ShellClassInfo";
 constexpr wchar_t kErrorPrompt[] = L"Erreur dans la création de l'icône !";
 constexpr wchar_t kErrorTitle[] = L"Erreur";
 
-// The keys this program writes, and the one other icon key the shell reads.
+// The icon keys: the three this program writes, and Explorer's IconResource,
+// which Apply keeps in step where it finds one.
 constexpr std::initializer_list<const wchar_t*> kIconKeys = {L"IconFile", L"IconIndex", L"IconResource", L"InfoTip"};
 
 DWORD AttributesOf(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
@@ -23,6 +26,38 @@ DWORD AttributesOf(const std::wstring& path) { return GetFileAttributesW(path.c_
 bool IsFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+// The text of an existing desktop.ini, or nothing when there is none. A file
+// that cannot be read whole may hold anything: its failure ends the handler
+// before anything changes.
+std::wstring ExistingText(const std::wstring& iniPath, DWORD attributes) {
+    return IsFile(attributes) ? modINI::ReadTextFile(iniPath) : std::wstring();
+}
+
+// Windows refuses to let the profile writer re-create a hidden or system
+// file (CREATE_ALWAYS fails with access denied) and to touch a read-only
+// one: the file's attributes are lifted for the writes, and put back when
+// the writes fail or leave the file otherwise as it was.
+class LiftedAttributes {
+public:
+    LiftedAttributes(const std::wstring& path, DWORD attributes)
+        : path_(path), attributes_(attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY)) {
+        services::SetAttributes(path_, 0);
+    }
+    ~LiftedAttributes() {
+        if (putBack_) SetFileAttributesW(path_.c_str(), attributes_ ? attributes_ : FILE_ATTRIBUTE_NORMAL);
+    }
+    LiftedAttributes(const LiftedAttributes&) = delete;
+    LiftedAttributes& operator=(const LiftedAttributes&) = delete;
+
+    // The caller has set the file's attributes itself since.
+    void Replaced() { putBack_ = false; }
+
+private:
+    std::wstring path_;
+    DWORD attributes_;
+    bool putBack_ = true;
+};
 
 // Tells an open Explorer window to show the folder's new (or default) icon
 // now rather than at its next refresh. A courtesy: the customisation is
@@ -42,6 +77,7 @@ void frmIconChanger::cmdDone_Click() {
         // which would point at the root of the current drive.
         if (FolderPath.empty()) throw PlatformError("cmdDone_Click", ERROR_PATH_NOT_FOUND);
         const std::wstring iniPath = FolderPath + L"\\desktop.ini";
+        modINI::RequireProfileFile(iniPath);
         if (!Ctl(chkReset).Checked()) {
             ApplyCustomisation(iniPath);
         } else {
@@ -55,45 +91,37 @@ void frmIconChanger::cmdDone_Click() {
 }
 
 void frmIconChanger::ApplyCustomisation(const std::wstring& iniPath) {
+    const std::wstring infoTip = Ctl(txtInfoTip).Text();
     // Refuse text that cannot reach the file exactly before anything changes.
-    modINI::RequireFaithfulText(iniPath);
     modINI::RequireFaithfulText(IconFilePath);
-    modINI::RequireFaithfulText(Ctl(txtInfoTip).Text());
+    modINI::RequireFaithfulText(infoTip);
 
-    // A customised folder's desktop.ini is hidden, and Windows refuses to
-    // let the profile writer re-create a hidden or system file (CREATE_ALWAYS
-    // fails with access denied): clear its attributes first. Step 5 below
-    // sets exactly hidden again.
-    if (IsFile(AttributesOf(iniPath))) services::SetAttributes(iniPath, 0);
+    const DWORD attributes = AttributesOf(iniPath);
+    // Explorer's Customize tab writes IconResource, which current Windows
+    // reads before IconFile and IconIndex: left alone, it would go on
+    // showing the old icon.
+    const bool explorerIcon = modINI::HoldsKey(ExistingText(iniPath, attributes), kSection, L"IconResource");
+    std::optional<LiftedAttributes> lifted;
+    if (IsFile(attributes)) lifted.emplace(iniPath, attributes);
 
+    const std::wstring index = DecimalText(modIcon::SelectedIconIndex);
     modINI::WriteINIValue(iniPath, kSection, L"IconFile", IconFilePath);
-    modINI::WriteINIValue(iniPath, kSection, L"IconIndex", DecimalText(modIcon::SelectedIconIndex));
-    if (!Ctl(txtInfoTip).Text().empty()) modINI::WriteINIValue(iniPath, kSection, L"InfoTip", Ctl(txtInfoTip).Text());
+    modINI::WriteINIValue(iniPath, kSection, L"IconIndex", index);
+    if (explorerIcon) modINI::WriteINIValue(iniPath, kSection, L"IconResource", IconFilePath + L"," + index);
+    if (!infoTip.empty()) modINI::WriteINIValue(iniPath, kSection, L"InfoTip", infoTip);
     services::SetAttributes(FolderPath, FILE_ATTRIBUTE_SYSTEM);
     services::SetAttributes(iniPath, FILE_ATTRIBUTE_HIDDEN);
+    if (lifted) lifted->Replaced();
 }
 
 void frmIconChanger::ResetCustomisation(const std::wstring& iniPath) {
     const DWORD attributes = AttributesOf(iniPath);
-    std::wstring content;
-    if (IsFile(attributes)) {
-        try {
-            content = modINI::ReadTextFile(iniPath);
-        } catch (const PlatformError&) {
-            // Unreadable: the reset steps below meet it.
-        }
-    }
+    const std::wstring content = ExistingText(iniPath, attributes);
     if (!content.empty() && !modINI::HoldsOnly(content, kSection, kIconKeys)) {
         // The file carries settings this program did not make (a localised
         // name, another tool's keys): take out just the icon keys and leave
-        // the file, its hidden attribute and the folder as they are. The
-        // attributes are lifted for the writes, as for Apply, and put back.
-        services::SetAttributes(iniPath, 0);
-        struct Restore {
-            const std::wstring& path;
-            DWORD attributes;
-            ~Restore() { SetFileAttributesW(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL); }
-        } restore{iniPath, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY)};
+        // the file, its attributes and the folder as they are.
+        LiftedAttributes lifted(iniPath, attributes);
         for (const wchar_t* key : kIconKeys) modINI::DeleteINIValue(iniPath, kSection, key);
         return;
     }
@@ -101,12 +129,12 @@ void frmIconChanger::ResetCustomisation(const std::wstring& iniPath) {
     // desktop.ini visible to the look-up and lifts read-only before deletion.
     services::SetAttributes(iniPath, 0);
     services::SetAttributes(FolderPath, 0);
-    if (DesktopIniExists()) services::RemoveFile(iniPath);
+    if (DesktopIniExists(iniPath)) services::RemoveFile(iniPath);
 }
 
-bool frmIconChanger::DesktopIniExists() {
+bool frmIconChanger::DesktopIniExists(const std::wstring& iniPath) {
     try {
-        return !services::FindPlainFile(FolderPath + L"\\desktop.ini").empty();
+        return !services::FindPlainFile(iniPath).empty();
     } catch (const PlatformError&) {
         return false;
     }
@@ -116,8 +144,7 @@ void frmIconChanger::chkReset_Click() {
     if (Ctl(chkReset).Checked()) {
         // Entering reset mode.
         Ctl(cmdShowIcon).SetEnabled(false);
-        Ctl(txtInfoTip).SetEnabled(false);
-        Ctl(txtInfoTip).SetBackColour(kButtonFace);
+        SetInfoTipEnabled(false);
         Ctl(txtInfoTip).SetText(L"");
         Ctl(cmdDone).SetEnabled(true);
         // The icon chosen before is not what Apply will do now.
@@ -126,7 +153,6 @@ void frmIconChanger::chkReset_Click() {
         // Entering apply mode: the icon must be chosen again.
         Ctl(cmdDone).SetEnabled(false);
         Ctl(cmdShowIcon).SetEnabled(true);
-        Ctl(txtInfoTip).SetEnabled(true);
-        Ctl(txtInfoTip).SetBackColour(kWhite);
+        SetInfoTipEnabled(true);
     }
 }

@@ -38,7 +38,7 @@ void frmIconChanger::cmdShowIcon_Click() {
         modIcon::SelectedIconIndex = drawn->index;
         Ctl(cmdDone).SetEnabled(true);
     } catch (const PlatformError& failure) {
-        if (failure.Code() == ERROR_NO_UNICODE_TRANSLATION) services::MsgBox(kUnwritableName, services::kExclamation);
+        if (failure.Code() == ERROR_NO_UNICODE_TRANSLATION) refusals::Tell(refusals::kUnwritableName);
     } catch (const std::exception&) {
     }
 }

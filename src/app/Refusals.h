@@ -1,9 +1,20 @@
 #pragma once
+#include "platform/Services.h"
 
-// What the main window says when it refuses a choice before anything
-// changes. Shown with the exclamation icon under the application's title.
+// Choices the program refuses before anything changes, and what it tells the
+// user then.
+namespace refusals {
 
-// A folder or icon file whose name the ANSI code page cannot hold: the
-// profile writer would store a look-alike, naming another file or nothing.
+// A path the ANSI code page cannot hold exactly: the profile writer, an "A"
+// function, would reach a look-alike or nothing.
 inline constexpr wchar_t kUnwritableName[] =
     L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.";
+// A folder whose last name ends in a dot or a space: Win32 path handling
+// drops it and reaches the sibling without it.
+inline constexpr wchar_t kTrailingDotOrSpace[] =
+    L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace.";
+
+// Says why: the program's title, the exclamation icon, an OK button.
+inline void Tell(const wchar_t* text) { services::MsgBox(text, services::kExclamation); }
+
+}  // namespace refusals

@@ -1,5 +1,7 @@
 #include "app/frmIconChanger.h"
 
+#include <string_view>
+
 #include "about/frmAbout.h"
 
 #include "platform/Services.h"
@@ -46,6 +48,12 @@ constexpr ControlSpec kControls[] = {
 };
 // clang-format on
 static_assert(std::size(kControls) == frmIconChanger::kControlCount);
+// Each row sits where its enumerator says: row cmdDone is named "cmdDone".
+#define ROW_NAMED(row) (std::wstring_view(kControls[frmIconChanger::row].name) == L"" #row)
+static_assert(ROW_NAMED(fraIcon) && ROW_NAMED(picIcon) && ROW_NAMED(cmdShowIcon) && ROW_NAMED(lblInfoTip) &&
+              ROW_NAMED(txtInfoTip) && ROW_NAMED(lblDir) && ROW_NAMED(chkReset) && ROW_NAMED(Frame1) &&
+              ROW_NAMED(cmdDir) && ROW_NAMED(cmdDone) && ROW_NAMED(Command1) && ROW_NAMED(Command2));
+#undef ROW_NAMED
 
 const FormSpec kForm{
     .className = L"Tivrelon.frmIconChanger",
@@ -73,6 +81,11 @@ void frmIconChanger::OnClick(int index) {
     case Command2: Command2_Click(); break;
     default: break;
     }
+}
+
+void frmIconChanger::SetInfoTipEnabled(bool enabled) {
+    Ctl(txtInfoTip).SetEnabled(enabled);
+    Ctl(txtInfoTip).SetBackColour(enabled ? kWhite : kButtonFace);
 }
 
 void frmIconChanger::OnClose() { DestroyWindow(Hwnd()); }

@@ -43,6 +43,10 @@ public:
     void Command1_Click();
     void Command2_Click();
 
+    // The info-tip box shows its state by its colour as well: white when
+    // enabled, button face when disabled.
+    void SetInfoTipEnabled(bool enabled);
+
     // Created by the first "A Propos" click, kept until the program ends.
     frmAbout* About() const { return about_.get(); }
 
@@ -51,7 +55,7 @@ private:
     void OnClose() override;
     void OnDestroyed() override;
 
-    bool DesktopIniExists();
+    bool DesktopIniExists(const std::wstring& iniPath);
     void ApplyCustomisation(const std::wstring& iniPath);
     void ResetCustomisation(const std::wstring& iniPath);
 

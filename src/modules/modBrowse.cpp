@@ -6,6 +6,7 @@
 
 #include "platform/Form.h"
 #include "platform/Platform.h"
+#include "platform/PlatformError.h"
 #include "platform/Text.h"
 
 namespace modBrowse {
@@ -22,37 +23,42 @@ struct ItemListDeleter {
 };
 using UniqueItemList = std::unique_ptr<ITEMIDLIST_ABSOLUTE, ItemListDeleter>;
 
+Refusal RefusalOf(const std::wstring& path) {
+    // A drive root ends in its backslash and has no last name to check.
+    if (path.back() == L'.' || path.back() == L' ') return Refusal::TrailingDotOrSpace;
+    try {
+        ToAnsi(path);
+    } catch (const PlatformError&) {
+        return Refusal::UnwritableName;
+    }
+    return Refusal::None;
+}
+
 }  // namespace
 
-std::wstring GetFolderPath(const Form& owner) {
+FolderChoice GetFolderPath(const Form& owner) {
     std::string displayName(kPathChars, ' ');
     const std::string title = ToAnsi(kTitle);
 
     BROWSEINFOA request{};
     request.hwndOwner = owner.Hwnd();
-    request.pidlRoot = nullptr;
     request.pszDisplayName = displayName.data();
     request.lpszTitle = title.c_str();
     request.ulFlags = BIF_RETURNONLYFSDIRS;
-    request.lpfn = nullptr;
-    request.lParam = 0;
-    request.iImage = 0;
 
     const UniqueItemList item(platform().SHBrowseForFolderA(&request));
     if (!item) return {};
 
-    std::string path(kPathChars, ' ');
-    if (!platform().SHGetPathFromIDListA(item.get(), path.data())) return {};
-    const size_t end = path.find('\0');
-    // No terminator in the buffer: whatever is there is not a path.
-    if (end == std::string::npos) return {};
+    std::wstring path(kPathChars, L' ');
+    if (!platform().SHGetPathFromIDListW(item.get(), path.data())) return {};
+    const size_t end = path.find(L'\0');
+    // No terminator in the buffer, or nothing before it: not a path.
+    if (end == std::wstring::npos || end == 0) return {};
     path.resize(end);
 
-    // The shell turns every character the ANSI code page lacks into '?',
-    // which no file name may hold: such a path names some other folder, or
-    // none, so it is refused like a path-less item.
-    if (path.find('?') != std::string::npos) return {};
-    return FromAnsi(path);
+    const Refusal refusal = RefusalOf(path);
+    if (refusal != Refusal::None) return {.path = {}, .refusal = refusal};
+    return {.path = path};
 }
 
 }  // namespace modBrowse

@@ -6,10 +6,27 @@ class Form;
 // The folder choice: the shell's folder browser.
 namespace modBrowse {
 
+// Why a chosen folder is not taken.
+enum class Refusal {
+    None,
+    // A character the ANSI code page cannot hold exactly: the profile writer
+    // would reach a look-alike folder ("Dvorák" for "Dvořák"), or none.
+    UnwritableName,
+    // A last name ending in a dot or a space: Win32 path handling drops it,
+    // so the attributes would land on the sibling without it.
+    TrailingDotOrSpace,
+};
+
+struct FolderChoice {
+    std::wstring path;  // empty when cancelled, path-less or refused
+    Refusal refusal = Refusal::None;
+};
+
 // Shows the shell's folder browser, modal to `owner`, and returns the chosen
 // folder's file-system path exactly as the shell gives it (a drive root keeps
-// its backslash), or the empty text when the user cancelled or chose an item
-// with no path this program can use.
-std::wstring GetFolderPath(const Form& owner);
+// its backslash); the empty text when the user cancelled, chose an item with
+// no file-system path, or chose a folder this program cannot change (then
+// `refusal` says why).
+FolderChoice GetFolderPath(const Form& owner);
 
 }  // namespace modBrowse

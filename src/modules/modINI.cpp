@@ -20,9 +20,41 @@ bool SameText(const std::wstring& a, const wchar_t* b) {
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b, -1, TRUE) == CSTR_EQUAL;
 }
 
+// One line of an INI file: a section line, a key line, or anything else
+// (a comment, a stray word). Blank lines are skipped.
+struct Line {
+    enum Kind { Section, Key, Other } kind;
+    std::wstring name;  // the section's or the key's, trimmed
+};
+
+Line ParseLine(const std::wstring& line) {
+    if (line.front() == L'[') {
+        const size_t close = line.find(L']');
+        if (close == std::wstring::npos) return {Line::Other, {}};
+        return {Line::Section, Trim(line.substr(1, close - 1))};
+    }
+    const size_t equals = line.find(L'=');
+    if (equals == std::wstring::npos) return {Line::Other, {}};
+    return {Line::Key, Trim(line.substr(0, equals))};
+}
+
+// True when `accept` holds for every non-blank line of `content`.
+template <class Accept>
+bool EveryLine(const std::wstring& content, Accept accept) {
+    size_t start = 0;
+    while (start <= content.size()) {
+        size_t end = content.find_first_of(L"\r\n", start);
+        if (end == std::wstring::npos) end = content.size();
+        const std::wstring line = Trim(content.substr(start, end - start));
+        start = end + 1;
+        if (!line.empty() && !accept(ParseLine(line))) return false;
+    }
+    return true;
+}
+
 void Write(const std::wstring& filePath, const std::wstring& section, const std::wstring& keyName,
            const std::wstring* value) {
-    RequireFaithfulText(filePath);
+    RequireProfileFile(filePath);
     RequireFaithfulText(section);
     RequireFaithfulText(keyName);
     if (value) RequireFaithfulText(*value);
@@ -45,6 +77,13 @@ void RequireFaithfulText(const std::wstring& text) {
     ToAnsi(text);
 }
 
+void RequireProfileFile(const std::wstring& filePath) {
+    RequireFaithfulText(filePath);
+    // Windows' profile writer refuses a path of MAX_PATH bytes or more; Wine's
+    // writes each key into a garbage-named file in the current folder.
+    if (ToAnsi(filePath).size() >= MAX_PATH) throw PlatformError("RequireProfileFile", ERROR_FILENAME_EXCED_RANGE);
+}
+
 void WriteINIValue(const std::wstring& filePath, const std::wstring& section, const std::wstring& keyName,
                    const std::wstring& value) {
     Write(filePath, section, keyName, &value);
@@ -56,28 +95,21 @@ void DeleteINIValue(const std::wstring& filePath, const std::wstring& section, c
 
 bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::initializer_list<const wchar_t*> keys) {
     bool inSection = false;
-    size_t start = 0;
-    while (start <= content.size()) {
-        size_t end = content.find_first_of(L"\r\n", start);
-        if (end == std::wstring::npos) end = content.size();
-        const std::wstring line = Trim(content.substr(start, end - start));
-        start = end + 1;
-        if (line.empty()) continue;
-        if (line.front() == L'[') {
-            const size_t close = line.find(L']');
-            if (close == std::wstring::npos) return false;
-            inSection = SameText(Trim(line.substr(1, close - 1)), section.c_str());
-            if (!inSection) return false;
-            continue;
-        }
-        const size_t equals = line.find(L'=');
-        if (!inSection || equals == std::wstring::npos) return false;
-        const std::wstring key = Trim(line.substr(0, equals));
-        bool known = false;
-        for (const wchar_t* k : keys) known = known || SameText(key, k);
-        if (!known) return false;
-    }
-    return true;
+    return EveryLine(content, [&](const Line& line) {
+        if (line.kind == Line::Section) inSection = SameText(line.name, section.c_str());
+        if (line.kind == Line::Other || !inSection) return false;
+        bool known = line.kind == Line::Section;
+        for (const wchar_t* k : keys) known = known || SameText(line.name, k);
+        return known;
+    });
+}
+
+bool HoldsKey(const std::wstring& content, const std::wstring& section, const std::wstring& keyName) {
+    bool inSection = false;
+    return !EveryLine(content, [&](const Line& line) {
+        if (line.kind == Line::Section) inSection = SameText(line.name, section.c_str());
+        return !(inSection && line.kind == Line::Key && SameText(line.name, keyName.c_str()));
+    });
 }
 
 std::wstring ReadTextFile(const std::wstring& path) {
@@ -92,7 +124,8 @@ std::wstring ReadTextFile(const std::wstring& path) {
     DWORD read = 0;
     if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         ThrowLastError("ReadFile");
-    bytes.resize(read);
+    // Less than the whole file is not the file.
+    if (read != bytes.size()) throw PlatformError("ReadFile", ERROR_HANDLE_EOF);
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
         static_cast<unsigned char>(bytes[1]) == 0xFE) {
         std::wstring text((bytes.size() - 2) / 2, L'\0');

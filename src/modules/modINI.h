@@ -19,12 +19,21 @@ void DeleteINIValue(const std::wstring& filePath, const std::wstring& section, c
 // Raises PlatformError unless `text` can reach the file exactly as it is.
 void RequireFaithfulText(const std::wstring& text);
 
+// Raises PlatformError unless the profile writer can take `filePath` as its
+// file: text the ANSI code page holds, shorter than MAX_PATH bytes.
+void RequireProfileFile(const std::wstring& filePath);
+
 // True when `content` (the whole file) holds nothing but keys of `keys` in
 // `section`, both compared in any letter case; blank lines do not count.
 bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::initializer_list<const wchar_t*> keys);
 
-// The text of the file at `path`, ANSI or UTF-16 (with its byte-order mark).
-// Raises PlatformError when it cannot be read.
+// True when `section` of `content` holds `keyName`, both compared in any
+// letter case.
+bool HoldsKey(const std::wstring& content, const std::wstring& section, const std::wstring& keyName);
+
+// The whole text of the file at `path`, ANSI or UTF-16 (with its byte-order mark).
+// Raises PlatformError when it cannot be read whole
+// (held open without read sharing, over 1 MiB).
 std::wstring ReadTextFile(const std::wstring& path);
 
 }  // namespace modINI

@@ -72,8 +72,8 @@ PIDLIST_ABSOLUTE Platform::SHBrowseForFolderA(BROWSEINFOA* request) {
     return (*fn)(request);
 }
 
-BOOL Platform::SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) {
-    static Declared<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPSTR)> fn{declared::shell32, "SHGetPathFromIDListA"};
+BOOL Platform::SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) {
+    static Declared<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR)> fn{declared::shell32, "SHGetPathFromIDListW"};
     return (*fn)(item, path);
 }
 

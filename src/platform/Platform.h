@@ -30,7 +30,9 @@ public:
 
     // shell32
     virtual PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request);
-    virtual BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path);
+    // UTF-16 on purpose: the A form hands back best-fit look-alikes
+    // ("Dvořák" as "Dvorák"), which name some other folder.
+    virtual BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path);
     // The shell's icon picker, export ordinal 62, in its two forms: UTF-16
     // text on the NT platform, ANSI text before it. `pathSize` counts the
     // buffer's characters: the picker may write another file into it.

@@ -26,6 +26,15 @@ RECT MoveToDpi(HWND window, UINT dpi) {
     return suggested;
 }
 
+// "MS Sans Serif" 9.75 pt as the screen shows it: 9.75 / 72 of an inch.
+LONG FontPixels(UINT dpi) {
+    switch (dpi) {
+    case 96: return 13;
+    case 144: return 20;
+    default: ADD_FAILURE() << "no figure for " << dpi << " DPI"; return 0;
+    }
+}
+
 class MainWindowTest : public testing::Test {
 protected:
     MainWindowFixture w{true};
@@ -128,7 +137,7 @@ TEST_F(MainWindowTest, FontsAreMsSansSerifWithABoldFrameCaption) {
         GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(w.Ctl(c).Hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
         SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(c).Desc().name)));
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
-        EXPECT_EQ(font.lfHeight, -MulDiv(975, static_cast<int>(w.form.Dpi()), 7200));
+        EXPECT_EQ(font.lfHeight, -FontPixels(w.form.Dpi()));
         EXPECT_EQ(font.lfWeight, c == F::fraIcon ? FW_BOLD : FW_NORMAL);
     }
 }
@@ -261,7 +270,7 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
         auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
         LOGFONTW logFont{};
         GetObjectW(font, sizeof logFont, &logFont);
-        EXPECT_EQ(logFont.lfHeight, -MulDiv(975, static_cast<int>(dpi), 7200));
+        EXPECT_EQ(logFont.lfHeight, -FontPixels(dpi));
         HDC dc = GetDC(control);
         HGDIOBJ old = SelectObject(dc, font);
         RECT need{};

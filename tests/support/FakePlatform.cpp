@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace {
 std::string Text(const char* s) { return s ? s : ""; }
 }  // namespace
@@ -48,8 +50,18 @@ PIDLIST_ABSOLUTE FakePlatform::SHBrowseForFolderA(BROWSEINFOA* request) {
     return browseForFolder ? browseForFolder(request) : Platform::SHBrowseForFolderA(request);
 }
 
-BOOL FakePlatform::SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) {
-    return pathFromIdList ? pathFromIdList(item, path) : Platform::SHGetPathFromIDListA(item, path);
+BOOL FakePlatform::SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) {
+    return pathFromIdList ? pathFromIdList(item, path) : Platform::SHGetPathFromIDListW(item, path);
+}
+
+void FakePlatform::AnswerBrowser(const std::wstring& folder) {
+    static ITEMIDLIST_ABSOLUTE item{};
+    browseForFolder = [folder](BROWSEINFOA*) { return folder.empty() ? nullptr : &item; };
+    pathFromIdList = [folder](PCIDLIST_ABSOLUTE, wchar_t* path) {
+        folder.copy(path, MAX_PATH - 1);
+        path[std::min<size_t>(folder.size(), MAX_PATH - 1)] = L'\0';
+        return TRUE;
+    };
 }
 
 int FakePlatform::PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index) {

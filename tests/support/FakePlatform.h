@@ -58,7 +58,7 @@ public:
     // Replace a call when set; leave empty to use the real one.
     std::function<BOOL(const char* section, const char* key, const char* value, const char* file)> writeProfile;
     std::function<PIDLIST_ABSOLUTE(BROWSEINFOA*)> browseForFolder;
-    std::function<BOOL(PCIDLIST_ABSOLUTE, char*)> pathFromIdList;
+    std::function<BOOL(PCIDLIST_ABSOLUTE, wchar_t*)> pathFromIdList;
     std::function<int(HWND, wchar_t*, UINT, int*)> pickIconW;
     std::function<int(HWND, char*, UINT, int*)> pickIconA;
     std::function<HICON(HINSTANCE, const char*, UINT)> extractIcon;
@@ -74,6 +74,10 @@ public:
     // Program start: by default recorded and not started.
     std::function<void(const std::wstring& path, int showCommand, const std::wstring& directory)> startProgram;
 
+    // Scripts the folder browser: each browse answers with `folder` as the
+    // shell's path conversion gives it, or as cancelled when it is empty.
+    void AnswerBrowser(const std::wstring& folder);
+
     int MessageBoxW(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override;
     BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height) override;
     UINT PrivateExtractIconsW(const wchar_t* file, int index, int width, int height, HICON* icon) override;
@@ -81,7 +85,7 @@ public:
     BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
     PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request) override;
-    BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, char* path) override;
+    BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) override;
     int PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index) override;
     int PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) override;
     HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index) override;

@@ -1,44 +1,12 @@
-// Apply and reset on real folders and files under Wine.
-#include <gtest/gtest.h>
+// Apply on real folders and files under Wine.
+#include <algorithm>
 
+#include "ApplyFixture.h"
 #include "modules/modIcon.h"
-#include "support/Files.h"
-#include "support/MainWindow.h"
 
 namespace {
 
-using F = frmIconChanger;
-constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN;
-constexpr DWORD kSystem = FILE_ATTRIBUTE_SYSTEM;
-constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
-const std::wstring kErrorPrompt = L"Erreur dans la création de l'icône !";
-
-class ApplyTest : public testing::Test {
-protected:
-    std::wstring Ini() const { return folder / L"desktop.ini"; }
-    std::string IniText() const { return ReadBytes(Ini()); }
-    void ApplyIcon(const std::wstring& file, int index, const std::wstring& infoTip = L"") {
-        w.ChooseFolder(folder.Path());
-        w.ChooseIcon(file, index);
-        w.Ctl(F::txtInfoTip).SetText(infoTip);
-        w.Apply();
-    }
-    void Reset() {
-        w.ChooseFolder(folder.Path());
-        if (w.Ctl(F::chkReset).Checked()) w.ClickReset();  // back to apply mode first
-        w.ClickReset();                                     // reset mode: Apply comes on
-        w.Apply();
-    }
-    size_t ErrorCount() const {
-        size_t n = 0;
-        for (const auto& box : w.fake.messageBoxes)
-            n += box.text == kErrorPrompt && box.caption == L"Erreur" && box.style == (MB_OK | MB_ICONEXCLAMATION);
-        return n;
-    }
-
-    TempFolder folder;
-    MainWindowFixture w;
-};
+using ApplyTest = ApplyFixture;
 
 TEST_F(ApplyTest, NewFileHoldsTheSectionAndUpperCaseKeysInOrder) {
     struct Case {
@@ -97,6 +65,32 @@ TEST_F(ApplyTest, ExistingSettingsSurviveAndAnEmptyInfoTipKeepsTheOldOne) {
     EXPECT_EQ(text.find("old.ico"), std::string::npos) << text;
     EXPECT_EQ(UserAttributes(Ini()), kHidden);
     EXPECT_EQ(ErrorCount(), 0u);
+}
+
+// Explorer's Customize tab writes IconResource, which Windows reads before
+// IconFile: when the section holds one, it takes the new icon too; when it
+// does not, none is added.
+TEST_F(ApplyTest, AnIconResourceInTheSectionTakesTheNewIcon) {
+    struct Case {
+        const char* before;
+        std::vector<std::string> found, gone;  // in any letter case
+    };
+    const Case cases[] = {
+        {"[.ShellClassInfo]\r\niconResource=C:\\old.dll,9\r\n", {"iconresource=c:\\new.ico,2"}, {"old.dll"}},
+        {"[.ShellClassInfo]\r\nICONFILE=C:\\old.dll\r\n", {"iconfile=c:\\new.ico"}, {"iconresource"}},
+        {"[Other]\r\nIconResource=C:\\old.dll,9\r\n", {"[other]\r\niconresource=c:\\old.dll,9"}, {"new.ico,"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        WriteBytes(Ini(), c.before);
+        ApplyIcon(L"C:\\new.ico", 2);
+        std::string text = IniText();
+        std::transform(text.begin(), text.end(), text.begin(), [](char ch) { return static_cast<char>(tolower(ch)); });
+        for (const std::string& f : c.found) EXPECT_NE(text.find(f), std::string::npos) << text;
+        for (const std::string& g : c.gone) EXPECT_EQ(text.find(g), std::string::npos) << text;
+        EXPECT_EQ(ErrorCount(), 0u);
+        RemoveTree(Ini());
+    }
 }
 
 // Windows will not let the profile writer re-create a hidden file; applying
@@ -177,9 +171,9 @@ TEST_F(ApplyTest, ALineBreakNeverReachesTheInfoTip) {
 }
 
 TEST_F(ApplyTest, EmptyFolderPathChangesNothingAndSaysSo) {
-    w.ChooseFolder(folder.Path());
-    w.form.FolderPath.clear();  // a later browse was cancelled
+    Browse(folder.Path());
     w.ChooseIcon(L"C:\\a.ico", 0);
+    Browse(L"");  // a later browse is cancelled
     w.Apply();
     EXPECT_EQ(ErrorCount(), 1u);
     EXPECT_TRUE(w.fake.profileWrites.empty());
@@ -198,78 +192,6 @@ TEST_F(ApplyTest, SuccessTellsTheShellAboutTheFolder) {
     EXPECT_EQ(w.fake.changedFolders.size(), 2u);
     Reset();  // nothing left to reset: a failure tells the shell nothing
     EXPECT_EQ(w.fake.changedFolders.size(), 2u);
-}
-
-TEST_F(ApplyTest, ResetTakesACustomisedFolderBackToPlain) {
-    ApplyIcon(L"C:\\a.ico", 3, L"Info");
-    SetFileAttributesW(Ini().c_str(), kHidden | kSystem | kReadOnly);
-    Reset();
-    EXPECT_FALSE(Exists(Ini()));
-    EXPECT_EQ(UserAttributes(folder.Path()), 0u);
-    EXPECT_EQ(ErrorCount(), 0u);
-    EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
-    EXPECT_TRUE(w.Ctl(F::chkReset).Checked());
-}
-
-TEST_F(ApplyTest, ResetWithoutDesktopIniSaysSoAndKeepsTheFolder) {
-    SetFileAttributesW(folder.Path().c_str(), kSystem | kHidden);
-    Reset();
-    EXPECT_EQ(ErrorCount(), 1u);
-    EXPECT_EQ(UserAttributes(folder.Path()), kSystem | kHidden);
-    EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
-}
-
-TEST_F(ApplyTest, ResetRemovesOnlyTheIconKeysWhenTheFileHoldsMore) {
-    const std::string foreign =
-        "[.ShellClassInfo]\r\nIconResource=C:\\x.dll,1\r\nLocalizedResourceName=Mes documents\r\n"
-        "iconfile=C:\\a.ico\r\nIconIndex=2\r\nInfoTip=Bulle\r\n[ViewState]\r\nFolderType=Pictures\r\n";
-    WriteBytes(Ini(), foreign);
-    SetFileAttributesW(Ini().c_str(), kHidden | kSystem);
-    SetFileAttributesW(folder.Path().c_str(), kSystem);
-    Reset();
-    EXPECT_EQ(ErrorCount(), 0u);
-    const std::string text = IniText();
-    EXPECT_NE(text.find("LocalizedResourceName=Mes documents"), std::string::npos) << text;
-    EXPECT_NE(text.find("[ViewState]\r\nFolderType=Pictures"), std::string::npos) << text;
-    for (const char* gone : {"IconResource", "iconfile", "IconIndex", "InfoTip"})
-        EXPECT_EQ(text.find(gone), std::string::npos) << gone << " in " << text;
-    EXPECT_EQ(UserAttributes(Ini()), kHidden | kSystem);
-    EXPECT_EQ(UserAttributes(folder.Path()), kSystem);
-}
-
-TEST_F(ApplyTest, ResetOfAFileWithOnlyIconKeysInAnyCaseDeletesIt) {
-    WriteBytes(Ini(), "\r\n[.shellclassinfo]\r\niconresource=C:\\x.dll,1\r\n\r\nInfoTip=t\r\n");
-    SetFileAttributesW(Ini().c_str(), kHidden);
-    SetFileAttributesW(folder.Path().c_str(), kSystem);
-    Reset();
-    EXPECT_EQ(ErrorCount(), 0u);
-    EXPECT_FALSE(Exists(Ini()));
-    EXPECT_EQ(UserAttributes(folder.Path()), 0u);
-}
-
-TEST_F(ApplyTest, ResetThatCannotDeleteLeavesBothAttributeSetsCleared) {
-    ApplyIcon(L"C:\\a.ico", 0);
-    // Held open without delete sharing: the deletion fails.
-    HANDLE held = CreateFileW(Ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    Reset();
-    CloseHandle(held);
-    EXPECT_EQ(ErrorCount(), 1u);
-    EXPECT_TRUE(Exists(Ini()));
-    EXPECT_EQ(UserAttributes(Ini()), 0u);
-    EXPECT_EQ(UserAttributes(folder.Path()), 0u);
-}
-
-TEST_F(ApplyTest, ANewFolderChosenInResetModeIsResetByApply) {
-    ApplyIcon(L"C:\\a.ico", 0);
-    w.ClickReset();
-    TempFolder other;
-    w.ChooseFolder(other.Path());  // the icon button comes back, the box stays ticked
-    EXPECT_TRUE(w.Ctl(F::chkReset).Checked());
-    w.Apply();
-    EXPECT_EQ(ErrorCount(), 1u);   // the new folder has nothing to reset
-    EXPECT_TRUE(Exists(Ini()));    // the first folder is untouched
 }
 
 // A drive root keeps its backslash: the file path holds two in a row. The

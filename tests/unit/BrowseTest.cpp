@@ -1,10 +1,10 @@
 // The folder choice through scripted folder-browser answers.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
+#include "ApplyFixture.h"
 #include "modules/modBrowse.h"
 #include "modules/modIcon.h"
+#include "support/Files.h"
 #include "support/MainWindow.h"
 
 namespace {
@@ -12,29 +12,22 @@ namespace {
 using F = frmIconChanger;
 
 // What the scripted browser answers: a cancel, an item with no path, or the
-// bytes SHGetPathFromIDListA writes into the buffer.
+// text the shell's path conversion writes into the buffer.
 struct Answer {
     bool cancel = false;
     bool hasPath = true;
-    std::string bytes{};  // written as is, NUL included where the test says
+    std::wstring text{};  // written as is, NUL included where the test says
 };
 
 class BrowseTest : public testing::Test {
 protected:
     void Script(const Answer& answer) {
-        w.fake.browseForFolder = [this, answer](BROWSEINFOA* request) -> PIDLIST_ABSOLUTE {
-            ++browses;
-            seen = *request;
-            title = request->lpszTitle ? request->lpszTitle : "<null>";
-            displayNameBlank = std::string(request->pszDisplayName, 260) == std::string(260, ' ');
-            return answer.cancel ? nullptr : Item();
-        };
-        w.fake.pathFromIdList = [this, answer](PCIDLIST_ABSOLUTE item, char* path) -> BOOL {
+        w.fake.browseForFolder = [answer](BROWSEINFOA*) { return answer.cancel ? nullptr : Item(); };
+        w.fake.pathFromIdList = [this, answer](PCIDLIST_ABSOLUTE item, wchar_t* path) -> BOOL {
             ++conversions;
             EXPECT_EQ(item, Item());
-            pathBufferBlank = std::string(path, 260) == std::string(260, ' ');
             if (!answer.hasPath) return FALSE;
-            std::memcpy(path, answer.bytes.data(), std::min<size_t>(answer.bytes.size(), 260));
+            answer.text.copy(path, std::min<size_t>(answer.text.size(), MAX_PATH));
             return TRUE;
         };
     }
@@ -56,51 +49,31 @@ protected:
     }
 
     MainWindowFixture w;
-    BROWSEINFOA seen{};
-    std::string title;
-    bool displayNameBlank = false, pathBufferBlank = false;
-    int browses = 0, conversions = 0;
+    int conversions = 0;
 };
 
-TEST_F(BrowseTest, AsksTheShellForFileSystemFoldersOnlyOwnedByTheMainWindow) {
-    Browse({.bytes = std::string("C:\\Dossiers", 11) + '\0'});
-    EXPECT_EQ(seen.hwndOwner, w.form.Hwnd());
-    EXPECT_EQ(seen.pidlRoot, nullptr);
-    EXPECT_EQ(title, "Choix du dossier");
-    EXPECT_EQ(seen.ulFlags, static_cast<UINT>(BIF_RETURNONLYFSDIRS));
-    EXPECT_EQ(seen.lpfn, nullptr);
-    EXPECT_EQ(seen.lParam, 0);
-    EXPECT_EQ(seen.iImage, 0);
-    EXPECT_TRUE(displayNameBlank) << "a 260-character display-name buffer of blanks";
-    EXPECT_TRUE(pathBufferBlank) << "a 260-character path buffer of blanks";
-}
-
 TEST_F(BrowseTest, TheResultIsWhatTheShellWroteUpToTheFirstNul) {
-    const auto acp = GetACP();
     struct Case {
         const char* name;
         Answer answer;
         std::wstring path;
     };
+    using namespace std::string_literals;
     const Case cases[] = {
-        {"a folder", {.bytes = std::string("C:\\Dossiers\\Photos\0garbage", 26)}, L"C:\\Dossiers\\Photos"},
-        {"a drive root keeps its backslash", {.bytes = std::string("D:\\\0", 4)}, L"D:\\"},
-        {"a share", {.bytes = std::string("\\\\serveur\\partage\0", 18)}, L"\\\\serveur\\partage"},
-        {"blanks before the NUL are kept", {.bytes = std::string("C:\\Mes dossiers \0", 17)}, L"C:\\Mes dossiers "},
+        {"a folder", {.text = L"C:\\Dossiers\\Photos\0garbage"s}, L"C:\\Dossiers\\Photos"},
+        {"a drive root keeps its backslash", {.text = L"D:\\\0"s}, L"D:\\"},
+        {"a share", {.text = L"\\\\serveur\\partage\0"s}, L"\\\\serveur\\partage"},
+        {"blanks inside names are kept", {.text = L"C:\\ Mes  dossiers\0"s}, L"C:\\ Mes  dossiers"},
+        {"accents the code page holds", {.text = L"C:\\Été\0"s}, L"C:\\Été"},
         {"cancelled", {.cancel = true}, L""},
         {"an item with no file-system path", {.hasPath = false}, L""},
-        {"no NUL in the buffer", {.bytes = std::string(260, 'x')}, L""},
-        // The shell's stand-in for a character the ANSI code page lacks.
-        {"a name the code page cannot hold", {.bytes = std::string("C:\\Dossier ?\0", 13)}, L""},
+        {"an empty path", {.text = L"\0"s}, L""},
+        {"no NUL in the buffer", {.text = std::wstring(MAX_PATH, L'x')}, L""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Script(c.answer);
-        EXPECT_EQ(modBrowse::GetFolderPath(w.form), c.path);
-    }
-    if (acp == 1252) {
-        Script({.bytes = std::string("C:\\\xC9t\xE9\0", 7)});
-        EXPECT_EQ(modBrowse::GetFolderPath(w.form), L"C:\\Été");
+        EXPECT_EQ(modBrowse::GetFolderPath(w.form).path, c.path);
     }
 }
 
@@ -114,7 +87,7 @@ TEST_F(BrowseTest, CancelledFirstBrowseLeavesEverythingAsAtStart) {
 }
 
 TEST_F(BrowseTest, ChosenFolderIsShownAndBringsTheFolderControlsToLife) {
-    Browse({.bytes = std::string("D:\\\0", 4)});
+    Browse({.text = std::wstring(L"D:\\\0", 4)});
     EXPECT_EQ(w.form.FolderPath, L"D:\\");
     EXPECT_EQ(w.Ctl(F::lblDir).Text(), L"D:\\");
     ExpectFolderControls(true);
@@ -126,7 +99,7 @@ TEST_F(BrowseTest, ChosenFolderIsShownAndBringsTheFolderControlsToLife) {
 }
 
 TEST_F(BrowseTest, CancelledLaterBrowseEmptiesThePathButKeepsTheControls) {
-    Browse({.bytes = std::string("C:\\Dossiers\0", 12)});
+    Browse({.text = std::wstring(L"C:\\Dossiers\0", 12)});
     w.ChooseIcon(L"C:\\Windows\\explorer.exe", 2);
     Browse({.cancel = true});
     EXPECT_EQ(w.form.FolderPath, L"");
@@ -140,23 +113,97 @@ TEST_F(BrowseTest, CancelledLaterBrowseEmptiesThePathButKeepsTheControls) {
 }
 
 TEST_F(BrowseTest, NewFolderKeepsTheIconChoiceAndApplyState) {
-    Browse({.bytes = std::string("C:\\Un\0", 6)});
+    Browse({.text = std::wstring(L"C:\\Un\0", 6)});
     w.ChooseIcon(L"C:\\Windows\\explorer.exe", 2);
-    Browse({.bytes = std::string("C:\\Deux\0", 8)});
+    Browse({.text = std::wstring(L"C:\\Deux\0", 8)});
     EXPECT_EQ(w.form.FolderPath, L"C:\\Deux");
     EXPECT_EQ(w.form.IconFilePath, L"C:\\Windows\\explorer.exe");
     EXPECT_EQ(modIcon::SelectedIconIndex, 2);
     EXPECT_TRUE(Enabled(F::cmdDone));
 }
 
-TEST_F(BrowseTest, NewFolderInResetModeBringsBackIconChoiceAndInfoTip) {
-    Browse({.bytes = std::string("C:\\Un\0", 6)});
-    w.ClickReset();
-    ASSERT_FALSE(Enabled(F::cmdShowIcon));
-    Browse({.bytes = std::string("C:\\Deux\0", 8)});
-    EXPECT_TRUE(w.Ctl(F::chkReset).Checked()) << "still in reset mode";
-    ExpectFolderControls(true);
-    EXPECT_TRUE(Enabled(F::cmdDone));
+// The shell's own item for a real folder (Wine's cannot make one whose name
+// ends in a dot or a space: it drops them, as Win32 path handling does).
+PIDLIST_ABSOLUTE ShellItemOf(const std::wstring& path) {
+    using Create = PIDLIST_ABSOLUTE(WINAPI*)(PCWSTR);
+    static const auto create =
+        reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shell32.dll"), "ILCreateFromPathW")));
+    return create(path.c_str());
+}
+
+// A folder the program cannot change exactly is refused like a cancelled
+// browse, with a message saying why. Above all, the look-alike beside it
+// (the folder the ANSI calls would reach instead) is never touched.
+TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
+    const std::wstring kUnwritable = L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.";
+    const std::wstring kTrailing = L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace.";
+    const std::string kIni = "[.ShellClassInfo]\r\nICONFILE=C:\\sibling.ico\r\nICONINDEX=4\r\n";
+    struct Case {
+        std::wstring chosen, lookAlike;
+        const std::wstring& message;
+        bool shellItem;  // the chosen folder comes as the shell's own item
+    };
+    const Case cases[] = {
+        {L"Dvořák", L"Dvorák", kUnwritable, true},
+        {L"Ādir", L"Adir", kUnwritable, true},
+        {L"x\u2215y", L"x\\y", kUnwritable, true},
+        // Made as a Linux folder or a share shows them: "\\?\" keeps the name.
+        {L"trail.", L"trail", kTrailing, false},
+        {L"space ", L"space", kTrailing, false},
+    };
+    TempFolder root;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.chosen));
+        const std::wstring chosen = root / c.chosen, lookAlike = root / c.lookAlike;
+        for (size_t at = lookAlike.find(L'\\', root.Path().size() + 1); at != std::wstring::npos;
+             at = lookAlike.find(L'\\', at + 1))
+            MakeFolder(lookAlike.substr(0, at));
+        MakeFolder(lookAlike);
+        MakeFolder(Verbatim(chosen));
+        WriteBytes(lookAlike + L"\\desktop.ini", kIni);
+        SetFileAttributesW((lookAlike + L"\\desktop.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesW(lookAlike.c_str(), FILE_ATTRIBUTE_SYSTEM);
+
+        // An earlier folder and an icon: everything is on, in apply mode.
+        if (w.Ctl(F::chkReset).Checked()) w.ClickReset();
+        Browse({.text = root.Path() + L'\0'});
+        w.ChooseIcon(L"C:\\a.ico", 1);
+        const auto states = [&] {
+            std::vector<bool> enabled;
+            for (int i = 0; i < F::kControlCount; ++i) enabled.push_back(Enabled(i));
+            return std::pair(enabled, w.Ctl(F::txtInfoTip).BackColour());
+        };
+        const auto before = states();
+        const size_t boxes = w.fake.messageBoxes.size();
+
+        PIDLIST_ABSOLUTE item = c.shellItem ? ShellItemOf(chosen) : nullptr;
+        ASSERT_TRUE(item || !c.shellItem);
+        if (item) {
+            w.fake.browseForFolder = [item](BROWSEINFOA*) { return item; };
+            w.fake.pathFromIdList = nullptr;  // the shell's own conversion
+            w.form.cmdDir_Click();
+            Platform().CoTaskMemFree(item);
+        } else {
+            Browse({.text = chosen + L'\0'});
+        }
+        ASSERT_EQ(w.fake.messageBoxes.size(), boxes + 1);
+        EXPECT_EQ(w.fake.messageBoxes.back().text, c.message);
+        EXPECT_EQ(w.fake.messageBoxes.back().caption, L"Tivrelon");
+        EXPECT_EQ(w.fake.messageBoxes.back().style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(w.form.FolderPath, L"");
+        EXPECT_EQ(w.Ctl(F::lblDir).Text(), L"");
+        EXPECT_EQ(states(), before);
+
+        w.Apply();       // apply mode
+        w.ClickReset();  // then reset mode
+        w.Apply();
+        EXPECT_EQ(ReadBytes(lookAlike + L"\\desktop.ini"), kIni);
+        EXPECT_EQ(UserAttributes(lookAlike + L"\\desktop.ini"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+        EXPECT_EQ(UserAttributes(lookAlike), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
+        EXPECT_EQ(UserAttributes(Verbatim(chosen)), 0u);
+        EXPECT_FALSE(Exists(Verbatim(chosen + L"\\desktop.ini")));
+    }
+    RemoveTree(Verbatim(root.Path()));
 }
 
 }  // namespace

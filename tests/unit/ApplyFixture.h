@@ -1,0 +1,49 @@
+#pragma once
+// A main window and a folder of its own, for the Apply and reset tests.
+#include <gtest/gtest.h>
+
+#include "support/Files.h"
+#include "support/MainWindow.h"
+
+inline constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN;
+inline constexpr DWORD kSystem = FILE_ATTRIBUTE_SYSTEM;
+inline constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
+
+// The path as the file system holds it: "\\?\" turns Win32's trimming of a
+// trailing dot or space and its MAX_PATH limit off.
+inline std::wstring Verbatim(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+class ApplyFixture : public testing::Test {
+protected:
+    using F = frmIconChanger;
+
+    std::wstring Ini() const { return folder / L"desktop.ini"; }
+    std::string IniText() const { return ReadBytes(Ini()); }
+    // The user chooses `path` in the folder browser.
+    void Browse(const std::wstring& path) {
+        w.fake.AnswerBrowser(path);
+        w.form.cmdDir_Click();
+    }
+    void ApplyIcon(const std::wstring& file, int index, const std::wstring& infoTip = L"") {
+        Browse(folder.Path());
+        w.ChooseIcon(file, index);
+        w.Ctl(F::txtInfoTip).SetText(infoTip);
+        w.Apply();
+    }
+    void Reset() {
+        Browse(folder.Path());
+        if (w.Ctl(F::chkReset).Checked()) w.ClickReset();  // back to apply mode first
+        w.ClickReset();                                     // reset mode: Apply comes on
+        w.Apply();
+    }
+    size_t ErrorCount() const {
+        size_t n = 0;
+        for (const auto& box : w.fake.messageBoxes)
+            n += box.text == L"Erreur dans la création de l'icône !" && box.caption == L"Erreur" &&
+                 box.style == (MB_OK | MB_ICONEXCLAMATION);
+        return n;
+    }
+
+    TempFolder folder;
+    MainWindowFixture w;
+};
