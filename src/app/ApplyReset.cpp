@@ -149,6 +149,7 @@ void frmIconChanger::chkReset_Click() {
         Ctl(cmdDone).SetEnabled(true);
         // The icon chosen before is not what Apply will do now.
         Picture(picIcon).Clear();
+        previewShowsChoice_ = false;
     } else {
         // Entering apply mode: the icon must be chosen again.
         Ctl(cmdDone).SetEnabled(false);

@@ -32,6 +32,7 @@ void frmIconChanger::cmdShowIcon_Click() {
         const auto drawn = modIcon::ShowIcon(*this, file, preview.Dc());
         if (!drawn) return;
         preview.ShowDrawn();
+        previewShowsChoice_ = true;
         // Apply writes what the preview shows: the file and index change
         // together, and only when the icon was drawn.
         IconFilePath = drawn->file;
@@ -41,4 +42,18 @@ void frmIconChanger::cmdShowIcon_Click() {
         if (failure.Code() == ERROR_NO_UNICODE_TRANSLATION) refusals::Tell(refusals::kUnwritableName);
     } catch (const std::exception&) {
     }
+}
+
+void frmIconChanger::OnDpiChanged() {
+    // The box has its new pixel size and holds the old picture at the old
+    // size: draw the chosen icon again, at the size the box has now.
+    if (!previewShowsChoice_) return;
+    PictureBox& preview = Picture(picIcon);
+    preview.Clear();
+    try {
+        modIcon::DrawIconOf(IconFilePath, modIcon::SelectedIconIndex, preview.Dc());
+    } catch (const std::exception&) {
+        // The file is gone or changed since it was chosen: the box stays empty.
+    }
+    preview.ShowDrawn();
 }

@@ -54,10 +54,14 @@ private:
     void OnClick(int index) override;
     void OnClose() override;
     void OnDestroyed() override;
+    void OnDpiChanged() override;
 
     bool DesktopIniExists(const std::wstring& iniPath);
     void ApplyCustomisation(const std::wstring& iniPath);
     void ResetCustomisation(const std::wstring& iniPath);
 
     std::unique_ptr<frmAbout> about_;
+    // The preview shows the chosen icon (IconFilePath, SelectedIconIndex),
+    // not an empty box: reset mode clears it.
+    bool previewShowsChoice_ = false;
 };
