@@ -16,10 +16,8 @@
 
 namespace {
 
-void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-
 TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
-    TempFolder folder;
+    TempFolder folder(BrowsableRoot());
     const std::wstring ini = folder / L"desktop.ini";
     RunningProgram program;
     HWND main = program.Window();
@@ -69,7 +67,8 @@ TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; })) << "Apply not enabled after the choice";
 
     // An info tip, then Apply.
-    SendMessageW(infoTip, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Mes icônes"));
+    PostText(infoTip, L"Mes icônes");
+    ASSERT_TRUE(WaitFor([&] { return EditTextOf(infoTip) == L"Mes icônes"; }));
     SaveScreenshot(main, L"main-window-icon");
     Click(apply);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));

@@ -26,7 +26,7 @@ bool TabTo(HWND main, HWND control) {
 }
 
 TEST(Keyboard, TheWholeTaskWithTheKeyboardAlone) {
-    TempFolder folder;
+    TempFolder folder(BrowsableRoot());
     const std::wstring ini = folder / L"desktop.ini";
     RunningProgram program;
     HWND main = program.Window();
