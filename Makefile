@@ -2,13 +2,14 @@
 #   make run    build the 32-bit program and start it under Wine
 #   make test   build both architectures and run every test under Wine and Xvfb
 #   make bench  measure start-up, size, memory and Apply against bare floors
+#   make windows-kit  build/Tivrelon-tests-i686.zip: the 32-bit tests for a Windows desktop
 
 BUILD ?= build
 ARCHS := i686 x86_64
 JOBS ?= 2
 CTEST_ARGS ?=
 
-.PHONY: all deps configure build test run bench screenshots clean
+.PHONY: all deps configure build test run bench screenshots windows-kit clean
 
 all: build
 
@@ -34,6 +35,10 @@ bench: build
 	  echo "== $$a (Wine, medians) =="; \
 	  scripts/wine-session.sh $(BUILD)/wineprefix -- wine $(BUILD)/$$a/bench/bench_runner.exe 20 || exit 1; \
 	done
+
+windows-kit: ARCHS := i686
+windows-kit: build
+	@scripts/windows-kit.sh $(BUILD)
 
 screenshots: build
 	@scripts/screenshots.sh $(BUILD)
