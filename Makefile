@@ -6,13 +6,14 @@
 #   make dist   the release zip and its SHA256SUMS under dist/; signed with
 #               SIGN_CERT=cert.pem SIGN_KEY=key.pem, or SIGN_PFX=file.pfx [SIGN_PASS=...],
 #               time-stamped with SIGN_TIMESTAMP=url (make passes SIGN_* on in the environment)
+#   make windows-kit  build/Tivrelon-tests-i686.zip: the 32-bit tests for a Windows desktop
 
 BUILD ?= build
 ARCHS := i686 x86_64
 JOBS ?= 2
 CTEST_ARGS ?=
 
-.PHONY: all deps configure build test run bench screenshots dist clean
+.PHONY: all deps configure build test run bench screenshots dist windows-kit clean
 
 all: build
 
@@ -40,6 +41,10 @@ bench: build
 	  echo "== $$a (Wine, medians) =="; \
 	  scripts/wine-session.sh $(BUILD)/wineprefix -- wine $(BUILD)/$$a/bench/bench_runner.exe 20 || exit 1; \
 	done
+
+windows-kit: ARCHS := i686
+windows-kit: build
+	@scripts/windows-kit.sh $(BUILD)
 
 screenshots: build
 	@scripts/screenshots.sh $(BUILD)

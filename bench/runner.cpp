@@ -14,6 +14,7 @@
 #include "app/frmIconChanger.h"
 #include "modules/modIcon.h"
 #include "platform/Platform.h"
+#include "../tests/support/WindowSearch.h"  // the tests' window search
 
 namespace {
 
@@ -40,20 +41,6 @@ std::wstring BenchFolder() {
     return p.substr(0, p.find_last_of(L'\\'));
 }
 
-struct Found {
-    DWORD pid;
-    HWND window;
-};
-
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM p) {
-    auto* f = reinterpret_cast<Found*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != f->pid || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
-    f->window = hwnd;
-    return FALSE;
-}
-
 struct StartFigures {
     double startMs = 0;
     double peakMiB = 0;
@@ -70,10 +57,10 @@ StartFigures StartOnce(const std::wstring& exe) {
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return figures;
-    Found found{process.dwProcessId, nullptr};
+    HWND window = nullptr;
     while (Now() - t0 < 20000) {
-        EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&found));
-        if (found.window && WaitForInputIdle(process.hProcess, 0) == 0) break;
+        window = FindProcessWindow(process.dwProcessId, [](HWND hwnd) { return !GetWindow(hwnd, GW_OWNER); });
+        if (window && WaitForInputIdle(process.hProcess, 0) == 0) break;
         Sleep(1);
     }
     figures.startMs = Now() - t0;
@@ -81,8 +68,8 @@ StartFigures StartOnce(const std::wstring& exe) {
     memory.cb = sizeof memory;
     K32GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
     figures.peakMiB = static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
-    figures.ok = found.window != nullptr;
-    if (found.window) PostMessageW(found.window, WM_CLOSE, 0, 0);
+    figures.ok = window != nullptr;
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);

@@ -6,33 +6,12 @@
 
 #include "platform/Handles.h"
 #include "support/Gui.h"
+#include "support/ProgramWindows.h"
 #include "support/RunningProgram.h"
 #include "support/ToolLocations.h"
+#include "support/WindowSearch.h"
 
 namespace {
-
-struct WindowSearch {
-    DWORD pid;
-    const std::wstring* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != s->pid || !IsWindowVisible(hwnd) || WindowTextOf(hwnd) != *s->caption) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
-// A visible top-level window of process `pid` titled `caption`, once it shows.
-HWND WaitForWindow(DWORD pid, const std::wstring& caption) {
-    WindowSearch search{pid, &caption, nullptr};
-    PumpUntil([&] { return EnumWindows(&MatchCaption, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; },
-              15000);
-    return search.found;
-}
 
 // A process named `exeName` that `parent` started; 0 if none.
 DWORD ChildProcess(DWORD parent, const wchar_t* exeName) {
@@ -46,10 +25,10 @@ DWORD ChildProcess(DWORD parent, const wchar_t* exeName) {
 
 // Opens the About window from the main window and presses "Système Info...".
 HWND OpenAboutAndAskForSystemInfo(RunningProgram& program) {
-    PostMessageW(FindChildByText(program.Window(), L"A &Propos"), BM_CLICK, 0, 0);
-    HWND about = WaitForWindow(GetProcessId(program.Process()), L"A propos Tivrelon");
+    Click(FindChildByText(program.Window(), L"A &Propos"));
+    HWND about = WaitForTitle(program, L"A propos Tivrelon");
     if (!about) return nullptr;
-    PostMessageW(FindChildByText(about, L"&Système Info..."), BM_CLICK, 0, 0);
+    Click(FindChildByText(about, L"&Système Info..."));
     return about;
 }
 
@@ -57,22 +36,20 @@ TEST(AboutExe, SystemInfoWithNothingRegisteredSaysItCannotBeFound) {
     ToolLocations locations;  // none registered, as in a fresh prefix
     RunningProgram program;
     ASSERT_NE(program.Window(), nullptr);
-    const DWORD pid = GetProcessId(program.Process());
     HWND about = OpenAboutAndAskForSystemInfo(program);
     ASSERT_NE(about, nullptr) << "the About window did not open";
     EXPECT_FALSE(IsWindowEnabled(program.Window()));
 
-    HWND box = WaitForWindow(pid, L"Tivrelon");
+    HWND box = WaitForTitle(program, L"Tivrelon");
     ASSERT_NE(box, nullptr) << "no message box titled with the application title";
     EXPECT_NE(FindChildByText(box, L"Information Systeme introuvable !"), nullptr);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
 
     // The About window stays, and "OK" gives the main window back.
     ASSERT_TRUE(IsWindow(about));
-    PostMessageW(FindChildByText(about, L"OK"), BM_CLICK, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(about); }));
-    EXPECT_TRUE(PumpUntil([&] { return IsWindowEnabled(program.Window()) != FALSE; }));
+    Click(FindChildByText(about, L"OK"));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(about) && IsWindowEnabled(program.Window()); }));
 }
 
 TEST(AboutExe, SystemInfoStartsTheToolAtTheFirstLocation) {
@@ -82,21 +59,18 @@ TEST(AboutExe, SystemInfoStartsTheToolAtTheFirstLocation) {
     locations.SetPath(std::wstring(system) + L"\\msinfo32.exe");
     RunningProgram program;
     ASSERT_NE(program.Window(), nullptr);
-    const DWORD pid = GetProcessId(program.Process());
     ASSERT_NE(OpenAboutAndAskForSystemInfo(program), nullptr);
 
     DWORD tool = 0;
-    EXPECT_TRUE(PumpUntil([&] { return (tool = ChildProcess(pid, L"msinfo32.exe")) != 0; }, 15000));
+    EXPECT_TRUE(WaitFor([&] { return (tool = ChildProcess(program.Id(), L"msinfo32.exe")) != 0; }));
     if (tool) {
         UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tool));
         TerminateProcess(process.get(), 0);
         WaitForSingleObject(process.get(), 5000);
     }
-    WindowSearch search{pid, nullptr, nullptr};
-    const std::wstring title = L"Tivrelon";
-    search.caption = &title;
-    EnumWindows(&MatchCaption, reinterpret_cast<LPARAM>(&search));
-    EXPECT_EQ(search.found, nullptr) << "a message box came up";
+    EXPECT_EQ(FindProcessWindow(program.Id(), [](HWND hwnd) { return WindowTextOf(hwnd) == L"Tivrelon"; }), nullptr)
+        << "a message box came up";
+    EXPECT_TRUE(program.Running());
 }
 
 }  // namespace

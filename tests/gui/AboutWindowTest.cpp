@@ -324,10 +324,6 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
             EXPECT_EQ(GetCursor() == about.HandCursor(), c != A::Label2) << c;
         }
 
-        // For a screenshot of the window: TIVRELON_HOLD_ABOUT_MS keeps it up.
-        wchar_t hold[16] = L"";
-        if (GetEnvironmentVariableW(L"TIVRELON_HOLD_ABOUT_MS", hold, 16))
-            PumpUntil([] { return false; }, static_cast<DWORD>(_wtoi(hold)));
         about.cmdOK_Click();
     });
 }

@@ -15,7 +15,6 @@
 #include "support/Gui.h"
 #include "support/IconFiles.h"
 #include "support/MainWindow.h"
-#include "support/Screenshot.h"
 
 namespace {
 
@@ -93,8 +92,6 @@ protected:
             pickerItems = ListView_GetItemCount(list);
             pickerFirstSelection = SelectedItem(list);
             mainDisabledMeanwhile = !IsWindowEnabled(w.form.Hwnd());
-            UpdateWindow(picker);
-            SaveScreenshot(picker, L"icon-picker");
             for (UINT key : keys) PostKey(list, key);
             CancelIfStillOpen(FindPicker);
         });
@@ -291,7 +288,6 @@ TEST_F(IconChoiceDialogsTest, MainTaskFromFolderToApplyOnRealDialogs) {
     EXPECT_NE(PreviewOnScreen(4, 16), Background());
     EXPECT_EQ(PreviewOnScreen(4, 16), kTestIconColours[3]);
     ASSERT_TRUE(w.Ctl(F::cmdDone).Enabled());
-    SaveScreenshot(w.form.Hwnd(), L"main-window-icon-preview");
 
     Click(F::cmdDone);
     const std::wstring ini = folder / L"desktop.ini";

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "platform/MessageLoop.h"
@@ -314,6 +315,21 @@ TEST_F(MainWindowTest, PreviewKeepsItsPictureAndFillsTheBoxAtEveryDpi) {
         EXPECT_EQ(PixelOf(preview.Hwnd(), side - 1, side - 1), step.colour);
         before = step.colour;
     }
+}
+
+TEST_F(MainWindowTest, ChosenIconIsDrawnAgainAtTheBoxsNewSize) {
+    TempFolder folder;
+    w.ChooseFolder(folder.Path());
+    w.ChooseIcon(TestIconsDll(), 3);
+    ASSERT_TRUE(w.Ctl(F::cmdDone).Enabled());
+    MoveToDpi(Main(), w.form.Dpi() * 3 / 2);
+    PumpMessages();
+    PictureBox& preview = w.form.Picture(F::picIcon);
+    const int side = preview.Size().cx;
+    ASSERT_EQ(side, MulDiv(480, static_cast<int>(w.form.Dpi()), 1440));
+    // The bottom of the icon's opaque left half reaches the bottom of the
+    // larger box: the icon is drawn at the new size, not kept at the old.
+    EXPECT_EQ(PixelOf(preview.Hwnd(), 2, side - 3), kTestIconColours[3]);
 }
 
 }  // namespace

@@ -22,8 +22,6 @@ constexpr wchar_t kInfoTip[] = L"Projets en cours : devis, plans et photos";
 // The globe, in the icon list of Wine's shell32.dll.
 constexpr int kIconIndex = 15;
 
-void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-
 std::wstring Shell32() {
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
@@ -63,7 +61,8 @@ TEST(Scene, AFolderOfProjectsGetsAnIconAndAnInfoTip) {
     // the list shows the choice as a user's own.
     LVITEMW item{};
     item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    RemoteText remote(program.Process(), std::string(reinterpret_cast<const char*>(&item), sizeof item));
+    RemoteMemory remote(program.Process(), sizeof item);
+    remote.Write(&item, sizeof item);
     SendMessageW(icons, LVM_SETITEMSTATE, kIconIndex - 1, remote.Address());
     SendMessageW(icons, LVM_ENSUREVISIBLE, kIconIndex, FALSE);
     PostMessageW(icons, WM_KEYDOWN, VK_RIGHT, 0);
@@ -72,7 +71,8 @@ TEST(Scene, AFolderOfProjectsGetsAnIconAndAnInfoTip) {
     PostMessageW(icons, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; })) << "no icon drawn";
 
-    SendMessageW(infoTip, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kInfoTip));
+    PostText(infoTip, kInfoTip);
+    ASSERT_TRUE(WaitFor([&] { return EditTextOf(infoTip) == kInfoTip; }));
     SaveScreenshot(main, L"main-window-icon");
     Click(apply);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));

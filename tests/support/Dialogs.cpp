@@ -6,6 +6,7 @@
 
 #include "support/Files.h"
 #include "support/Gui.h"
+#include "support/WindowSearch.h"
 
 std::wstring TestIconsDll() { return TestProgramFolder() + L"\\TivrelonTestIcons.dll"; }
 
@@ -40,33 +41,10 @@ void CALLBACK Poll(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
 }
 
-struct Search {
-    const std::wstring* text;
-    bool child;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<Search*>(lParam);
-    if (!IsWindowVisible(hwnd) || WindowTextOf(hwnd) != *s->text) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
-BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<Search*>(lParam);
+bool IsVisibleDialog(HWND hwnd) {
     wchar_t cls[16];
     GetClassNameW(hwnd, cls, 16);
-    if (!IsWindowVisible(hwnd) || lstrcmpW(cls, L"#32770") != 0 || !FindChildByText(hwnd, *s->text)) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
-BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM) {
-    wchar_t cls[16];
-    GetClassNameW(hwnd, cls, 16);
-    if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0) PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
+    return IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0;
 }
 
 }  // namespace
@@ -87,15 +65,13 @@ void CancelIfStillOpen(std::function<HWND()> find, DWORD delayMs) {
 }
 
 HWND FindThreadWindowTitled(const std::wstring& caption) {
-    Search search{&caption, false, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &MatchTitle, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel([&](HWND hwnd) { return IsWindowVisible(hwnd) && WindowTextOf(hwnd) == caption; },
+                        GetCurrentThreadId());
 }
 
 HWND FindDialogHolding(const std::wstring& childText) {
-    Search search{&childText, true, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel([&](HWND hwnd) { return IsVisibleDialog(hwnd) && FindChildByText(hwnd, childText); },
+                        GetCurrentThreadId());
 }
 
 void PressButton(HWND dialog, int id) {
@@ -108,4 +84,11 @@ void PostKey(HWND target, UINT key) {
     PostMessageW(target, WM_KEYUP, key, scan | 1 | (1u << 30) | (1u << 31));
 }
 
-void CancelThreadDialogs() { EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0); }
+void CancelThreadDialogs() {
+    FindTopLevel(
+        [](HWND hwnd) {
+            if (IsVisibleDialog(hwnd)) PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+            return false;  // every one of them
+        },
+        GetCurrentThreadId());
+}

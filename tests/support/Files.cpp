@@ -17,8 +17,13 @@ std::wstring TestProgramFolder() {
     return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
-TempFolder::TempFolder() {
-    const std::wstring root = TestProgramFolder() + L"\\testdata";
+std::wstring BrowsableRoot() {
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    return std::wstring(temp, n) + L"Tivrelon exe tests";
+}
+
+TempFolder::TempFolder(const std::wstring& root) {
     CreateDirectoryW(root.c_str(), nullptr);
     path_ = root + L"\\t" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
     RemoveTree(path_);

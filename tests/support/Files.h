@@ -3,12 +3,15 @@
 
 #include <string>
 
-// A folder of its own for one test, under the test program's folder (so on
-// the build's file system, where Wine keeps DOS attributes), removed with
-// everything in it afterwards whatever attributes the test left.
+// The folder that holds the running test program.
+std::wstring TestProgramFolder();
+
+// A folder of its own for one test, under `root` (by default beside the test
+// program, so on the build's file system, where Wine keeps DOS attributes),
+// removed with everything in it afterwards whatever attributes the test left.
 class TempFolder {
 public:
-    TempFolder();
+    explicit TempFolder(const std::wstring& root = TestProgramFolder() + L"\\testdata");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -20,8 +23,12 @@ private:
     std::wstring path_;
 };
 
-// The folder that holds the running test program.
-std::wstring TestProgramFolder();
+// A folder that only the tests working the shipped program write in, for
+// folders a user picks in the shell's folder browser. The browser finds a
+// folder only while every folder on its way is as it was when the browser
+// listed it (it compares time stamps), and the test programs running
+// beside keep changing the folder beside the test program.
+std::wstring BrowsableRoot();
 
 // Attributes as a user would compare them: without the archive bit (Wine
 // sets it on every plain file), the directory bit and "normal".

@@ -1,5 +1,7 @@
 #include "support/Gui.h"
 
+#include "support/WindowSearch.h"
+
 #include <commctrl.h>
 
 #include <vector>
@@ -35,38 +37,8 @@ std::wstring WindowTextOf(HWND hwnd) {
     return text;
 }
 
-namespace {
-struct TextSearch {
-    const std::wstring* text;
-    HWND found;
-};
-BOOL CALLBACK MatchText(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<TextSearch*>(lParam);
-    if (WindowTextOf(hwnd) != *s->text) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
-struct ClassSearch {
-    const wchar_t* cls;
-    HWND except;
-    bool visibleOnly;
-    HWND found;
-};
-BOOL CALLBACK MatchClass(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<ClassSearch*>(lParam);
-    wchar_t cls[64];
-    GetClassNameW(hwnd, cls, 64);
-    if (hwnd == s->except || lstrcmpW(cls, s->cls) != 0 || (s->visibleOnly && !IsWindowVisible(hwnd))) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-}  // namespace
-
 HWND FindChildByText(HWND parent, const std::wstring& text) {
-    TextSearch search{&text, nullptr};
-    EnumChildWindows(parent, &MatchText, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindChild(parent, [&](HWND hwnd) { return WindowTextOf(hwnd) == text; });
 }
 
 COLORREF PixelOf(HWND hwnd, int x, int y) {
@@ -94,9 +66,13 @@ void WhenModal(std::function<void()> action, UINT delayMs) {
 }
 
 HWND FindThreadWindow(const wchar_t* className, HWND except, bool visibleOnly) {
-    ClassSearch search{className, except, visibleOnly, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &MatchClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel(
+        [&](HWND hwnd) {
+            wchar_t cls[64];
+            GetClassNameW(hwnd, cls, 64);
+            return hwnd != except && lstrcmpW(cls, className) == 0 && (!visibleOnly || IsWindowVisible(hwnd));
+        },
+        GetCurrentThreadId());
 }
 
 int SelectedItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }

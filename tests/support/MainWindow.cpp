@@ -1,7 +1,28 @@
 #include "support/MainWindow.h"
 
+#include <utility>
+
 #include "modules/modIcon.h"
 #include "support/Gui.h"
+
+namespace {
+
+// A script in force for one handler call; what the test had scripted before
+// comes back afterwards.
+template <typename Slot>
+class Scripted {
+public:
+    Scripted(Slot& slot, Slot script) : slot_(slot), saved_(std::exchange(slot, std::move(script))) {}
+    ~Scripted() { slot_ = std::move(saved_); }
+    Scripted(const Scripted&) = delete;
+    Scripted& operator=(const Scripted&) = delete;
+
+private:
+    Slot& slot_;
+    Slot saved_;
+};
+
+}  // namespace
 
 MainWindowFixture::MainWindowFixture(bool show) {
     modIcon::SelectedIconIndex = 0;
@@ -14,18 +35,30 @@ MainWindowFixture::MainWindowFixture(bool show) {
 }
 
 void MainWindowFixture::ChooseFolder(const std::wstring& folder) {
-    form.FolderPath = folder;
-    Ctl(frmIconChanger::lblDir).SetText(folder);
-    Ctl(frmIconChanger::chkReset).SetEnabled(true);
-    Ctl(frmIconChanger::txtInfoTip).SetEnabled(true);
-    Ctl(frmIconChanger::txtInfoTip).SetBackColour(kWhite);
-    Ctl(frmIconChanger::cmdShowIcon).SetEnabled(true);
+    static ITEMIDLIST item{};  // the browser's answer; never freed, the fake only records it
+    Scripted browse(fake.browseForFolder, {[](BROWSEINFOA*) { return &item; }});
+    Scripted path(fake.pathFromIdList, {[&](PCIDLIST_ABSOLUTE, wchar_t* buffer) {
+                      folder.copy(buffer, MAX_PATH - 1);
+                      buffer[std::min<size_t>(folder.size(), MAX_PATH - 1)] = L'\0';
+                      return TRUE;
+                  }});
+    form.cmdDir_Click();
 }
 
 void MainWindowFixture::ChooseIcon(const std::wstring& file, int index) {
-    modIcon::SelectedIconIndex = index;
-    form.IconFilePath = file;
-    Ctl(frmIconChanger::cmdDone).SetEnabled(true);
+    Scripted open(fake.getOpenFileName, {[&](OPENFILENAMEW* request) {
+                      file.copy(request->lpstrFile, request->nMaxFile - 1);
+                      request->lpstrFile[std::min<size_t>(file.size(), request->nMaxFile - 1)] = L'\0';
+                      return TRUE;
+                  }});
+    Scripted pick(fake.pickIconW, {[&](HWND, wchar_t*, UINT, int* picked) {
+                      *picked = index;
+                      return 1;
+                  }});
+    auto extract = fake.extractIcon;
+    if (!extract) extract = [](HINSTANCE, const char*, UINT) { return CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)); };
+    Scripted icon(fake.extractIcon, extract);
+    form.cmdShowIcon_Click();
 }
 
 void MainWindowFixture::ClickReset() {

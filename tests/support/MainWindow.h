@@ -10,9 +10,13 @@
 struct MainWindowFixture {
     explicit MainWindowFixture(bool show = false);
 
-    // What choosing `folder` in the folder browser leaves behind.
+    // The user chooses `folder` in the folder browser: the real handler
+    // runs, the browser scripted to answer that folder.
     void ChooseFolder(const std::wstring& folder);
-    // What choosing a file and an icon leaves behind.
+    // The user chooses `file` in the Open dialog and icon `index` of it in
+    // the picker: the real handler runs, both dialogs scripted. Unless the
+    // test scripts the extraction, any file yields a stock icon, so that any
+    // path can stand in.
     void ChooseIcon(const std::wstring& file, int index);
     void ClickReset();  // the user clicks the reset check box
     void Apply();       // the user presses Apply

@@ -3,34 +3,42 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <gtest/gtest.h>
+
 #include "support/Gui.h"
+#include "support/WindowSearch.h"
 
 namespace {
 
-struct WindowSearch {
-    DWORD pid;
-    const std::function<bool(HWND)>* accept;
-    HWND found;
-};
+bool ProgramEnded() {
+    const RunningProgram* program = RunningProgram::Current();
+    return program && !program->Running();
+}
 
-BOOL CALLBACK AcceptWindow(HWND hwnd, LPARAM p) {
-    auto* s = reinterpret_cast<WindowSearch*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != s->pid || !IsWindowVisible(hwnd) || !(*s->accept)(hwnd)) return TRUE;
-    s->found = hwnd;
-    return FALSE;
+// The text of the tree's selected item, read into the program's memory.
+std::wstring SelectedTreeItem(const RunningProgram& program, HWND tree) {
+    constexpr size_t kChars = MAX_PATH;
+    RemoteMemory memory(program.Process(), sizeof(TVITEMW) + kChars * sizeof(wchar_t));
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = reinterpret_cast<wchar_t*>(memory.Address() + sizeof(TVITEMW));
+    item.cchTextMax = kChars;
+    if (!item.hItem) return {};
+    memory.Write(&item, sizeof item);
+    if (!SendMessageW(tree, TVM_GETITEMW, 0, memory.Address())) return {};
+    wchar_t text[kChars] = L"";
+    memory.Read(text, sizeof text, sizeof(TVITEMW));
+    text[kChars - 1] = L'\0';
+    return text;
 }
 
 }  // namespace
 
 HWND WaitForWindow(const RunningProgram& program, std::function<bool(HWND)> accept) {
-    WindowSearch search{GetProcessId(program.Process()), &accept, nullptr};
-    PumpUntil([&] {
-        EnumWindows(&AcceptWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindProcessWindow(program.Id(), accept)) != nullptr; });
+    return found;
 }
 
 HWND WaitForTitle(const RunningProgram& program, const std::wstring& title) {
@@ -43,15 +51,43 @@ HWND WaitForFolderBrowser(const RunningProgram& program, HWND owner) {
     });
 }
 
-bool WaitFor(const std::function<bool()>& condition) { return PumpUntil(condition, 10000); }
+bool WaitFor(const std::function<bool()>& condition) {
+    const bool met = PumpUntil([&] { return condition() || ProgramEnded(); }, 30000);
+    if (ProgramEnded()) {
+        DWORD code = 0;
+        GetExitCodeProcess(RunningProgram::Current()->Process(), &code);
+        ADD_FAILURE() << "Tivrelon.exe ended (code 0x" << std::hex << code << ") while the test waited";
+        return false;
+    }
+    return met;
+}
+
+void PostText(HWND edit, const std::wstring& text) {
+    for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+}
+
+std::wstring EditTextOf(HWND edit) {
+    wchar_t text[256] = L"";
+    SendMessageW(edit, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
 
 bool SelectInFolderBrowser(const RunningProgram& program, HWND browser, const std::wstring& folder) {
     HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
-    if (!tree || !WaitFor([&] { return SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0; })) return false;
-    RemoteText path(program.Process(), Narrow(folder));
+    if (!tree) return false;
+    // The browser finds the folder by walking its tree from the top and
+    // comparing each folder on the way, time stamps included, with the item
+    // it listed when it first opened the level above: once a folder on the
+    // way has changed since, this tree never finds the path, however often
+    // asked (see BrowsableRoot). The request's own answer is lost in the
+    // dialog manager, so the selected item is read back.
+    const std::string path = Narrow(folder);
+    RemoteMemory text(program.Process(), path.size() + 1);
+    text.Write(path.c_str(), path.size() + 1);
+    const std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
     return WaitFor([&] {
-        SendMessageW(browser, BFFM_SETSELECTIONA, TRUE, path.Address());
-        return SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
+        SendMessageW(browser, BFFM_SETSELECTIONA, TRUE, text.Address());
+        return SelectedTreeItem(program, tree) == name;
     });
 }
 
@@ -62,11 +98,18 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-RemoteText::RemoteText(HANDLE process, const std::string& text) : process_(process) {
-    address_ = VirtualAllocEx(process, nullptr, text.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (address_) WriteProcessMemory(process, address_, text.c_str(), text.size() + 1, nullptr);
+RemoteMemory::RemoteMemory(HANDLE process, size_t size) : process_(process) {
+    address_ = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
 }
 
-RemoteText::~RemoteText() {
+RemoteMemory::~RemoteMemory() {
     if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+}
+
+void RemoteMemory::Write(const void* bytes, size_t size, size_t offset) {
+    if (address_) WriteProcessMemory(process_, address_ + offset, bytes, size, nullptr);
+}
+
+void RemoteMemory::Read(void* bytes, size_t size, size_t offset) const {
+    if (address_) ReadProcessMemory(process_, address_ + offset, bytes, size, nullptr);
 }

@@ -7,19 +7,32 @@
 #include "support/RunningProgram.h"
 
 // Windows of another process, found and waited for from outside as a user
-// sees them.
+// sees them, and worked with posted input as a user's clicks and keys
+// arrive. A message sent from another process runs the program's handler
+// inside a cross-thread call, where Wine swallows a crash; a posted one runs
+// it from the program's own message loop, where a crash ends the program.
 
 // Waits for a visible top-level window of the program that `accept` takes.
 HWND WaitForWindow(const RunningProgram& program, std::function<bool(HWND)> accept);
 HWND WaitForTitle(const RunningProgram& program, const std::wstring& title);
 // The folder browser the program shows over `owner`.
 HWND WaitForFolderBrowser(const RunningProgram& program, HWND owner);
-// Pumps this thread's messages until `condition` holds (10 s at most).
+// Pumps this thread's messages until `condition` holds. Fails the test and
+// returns false at once if the program being worked ends meanwhile, and
+// after 30 s if nothing happens.
 bool WaitFor(const std::function<bool()>& condition);
 
+// Clicks a button as a user does: the click is posted.
+inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+// Types `text` into an edit control of the program, character by character.
+void PostText(HWND edit, const std::wstring& text);
+// What an edit control of the program holds (the system's copy of another
+// process's window text is only its caption at creation).
+std::wstring EditTextOf(HWND edit);
+
 // Points the program's folder browser at `folder` and waits until its tree
-// shows it selected. The tree fills in after the browser shows, and Wine's
-// browser selects its own first item meanwhile, so the request is repeated.
+// shows it selected. Wine's browser selects its own first item when it
+// opens, so the test reads back the selected item's name.
 bool SelectInFolderBrowser(const RunningProgram& program, HWND browser, const std::wstring& folder);
 
 // The control of `window`'s thread that has the keyboard focus.
@@ -28,17 +41,19 @@ HWND FocusOf(HWND window);
 // ANSI text for a path known to be ASCII (the test folders).
 inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// ANSI text written into another process's memory, for a message whose
-// pointer that process reads (BFFM_SETSELECTIONA).
-class RemoteText {
+// Memory in another process, for a message whose pointer that process reads
+// or fills (BFFM_SETSELECTIONA, TVM_GETITEMW).
+class RemoteMemory {
 public:
-    RemoteText(HANDLE process, const std::string& text);
-    ~RemoteText();
-    RemoteText(const RemoteText&) = delete;
-    RemoteText& operator=(const RemoteText&) = delete;
+    RemoteMemory(HANDLE process, size_t size);
+    ~RemoteMemory();
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
     LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+    void Write(const void* bytes, size_t size, size_t offset = 0);
+    void Read(void* bytes, size_t size, size_t offset = 0) const;
 
 private:
     HANDLE process_;
-    void* address_ = nullptr;
+    char* address_ = nullptr;
 };

@@ -2,28 +2,13 @@
 
 #include <psapi.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "support/Files.h"
 #include "support/Gui.h"
-
-namespace {
-
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND hwnd, LPARAM p) {
-    auto* s = reinterpret_cast<Search*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != s->pid || !IsWindowVisible(hwnd) || WindowTextOf(hwnd) != L"Changer l'icône d'un dossier") return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
-}  // namespace
+#include "support/WindowSearch.h"
 
 std::wstring TivrelonExePath() {
     const std::wstring tests = TestProgramFolder();
@@ -38,25 +23,38 @@ RunningProgram::RunningProgram() {
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process_))
         return;
+    current_ = this;
     PumpUntil(
         [&] {
-            Search search{process_.dwProcessId, nullptr};
-            EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-            window_ = search.found;
-            return window_ != nullptr;
+            window_ = FindProcessWindow(process_.dwProcessId, [](HWND hwnd) {
+                return WindowTextOf(hwnd) == L"Changer l'icône d'un dossier";
+            });
+            return window_ != nullptr || !Running();
         },
         15000);
     WaitForInputIdle(process_.hProcess, 5000);
 }
 
 RunningProgram::~RunningProgram() {
+    if (current_ == this) current_ = nullptr;
     if (!process_.hProcess) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+    if (Running()) {
+        TerminateProcess(process_.hProcess, 99);
+    } else if (!exitCodeAsked_) {
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        if (code != 0) ADD_FAILURE() << "Tivrelon.exe ended by itself with code 0x" << std::hex << code;
+    }
     CloseHandle(process_.hProcess);
     CloseHandle(process_.hThread);
 }
 
+bool RunningProgram::Running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
 DWORD RunningProgram::ExitCode(DWORD timeoutMs) {
+    exitCodeAsked_ = true;
     if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.hProcess, &code);

@@ -139,7 +139,6 @@ TEST_F(ApplyTest, TextTheCodePageCannotHoldIsRefusedBeforeAnyChange) {
     };
     const Case cases[] = {
         {"CJK folder name", L"\u6587\u4EF6\u5939", L"C:\\a.ico", L""},
-        {"division slash in the icon path (best fit: '/')", L"plain", L"C:\\x\u2215y.ico", L""},
         {"fullwidth quote in the info tip (best fit: '\"')", L"plain2", L"C:\\a.ico", L"dit \uFF02bonjour\uFF02"},
         {"CJK info tip", L"plain3", L"C:\\a.ico", L"\u6587"},
     };

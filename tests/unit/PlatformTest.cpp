@@ -140,6 +140,14 @@ TEST(OpenDialogFilter, TurnsBarsIntoTheDialogsList) {
     EXPECT_EQ(OpenDialogFilter(L"Tous (*.*)|*.*|Icônes|*.ico"), std::wstring(L"Tous (*.*)\0*.*\0Icônes\0*.ico\0\0", 29));
 }
 
-TEST(Wine, IsRecognised) { EXPECT_TRUE(RunningOnWine()); }
+// Where the tests run decides which icon picker shows and which attribute
+// rules hold, so the answer must match what the system itself shows: every
+// Wine prefix has its own registry key, which Windows never has.
+TEST(Wine, RecognisedExactlyWhereThePrefixIs) {
+    HKEY key = nullptr;
+    const bool wineKey = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine", 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (key) RegCloseKey(key);
+    EXPECT_EQ(RunningOnWine(), wineKey);
+}
 
 }  // namespace
