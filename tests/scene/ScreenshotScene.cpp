@@ -47,25 +47,18 @@ TEST(Scene, AFolderOfProjectsGetsAnIconAndAnInfoTip) {
     HWND chooseIcon = control(L"Choix de l'&Icône...");
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(chooseIcon) != FALSE; })) << "no folder chosen";
 
-    Click(chooseIcon);
-    HWND open = WaitForTitle(program, L"Choisir un fichier contenant des icônes");
-    ASSERT_NE(open, nullptr) << "no Open dialog";
-    SendMessageW(GetDlgItem(open, cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shell32().c_str()));
-    Click(GetDlgItem(open, IDOK));
-    HWND picker = WaitForTitle(program, L"Changer d'icône");
+    HWND picker = OpenInIconPicker(program, chooseIcon, Shell32());
     ASSERT_NE(picker, nullptr) << "no icon picker";
     HWND icons = FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr);
     ASSERT_NE(icons, nullptr);
     ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == 0; }));
-    // The icon before it selected from outside, then one arrow key, so that
-    // the list shows the choice as a user's own.
+    // The globe selected from outside, as a click would select it.
     LVITEMW item{};
     item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
     RemoteMemory remote(program.Process(), sizeof item);
     remote.Write(&item, sizeof item);
-    SendMessageW(icons, LVM_SETITEMSTATE, kIconIndex - 1, remote.Address());
+    SendMessageW(icons, LVM_SETITEMSTATE, kIconIndex, remote.Address());
     SendMessageW(icons, LVM_ENSUREVISIBLE, kIconIndex, FALSE);
-    PostMessageW(icons, WM_KEYDOWN, VK_RIGHT, 0);
     ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == kIconIndex; }));
     SaveScreenshot(picker, L"icon-picker");
     PostMessageW(icons, WM_KEYDOWN, VK_RETURN, 0);

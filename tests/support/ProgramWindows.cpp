@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,15 @@ bool SelectInFolderBrowser(const RunningProgram& program, HWND browser, const st
         SendMessageW(browser, BFFM_SETSELECTIONA, TRUE, text.Address());
         return SelectedTreeItem(program, tree) == name;
     });
+}
+
+HWND OpenInIconPicker(const RunningProgram& program, HWND button, const std::wstring& file) {
+    Click(button);
+    HWND open = WaitForTitle(program, L"Choisir un fichier contenant des icônes");
+    if (!open) return nullptr;
+    SendMessageW(GetDlgItem(open, cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+    Click(GetDlgItem(open, IDOK));
+    return WaitForTitle(program, L"Changer d'icône");
 }
 
 HWND FocusOf(HWND window) {

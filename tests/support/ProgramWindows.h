@@ -35,6 +35,11 @@ std::wstring EditTextOf(HWND edit);
 // opens, so the test reads back the selected item's name.
 bool SelectInFolderBrowser(const RunningProgram& program, HWND browser, const std::wstring& folder);
 
+// Presses `button` (the program's "Choix de l'Icône..."), types `file` into
+// the Open dialog and confirms it: the icon picker that then opens, or
+// nullptr when none does.
+HWND OpenInIconPicker(const RunningProgram& program, HWND button, const std::wstring& file);
+
 // The control of `window`'s thread that has the keyboard focus.
 HWND FocusOf(HWND window);
 
