@@ -54,6 +54,11 @@ void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD
     watches.push_back({id, std::move(find), std::move(act), GetTickCount() + timeoutMs, required});
 }
 
+void ForgetWatches() {
+    for (const Watch& watch : watches) KillTimer(nullptr, watch.id);
+    watches.clear();
+}
+
 void CancelIfStillOpen(std::function<HWND()> find, DWORD delayMs) {
     const DWORD due = GetTickCount() + delayMs;
     WhenWindow([find, due] { return static_cast<LONG>(GetTickCount() - due) > 0 ? find() : nullptr; },

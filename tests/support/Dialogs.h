@@ -22,6 +22,10 @@ void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD
 // Cancels the window `find` sees if it is still open after `delayMs`: a
 // dialog a test failed to close must not block the run.
 void CancelIfStillOpen(std::function<HWND()> find, DWORD delayMs = 3000);
+// Drops every watch still waiting: a watch belongs to the test that set it,
+// and must not act on the next test's dialogs when tests share a process
+// (run-tests.cmd runs each program whole).
+void ForgetWatches();
 
 // A visible top-level window of this thread with this caption.
 HWND FindThreadWindowTitled(const std::wstring& caption);

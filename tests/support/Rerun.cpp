@@ -14,7 +14,10 @@ DWORD RerunCurrentTestFrom(const std::wstring& folder) {
 
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     const std::string filter = std::string(test->test_suite_name()) + "." + test->name();
-    std::wstring commandLine = L"\"" + copy + L"\" --gtest_filter=" + std::wstring(filter.begin(), filter.end());
+    // Brief: only a failure shows, so that the copy's passing run is not
+    // counted as a test of its own by whoever reads this program's output.
+    std::wstring commandLine =
+        L"\"" + copy + L"\" --gtest_brief=1 --gtest_filter=" + std::wstring(filter.begin(), filter.end());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Dialogs.h"
 #include "support/Files.h"
 
 namespace {
@@ -27,6 +28,10 @@ public:
     }
 };
 
+class WatchesEndWithTheirTest : public testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo&) override { ForgetWatches(); }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -36,5 +41,6 @@ int main(int argc, char** argv) {
     InitCommonControlsEx(&controls);
     testing::InitGoogleTest(&argc, argv);
     testing::AddGlobalTestEnvironment(new HiddenAttributeCheck);
+    testing::UnitTest::GetInstance()->listeners().Append(new WatchesEndWithTheirTest);
     return RUN_ALL_TESTS();
 }
