@@ -1,5 +1,6 @@
 #include "support/MainWindow.h"
 
+#include <type_traits>
 #include <utility>
 
 #include "modules/modIcon.h"
@@ -12,7 +13,7 @@ namespace {
 template <typename Slot>
 class Scripted {
 public:
-    Scripted(Slot& slot, Slot script) : slot_(slot), saved_(std::exchange(slot, std::move(script))) {}
+    Scripted(Slot& slot, std::type_identity_t<Slot> script) : slot_(slot), saved_(std::exchange(slot, std::move(script))) {}
     ~Scripted() { slot_ = std::move(saved_); }
     Scripted(const Scripted&) = delete;
     Scripted& operator=(const Scripted&) = delete;
@@ -35,13 +36,9 @@ MainWindowFixture::MainWindowFixture(bool show) {
 }
 
 void MainWindowFixture::ChooseFolder(const std::wstring& folder) {
-    static ITEMIDLIST item{};  // the browser's answer; never freed, the fake only records it
-    Scripted browse(fake.browseForFolder, {[](BROWSEINFOA*) { return &item; }});
-    Scripted path(fake.pathFromIdList, {[&](PCIDLIST_ABSOLUTE, wchar_t* buffer) {
-                      folder.copy(buffer, MAX_PATH - 1);
-                      buffer[std::min<size_t>(folder.size(), MAX_PATH - 1)] = L'\0';
-                      return TRUE;
-                  }});
+    Scripted browse(fake.browseForFolder, nullptr);
+    Scripted path(fake.pathFromIdList, nullptr);
+    fake.AnswerBrowser(folder);
     form.cmdDir_Click();
 }
 

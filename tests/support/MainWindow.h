@@ -10,8 +10,8 @@
 struct MainWindowFixture {
     explicit MainWindowFixture(bool show = false);
 
-    // The user chooses `folder` in the folder browser: the real handler
-    // runs, the browser scripted to answer that folder.
+    // The user chooses `folder` in the folder browser (empty: cancels it):
+    // the real handler runs, the browser scripted to answer that folder.
     void ChooseFolder(const std::wstring& folder);
     // The user chooses `file` in the Open dialog and icon `index` of it in
     // the picker: the real handler runs, both dialogs scripted. Unless the

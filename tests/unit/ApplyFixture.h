@@ -20,10 +20,7 @@ protected:
     std::wstring Ini() const { return folder / L"desktop.ini"; }
     std::string IniText() const { return ReadBytes(Ini()); }
     // The user chooses `path` in the folder browser.
-    void Browse(const std::wstring& path) {
-        w.fake.AnswerBrowser(path);
-        w.form.cmdDir_Click();
-    }
+    void Browse(const std::wstring& path) { w.ChooseFolder(path); }
     void ApplyIcon(const std::wstring& file, int index, const std::wstring& infoTip = L"") {
         Browse(folder.Path());
         w.ChooseIcon(file, index);
