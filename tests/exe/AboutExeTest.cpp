@@ -1,27 +1,16 @@
 // The About window of the built program: "Système Info..." as a user meets it.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
-#include "platform/Handles.h"
 #include "support/Gui.h"
+#include "support/Processes.h"
 #include "support/ProgramWindows.h"
 #include "support/RunningProgram.h"
 #include "support/ToolLocations.h"
 #include "support/WindowSearch.h"
 
 namespace {
-
-// A process named `exeName` that `parent` started; 0 if none.
-DWORD ChildProcess(DWORD parent, const wchar_t* exeName) {
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
-        if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, exeName) == 0) return entry.th32ProcessID;
-    return 0;
-}
 
 // Opens the About window from the main window and presses "Système Info...".
 HWND OpenAboutAndAskForSystemInfo(RunningProgram& program) {
@@ -63,11 +52,7 @@ TEST(AboutExe, SystemInfoStartsTheToolAtTheFirstLocation) {
 
     DWORD tool = 0;
     EXPECT_TRUE(WaitFor([&] { return (tool = ChildProcess(program.Id(), L"msinfo32.exe")) != 0; }));
-    if (tool) {
-        UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tool));
-        TerminateProcess(process.get(), 0);
-        WaitForSingleObject(process.get(), 5000);
-    }
+    if (tool) EndProcess(tool);
     EXPECT_EQ(FindProcessWindow(program.Id(), [](HWND hwnd) { return WindowTextOf(hwnd) == L"Tivrelon"; }), nullptr)
         << "a message box came up";
     EXPECT_TRUE(program.Running());

@@ -22,7 +22,7 @@ namespace {
 bool ChooseFolder(const RunningProgram& program, HWND button, const std::wstring& folder) {
     Click(button);
     HWND browser = WaitForFolderBrowser(program, GetAncestor(button, GA_ROOT));
-    if (!browser || !SelectInFolderBrowser(program, browser, folder)) return false;
+    if (!browser || !SelectInFolderBrowser(browser, folder)) return false;
     Click(GetDlgItem(browser, IDOK));
     return WaitFor([&] { return !IsWindow(browser); });
 }

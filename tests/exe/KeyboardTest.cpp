@@ -57,7 +57,7 @@ TEST(Keyboard, TheWholeTaskWithTheKeyboardAlone) {
     PressKey('D', VK_MENU);
     HWND browser = WaitForFolderBrowser(program, main);
     ASSERT_NE(browser, nullptr) << "Alt+D opens no folder browser";
-    ASSERT_TRUE(SelectInFolderBrowser(program, browser, folder.Path()));
+    ASSERT_TRUE(SelectInFolderBrowser(browser, folder.Path()));
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return control(folder.Path().c_str()) && IsWindowEnabled(chooseIcon); }))
         << "Enter does not confirm the folder";

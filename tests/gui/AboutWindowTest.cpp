@@ -5,14 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "about/frmAbout.h"
 #include "platform/PlatformError.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 #include "resource.h"
+#include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
+#include "support/Layout.h"
 #include "support/MainWindow.h"
 #include "support/Rerun.h"
 
@@ -38,20 +41,15 @@ protected:
     // A window that `inside` leaves open is closed a little later, and the
     // answer says whether that was needed. The click returns once it is gone.
     bool OpenAbout(const std::function<void(frmAbout&)>& inside) {
-        bool leftOpen = false;
-        WhenModal([&] {
-            frmAbout& about = *w.form.About();
-            inside(about);
-            WhenModal(
-                [&] {
-                    if (!about.Loaded()) return;
-                    leftOpen = true;
-                    about.Unload();
-                },
-                1000);
-        });
+        // Shared with the close-up watch, which may outlive this call.
+        const auto leftOpen = std::make_shared<bool>(false);
+        WhenWindow([this] { return FindThreadWindowTitled(L"A propos Tivrelon"); },
+                   [this, inside, leftOpen](HWND hwnd) {
+                       inside(*w.form.About());
+                       CloseIfStillOpen(hwnd, [leftOpen] { *leftOpen = true; }, 1000);
+                   });
         SendMessageW(w.Ctl(frmIconChanger::Command2).Hwnd(), BM_CLICK, 0, 0);
-        return leftOpen;
+        return *leftOpen;
     }
 
     static void Click(HWND control) {
@@ -241,49 +239,24 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
         EXPECT_TRUE(style & WS_SYSMENU);
         EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
 
-        // What a user sees at 96 DPI, in pixels: the table's twips at 15 a pixel.
-        ASSERT_EQ(about.Dpi(), 96u);
+        // What a user sees, in pixels at the window's DPI: the table's twips.
+        const UINT dpi = about.Dpi();
         RECT client;
         GetClientRect(hwnd, &client);
-        EXPECT_EQ(client.right, 382);
-        EXPECT_EQ(client.bottom, 217);
+        EXPECT_EQ(client.right, Px(kAboutWindowClient.cx, dpi));
+        EXPECT_EQ(client.bottom, Px(kAboutWindowClient.cy, dpi));
+        ExpectLaidOut(kAboutWindowPlaces, kAboutWindowClient, dpi,
+                      [&](const Place& p) { return about.Ctl(p.control).Hwnd(); });
 
-        // Fixed controls sit where they were placed; the two link lines keep
-        // their corner and fit their width to the text, inside the window.
+        // Fonts as asked for (the face falls back where it is not installed).
         const struct {
-            int control, left, top, right, bottom;
-            bool fitted;
-        } layout[] = {
-            {A::Command1, 264, 152, 361, 177, false},      {A::cmdOK, 264, 96, 364, 127, false},
-            {A::cmdSysInfo, 264, 184, 363, 207, false},    {A::Image2, 72, 160, 172, 204, false},
-            {A::Label3, 56, 112, 0, 0, true},              {A::Image1, 8, 16, 56, 64, false},
-            {A::Label2, 32, 136, 217, 153, false},         {A::lblDescription, 72, 56, 331, 78, false},
-            {A::lblTitle, 72, 8, 331, 32, false},          {A::lblVersion, 72, 32, 331, 47, false},
-            {A::lblDisclaimer, 32, 88, 0, 0, true},
-        };
-        for (const auto& e : layout) {
-            SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(e.control).Desc().name)));
-            const RECT r = ChildRect(about.Ctl(e.control).Hwnd());
-            EXPECT_EQ(r.left, e.left);
-            EXPECT_EQ(r.top, e.top);
-            if (e.fitted) {
-                EXPECT_GT(r.right, r.left);
-                EXPECT_LE(r.right, client.right);
-                continue;
-            }
-            EXPECT_EQ(r.right, e.right);
-            EXPECT_EQ(r.bottom, e.bottom);
-        }
-
-        // Fonts as asked for (the face falls back where it is not installed):
-        // 8.25 pt is 11 pixels high at 96 DPI, 9.75 pt 13.
-        const struct {
-            int control, height;
+            int control;
+            double points;
             bool bold;
         } fonts[] = {
-            {A::Command1, 11, false}, {A::cmdOK, 11, true},          {A::cmdSysInfo, 11, false},
-            {A::Label3, 11, false},   {A::Label2, 13, true},         {A::lblDescription, 11, false},
-            {A::lblTitle, 13, true},  {A::lblVersion, 11, false},    {A::lblDisclaimer, 11, false},
+            {A::Command1, 8.25, false}, {A::cmdOK, 8.25, true},    {A::cmdSysInfo, 8.25, false},
+            {A::Label3, 8.25, false},   {A::Label2, 9.75, true},   {A::lblDescription, 8.25, false},
+            {A::lblTitle, 9.75, true},  {A::lblVersion, 8.25, false}, {A::lblDisclaimer, 8.25, false},
         };
         for (const auto& f : fonts) {
             SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(f.control).Desc().name)));
@@ -291,7 +264,7 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
             GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(about.Ctl(f.control).Hwnd(), WM_GETFONT, 0, 0)),
                        sizeof font, &font);
             EXPECT_STREQ(font.lfFaceName, L"Comic Sans MS");
-            EXPECT_EQ(font.lfHeight, -f.height);
+            EXPECT_EQ(font.lfHeight, -FontPixels(f.points, dpi));
             EXPECT_EQ(font.lfWeight, f.bold ? FW_BOLD : FW_NORMAL);
         }
 
@@ -299,9 +272,17 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
         // white-over-grey separator under the title block.
         EXPECT_EQ(PixelOf(hwnd, 3, client.bottom - 3), RGB(0, 0, 0));
         const RECT gif = ChildRect(about.Ctl(A::Image2).Hwnd());
-        EXPECT_EQ(PixelOf(hwnd, gif.left + 3, (gif.top + gif.bottom) / 2), RGB(247, 190, 69));  // the button's gold at mid-height
-        EXPECT_EQ(PixelOf(hwnd, 40, 80), RGB(255, 255, 255));
-        EXPECT_EQ(PixelOf(hwnd, 40, 81), RGB(128, 128, 128));
+        // The button's gold at mid-height; stretched at other DPIs, it blends.
+        const COLORREF gold = PixelOf(hwnd, gif.left + 3, (gif.top + gif.bottom) / 2);
+        EXPECT_LE(std::abs(GetRValue(gold) - 247) + std::abs(GetGValue(gold) - 190) + std::abs(GetBValue(gold) - 69),
+                  dpi == 96 ? 0 : 12)
+            << std::hex << gold;
+        // The separator's two lines, 17 twips apart, are one pixel each way
+        // of the boundary only at 96 DPI.
+        if (dpi == 96) {
+            EXPECT_EQ(PixelOf(hwnd, 40, 80), RGB(255, 255, 255));
+            EXPECT_EQ(PixelOf(hwnd, 40, 81), RGB(128, 128, 128));
+        }
 
         // Tab order among the three buttons, the labels and images take no focus.
         const int order[] = {A::cmdOK, A::cmdSysInfo, A::Command1, A::cmdOK};

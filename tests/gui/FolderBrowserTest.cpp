@@ -1,6 +1,5 @@
 // The shell's real folder browser, driven from inside its modal loop.
 #include <windows.h>
-#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/MainWindow.h"
+#include "support/ProgramWindows.h"
 
 namespace {
 
@@ -27,26 +27,16 @@ TEST(FolderBrowser, IsModalAndGivesTheChosenFolder) {
         const std::wstring chosen = root / c.name;
         MakeFolder(chosen);
         const size_t boxes = w.fake.messageBoxes.size();
-        bool modal = false;
+        bool modal = false, selected = false;
         WhenWindow([] { return FindDialogHolding(L"Choix du dossier"); },
                    [&](HWND browser) {
                        modal = GetWindow(browser, GW_OWNER) == w.form.Hwnd() && !IsWindowEnabled(w.form.Hwnd());
-                       // The tree fills in after the browser shows: select once it holds the folder.
-                       HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
-                       PumpUntil([&] {
-                           SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
-                           wchar_t text[MAX_PATH] = L"";
-                           TVITEMW item{};
-                           item.mask = TVIF_TEXT;
-                           item.pszText = text;
-                           item.cchTextMax = MAX_PATH;
-                           item.hItem = TreeView_GetSelection(tree);
-                           return item.hItem && TreeView_GetItem(tree, &item) && c.name == text;
-                       });
+                       selected = SelectInFolderBrowser(browser, chosen);
                        PressButton(browser, IDOK);
                    });
         w.form.cmdDir_Click();
         EXPECT_TRUE(modal);
+        ASSERT_TRUE(selected);
         EXPECT_EQ(w.form.FolderPath, c.taken ? chosen : L"");
         EXPECT_EQ(WindowTextOf(w.Ctl(frmIconChanger::lblDir).Hwnd()), c.taken ? chosen : L"");
         EXPECT_EQ(w.fake.messageBoxes.size(), boxes + (c.taken ? 0 : 1));

@@ -15,6 +15,7 @@
 #include "support/Gui.h"
 #include "support/IconFiles.h"
 #include "support/MainWindow.h"
+#include "support/ProgramWindows.h"
 
 namespace {
 
@@ -55,15 +56,8 @@ protected:
     void BrowseTo(const std::wstring& folder) {
         WhenWindow(FindBrowser, [this, folder](HWND browser) {
             browserOwner = GetWindow(browser, GW_OWNER);
-            // Wine's browser selects its own first item while it fills its
-            // tree, after it shows: ask again once it has settled.
-            SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-            const DWORD settled = GetTickCount() + 300;
-            WhenWindow([settled] { return static_cast<LONG>(GetTickCount() - settled) > 0 ? FindBrowser() : nullptr; },
-                       [folder](HWND b) {
-                           SendMessageW(b, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-                           PressButton(b, IDOK);
-                       });
+            EXPECT_TRUE(SelectInFolderBrowser(browser, folder));
+            PressButton(browser, IDOK);
         });
         Click(F::cmdDir);
     }
@@ -93,7 +87,7 @@ protected:
             pickerFirstSelection = SelectedItem(list);
             mainDisabledMeanwhile = !IsWindowEnabled(w.form.Hwnd());
             for (UINT key : keys) PostKey(list, key);
-            CancelIfStillOpen(FindPicker);
+            CloseIfStillOpen(picker);
         });
     }
 
@@ -183,7 +177,7 @@ TEST_F(IconChoiceDialogsTest, OurPickerConfirmsADoubleClickedIcon) {
         PostMessageW(list, WM_LBUTTONUP, 0, at);
         PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
         PostMessageW(list, WM_LBUTTONUP, 0, at);
-        CancelIfStillOpen(FindPicker);
+        CloseIfStillOpen(picker);
     });
     EXPECT_EQ(Picked(TestIconsDll(), 0), 4);
 }
@@ -199,18 +193,19 @@ TEST_F(IconChoiceDialogsTest, OurPickerOffersNothingToConfirmInAFileWithoutIcons
         {L"coupée.ico", TruncatedIcoBytes()},
         {L"trop loin.ico", IcoPointingPastItsEnd()},
     };
+    bool okEnabled = true;  // outlives every pass's watch
     for (const auto& f : files) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(f.name)));
         const std::wstring file = folder / f.name;
         WriteBytes(file, f.bytes);
-        bool okEnabled = true;
+        okEnabled = true;
         pickerItems = -1;
         WhenWindow(FindPicker, [&](HWND picker) {
             pickerItems = ListView_GetItemCount(PickerList(picker));
             okEnabled = IsWindowEnabled(GetDlgItem(picker, IDOK));
             PostKey(PickerList(picker), VK_RETURN);  // nothing to confirm: stays open
             PostKey(PickerList(picker), VK_ESCAPE);
-            CancelIfStillOpen(FindPicker);
+            CloseIfStillOpen(picker);
         });
         EXPECT_EQ(Picked(file, 0), -1);
         EXPECT_EQ(pickerItems, 0);

@@ -7,6 +7,7 @@
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
+#include "support/Layout.h"
 #include "platform/MessageLoop.h"
 #include "support/MainWindow.h"
 
@@ -27,20 +28,19 @@ RECT MoveToDpi(HWND window, UINT dpi) {
     return suggested;
 }
 
-// "MS Sans Serif" 9.75 pt as the screen shows it: 9.75 / 72 of an inch.
-LONG FontPixels(UINT dpi) {
-    switch (dpi) {
-    case 96: return 13;
-    case 144: return 20;
-    default: ADD_FAILURE() << "no figure for " << dpi << " DPI"; return 0;
-    }
-}
-
 class MainWindowTest : public testing::Test {
 protected:
     MainWindowFixture w{true};
     HWND Main() { return w.form.Hwnd(); }
     bool Enabled(int c) { return IsWindowEnabled(w.Ctl(c).Hwnd()) != FALSE; }
+    // Every control where the twips table puts it at `dpi`, in a client area of its size.
+    void ExpectLayoutAt(UINT dpi) {
+        RECT client;
+        GetClientRect(Main(), &client);
+        EXPECT_EQ(client.right, Px(kMainWindowClient.cx, dpi));
+        EXPECT_EQ(client.bottom, Px(kMainWindowClient.cy, dpi));
+        ExpectLaidOut(kMainWindowPlaces, kMainWindowClient, dpi, [&](const Place& p) { return w.Ctl(p.control).Hwnd(); });
+    }
     // The info-tip box's background where no text is drawn.
     COLORREF InfoTipBackground() {
         HWND box = w.Ctl(F::txtInfoTip).Hwnd();
@@ -71,35 +71,8 @@ TEST_F(MainWindowTest, WindowIsFixedCentredWithMinimiseOnly) {
     EXPECT_LE(std::abs((r.top + r.bottom) - (m.rcMonitor.top + m.rcMonitor.bottom)), 1);
 }
 
-TEST_F(MainWindowTest, LayoutAt96DpiIsTheTwipsTableDividedBy15) {
-    if (w.form.Dpi() != 96) GTEST_SKIP() << "display is not at 96 DPI";
-    RECT client;
-    GetClientRect(Main(), &client);
-    EXPECT_EQ(client.right, 344);
-    EXPECT_EQ(client.bottom, 303);
-    struct Expected {
-        int control, left, top, width, height;  // pixels in the window's client area
-    };
-    const Expected expected[] = {
-        {F::fraIcon, 8, 8, 329, 177},      {F::picIcon, 24, 56, 32, 32},
-        {F::cmdShowIcon, 96, 64, 129, 33}, {F::txtInfoTip, 24, 128, 305, 19},
-        {F::lblDir, 16, 32, 313, 17},      {F::chkReset, 24, 152, 241, 25},
-        {F::Frame1, 8, 192, 329, 105},     {F::cmdDir, 24, 216, 145, 33},
-        {F::cmdDone, 176, 216, 145, 33},   {F::Command1, 176, 256, 145, 33},
-        {F::Command2, 24, 256, 145, 33},
-    };
-    for (const Expected& e : expected) {
-        const RECT r = ChildRect(w.Ctl(e.control).Hwnd());
-        SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(e.control).Desc().name)));
-        EXPECT_EQ(r.left, e.left);
-        EXPECT_EQ(r.top, e.top);
-        EXPECT_EQ(r.right - r.left, e.width);
-        EXPECT_EQ(r.bottom - r.top, e.height);
-    }
-    // The label is fitted to its text: its corner is fixed, its size follows the font.
-    const RECT label = ChildRect(w.Ctl(F::lblInfoTip).Hwnd());
-    EXPECT_EQ(label.left, 24);
-    EXPECT_EQ(label.top, 104);
+TEST_F(MainWindowTest, LayoutIsTheTwipsTableAtTheWindowsDpi) {
+    ExpectLayoutAt(w.form.Dpi());
 }
 
 TEST_F(MainWindowTest, StartsWithOnlyFolderChoiceQuitAndAboutUsable) {
@@ -138,7 +111,7 @@ TEST_F(MainWindowTest, FontsAreMsSansSerifWithABoldFrameCaption) {
         GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(w.Ctl(c).Hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
         SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(c).Desc().name)));
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
-        EXPECT_EQ(font.lfHeight, -FontPixels(w.form.Dpi()));
+        EXPECT_EQ(font.lfHeight, -FontPixels(9.75, w.form.Dpi()));
         EXPECT_EQ(font.lfWeight, c == F::fraIcon ? FW_BOLD : FW_NORMAL);
     }
 }
@@ -254,13 +227,7 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
     GetWindowRect(Main(), &window);
     EXPECT_EQ(window.left, suggested.left);
     EXPECT_EQ(window.top, suggested.top);
-    RECT client;
-    GetClientRect(Main(), &client);
-    EXPECT_EQ(client.right, MulDiv(5160, static_cast<int>(dpi), 1440));
-    EXPECT_EQ(client.bottom, MulDiv(4545, static_cast<int>(dpi), 1440));
-    const RECT button = ChildRect(w.Ctl(F::cmdDone).Hwnd());
-    EXPECT_EQ(button.left, MulDiv(120 + 2520, static_cast<int>(dpi), 1440));
-    EXPECT_EQ(button.right - button.left, MulDiv(120 + 2520 + 2175, static_cast<int>(dpi), 1440) - button.left);
+    ExpectLayoutAt(dpi);
 
     // Fonts scale with the window, and every caption still fits its control.
     for (int c = 0; c < F::kControlCount; ++c) {
@@ -271,7 +238,7 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
         auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
         LOGFONTW logFont{};
         GetObjectW(font, sizeof logFont, &logFont);
-        EXPECT_EQ(logFont.lfHeight, -FontPixels(dpi));
+        EXPECT_EQ(logFont.lfHeight, -FontPixels(9.75, dpi));
         HDC dc = GetDC(control);
         HGDIOBJ old = SelectObject(dc, font);
         RECT need{};

@@ -41,7 +41,7 @@ TEST(Scene, AFolderOfProjectsGetsAnIconAndAnInfoTip) {
     Click(control(L"Choix du &Dossier..."));
     HWND browser = WaitForFolderBrowser(program, main);
     ASSERT_NE(browser, nullptr) << "no folder browser";
-    ASSERT_TRUE(SelectInFolderBrowser(program, browser, kFolder));
+    ASSERT_TRUE(SelectInFolderBrowser(browser, kFolder));
     SaveScreenshot(browser, L"folder-browser");
     Click(GetDlgItem(browser, IDOK));
     HWND chooseIcon = control(L"Choix de l'&Icône...");

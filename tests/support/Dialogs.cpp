@@ -59,14 +59,19 @@ void ForgetWatches() {
     watches.clear();
 }
 
-void CancelIfStillOpen(std::function<HWND()> find, DWORD delayMs) {
+void CloseIfStillOpen(HWND window, std::function<void()> left, DWORD delayMs) {
+    if (!left) left = [] { ADD_FAILURE() << "a dialog was still open"; };
     const DWORD due = GetTickCount() + delayMs;
-    WhenWindow([find, due] { return static_cast<LONG>(GetTickCount() - due) > 0 ? find() : nullptr; },
-               [](HWND window) {
-                   ADD_FAILURE() << "a dialog was still open";
-                   PressButton(window, IDCANCEL);
-               },
-               delayMs + 2000, false);
+    WhenWindow(
+        [window, due] {
+            const bool late = static_cast<LONG>(GetTickCount() - due) > 0;
+            return late && IsWindow(window) && IsWindowVisible(window) ? window : nullptr;
+        },
+        [left = std::move(left)](HWND open) {
+            left();
+            PostMessageW(open, WM_CLOSE, 0, 0);
+        },
+        delayMs + 2000, false);
 }
 
 HWND FindThreadWindowTitled(const std::wstring& caption) {

@@ -19,9 +19,11 @@ inline constexpr COLORREF kTestIconColours[kTestIconCount] = {
 // A watch that is not `required` ends quietly when nothing appears.
 void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD timeoutMs = 10000,
                 bool required = true);
-// Cancels the window `find` sees if it is still open after `delayMs`: a
-// dialog a test failed to close must not block the run.
-void CancelIfStillOpen(std::function<HWND()> find, DWORD delayMs = 3000);
+// Closes `window`, as its close box would, if it is still open `delayMs`
+// from now: a dialog a test failed to close must not block the run. Then
+// `left` runs; by default it fails the test. Only that window is watched, so
+// a later dialog of the same kind is never taken for it.
+void CloseIfStillOpen(HWND window, std::function<void()> left = nullptr, DWORD delayMs = 3000);
 // Drops every watch still waiting: a watch belongs to the test that set it,
 // and must not act on the next test's dialogs when tests share a process
 // (run-tests.cmd runs each program whole).

@@ -32,6 +32,22 @@ TempFolder::TempFolder(const std::wstring& root) {
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
+KeptAsFound::KeptAsFound(std::wstring file, std::wstring folder)
+    : file_(std::move(file)),
+      folder_(std::move(folder)),
+      fileAttributes_(GetFileAttributesW(file_.c_str())),
+      folderAttributes_(GetFileAttributesW(folder_.c_str())),
+      bytes_(ReadBytes(file_)) {}
+
+KeptAsFound::~KeptAsFound() {
+    RemoveTree(file_);
+    if (fileAttributes_ != INVALID_FILE_ATTRIBUTES) {
+        WriteBytes(file_, bytes_);
+        SetFileAttributesW(file_.c_str(), fileAttributes_);
+    }
+    SetFileAttributesW(folder_.c_str(), folderAttributes_ & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+}
+
 DWORD UserAttributes(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return attributes;

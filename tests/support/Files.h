@@ -30,6 +30,23 @@ private:
 // beside keep changing the folder beside the test program.
 std::wstring BrowsableRoot();
 
+// A file outside the test's own folders (C:\desktop.ini, say) and the folder
+// that holds it, put back as they were when this goes, however the test
+// ends: the file's bytes and attributes, or its absence, and the folder's
+// attributes.
+class KeptAsFound {
+public:
+    KeptAsFound(std::wstring file, std::wstring folder);
+    ~KeptAsFound();
+    KeptAsFound(const KeptAsFound&) = delete;
+    KeptAsFound& operator=(const KeptAsFound&) = delete;
+
+private:
+    std::wstring file_, folder_;
+    DWORD fileAttributes_, folderAttributes_;
+    std::string bytes_;
+};
+
 // Attributes as a user would compare them: without the archive bit (Wine
 // sets it on every plain file), the directory bit and "normal".
 DWORD UserAttributes(const std::wstring& path);

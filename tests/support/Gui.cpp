@@ -49,22 +49,6 @@ COLORREF PixelOf(HWND hwnd, int x, int y) {
     return colour;
 }
 
-namespace {
-std::function<void()> pendingAction;
-
-void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto action = std::move(pendingAction);
-    pendingAction = nullptr;
-    if (action) action();
-}
-}  // namespace
-
-void WhenModal(std::function<void()> action, UINT delayMs) {
-    pendingAction = std::move(action);
-    SetTimer(nullptr, 0, delayMs, &RunPending);
-}
-
 HWND FindThreadWindow(const wchar_t* className, HWND except, bool visibleOnly) {
     return FindTopLevel(
         [&](HWND hwnd) {

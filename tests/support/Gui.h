@@ -19,9 +19,6 @@ int SelectedItem(HWND list);
 // The colour of one pixel of a window's client area, as shown on screen.
 COLORREF PixelOf(HWND hwnd, int x, int y);
 
-// Runs `action` from inside the next modal loop this thread enters (a
-// thread timer fires there), as a user would act on a dialog.
-void WhenModal(std::function<void()> action, UINT delayMs = 50);
 // A top-level window of class `className` that this thread owns, other
 // than `except`, visible unless `visibleOnly` is false; nullptr if none.
 HWND FindThreadWindow(const wchar_t* className, HWND except = nullptr, bool visibleOnly = true);

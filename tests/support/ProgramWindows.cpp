@@ -16,10 +16,34 @@ bool ProgramEnded() {
     return program && !program->Running();
 }
 
-// The text of the tree's selected item, read into the program's memory.
-std::wstring SelectedTreeItem(const RunningProgram& program, HWND tree) {
+// The process that owns `window`, for memory its messages point into; this
+// process's own pseudo-handle when it is ours.
+class WindowProcess {
+public:
+    explicit WindowProcess(HWND window) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        handle_ = pid == GetCurrentProcessId()
+                      ? GetCurrentProcess()
+                      : OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        owned_ = pid != GetCurrentProcessId();
+    }
+    ~WindowProcess() {
+        if (owned_ && handle_) CloseHandle(handle_);
+    }
+    WindowProcess(const WindowProcess&) = delete;
+    WindowProcess& operator=(const WindowProcess&) = delete;
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_ = nullptr;
+    bool owned_ = false;
+};
+
+// The text of the tree's selected item, read into its process's memory.
+std::wstring SelectedTreeItem(HANDLE process, HWND tree) {
     constexpr size_t kChars = MAX_PATH;
-    RemoteMemory memory(program.Process(), sizeof(TVITEMW) + kChars * sizeof(wchar_t));
+    RemoteMemory memory(process, sizeof(TVITEMW) + kChars * sizeof(wchar_t));
     TVITEMW item{};
     item.mask = TVIF_TEXT;
     item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
@@ -73,22 +97,24 @@ std::wstring EditTextOf(HWND edit) {
     return text;
 }
 
-bool SelectInFolderBrowser(const RunningProgram& program, HWND browser, const std::wstring& folder) {
+bool SelectInFolderBrowser(HWND browser, const std::wstring& folder) {
     HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
     if (!tree) return false;
     // The browser finds the folder by walking its tree from the top and
     // comparing each folder on the way, time stamps included, with the item
     // it listed when it first opened the level above: once a folder on the
     // way has changed since, this tree never finds the path, however often
-    // asked (see BrowsableRoot). The request's own answer is lost in the
-    // dialog manager, so the selected item is read back.
-    const std::string path = Narrow(folder);
-    RemoteMemory text(program.Process(), path.size() + 1);
-    text.Write(path.c_str(), path.size() + 1);
+    // asked (see BrowsableRoot). Wine's browser also selects its own first
+    // item while it fills the tree, after it shows, and the request's own
+    // answer is lost in the dialog manager: so ask until the selected item
+    // reads back as the folder.
+    const WindowProcess process(browser);
+    RemoteMemory text(process.Get(), (folder.size() + 1) * sizeof(wchar_t));
+    text.Write(folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
     const std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
     return WaitFor([&] {
-        SendMessageW(browser, BFFM_SETSELECTIONA, TRUE, text.Address());
-        return SelectedTreeItem(program, tree) == name;
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, text.Address());
+        return SelectedTreeItem(process.Get(), tree) == name;
     });
 }
 

@@ -30,10 +30,9 @@ void PostText(HWND edit, const std::wstring& text);
 // process's window text is only its caption at creation).
 std::wstring EditTextOf(HWND edit);
 
-// Points the program's folder browser at `folder` and waits until its tree
-// shows it selected. Wine's browser selects its own first item when it
-// opens, so the test reads back the selected item's name.
-bool SelectInFolderBrowser(const RunningProgram& program, HWND browser, const std::wstring& folder);
+// Points a folder browser, this process's or the program's, at `folder`
+// and waits until its tree shows it selected; false if it never does.
+bool SelectInFolderBrowser(HWND browser, const std::wstring& folder);
 
 // Presses `button` (the program's "Choix de l'Icône..."), types `file` into
 // the Open dialog and confirms it: the icon picker that then opens, or

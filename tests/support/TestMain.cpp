@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "support/Dialogs.h"
 #include "support/Files.h"
 
@@ -32,11 +35,48 @@ class WatchesEndWithTheirTest : public testing::EmptyTestEventListener {
     void OnTestEnd(const testing::TestInfo&) override { ForgetWatches(); }
 };
 
+// The test running now, for the last words of a program that crashes or
+// overruns its time.
+std::string CurrentTest() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    return test ? std::string(test->test_suite_name()) + "." + test->name() : "(between tests)";
+}
+
+// A crash ends the program at once with its exception code, saying where:
+// no debugger, no crash dialog waiting for a click (Wine starts one whatever
+// the error mode says).
+LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* crash) {
+    const DWORD code = crash->ExceptionRecord->ExceptionCode;
+    fprintf(stderr, "\n*** crashed (exception 0x%08lX) in %s\n", static_cast<unsigned long>(code), CurrentTest().c_str());
+    TerminateProcess(GetCurrentProcess(), code);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+// A program that hangs (a dialog nobody closes) is stopped after
+// TIVRELON_TEST_MINUTES minutes, 10 unless set, saying in which test.
+DWORD WINAPI StopWhenOverTime(void* minutes) {
+    Sleep(static_cast<DWORD>(reinterpret_cast<INT_PTR>(minutes)) * 60000);
+    fprintf(stderr, "\n*** stopped: over its time limit in %s\n", CurrentTest().c_str());
+    TerminateProcess(GetCurrentProcess(), ERROR_TIMEOUT);
+    return 0;
+}
+
+void LimitTime() {
+    wchar_t text[16] = L"";
+    const INT_PTR minutes = GetEnvironmentVariableW(L"TIVRELON_TEST_MINUTES", text, 16) ? _wtoi(text) : 10;
+    if (minutes > 0) CloseHandle(CreateThread(nullptr, 0, &StopWhenOverTime, reinterpret_cast<void*>(minutes), 0, nullptr));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // A crash must end the test, not wait for someone to close a dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(&EndOnCrash);
+    // Every line reaches the log as it is written: a program that crashes
+    // must not take the results it printed with it.
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    LimitTime();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     testing::InitGoogleTest(&argc, argv);

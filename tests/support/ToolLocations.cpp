@@ -4,18 +4,56 @@
 
 #include "platform/Text.h"
 
+namespace {
+
+constexpr REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+
+bool KeyExists(const wchar_t* keyName, REGSAM view) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+}  // namespace
+
 ToolLocations::ToolLocations() : lock_(CreateMutexW(nullptr, FALSE, L"Tivrelon.Tests.ToolLocations")) {
     WaitForSingleObject(lock_.get(), INFINITE);  // an abandoned lock is ours too
+    for (REGSAM view : kViews) {
+        for (auto [key, name] : {std::pair{kPathKey, L"PATH"}, std::pair{kFolderKey, L"MSINFO"}}) {
+            Saved s{view, key, name, KeyExists(key, view), false, REG_NONE, std::string(4096, '\0')};
+            DWORD size = static_cast<DWORD>(s.bytes.size());
+            s.valueExisted = RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_ANY | RRF_NOEXPAND | view, &s.type,
+                                          s.bytes.data(), &size) == ERROR_SUCCESS;
+            s.bytes.resize(s.valueExisted ? size : 0);
+            saved_.push_back(std::move(s));
+        }
+    }
     Clear();
 }
 
 ToolLocations::~ToolLocations() {
     Clear();
+    for (const Saved& s : saved_) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, s.key, 0, nullptr, 0, KEY_SET_VALUE | s.view, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            continue;
+        if (s.valueExisted) {
+            RegSetValueExW(key, s.name, 0, s.type, reinterpret_cast<const BYTE*>(s.bytes.data()),
+                           static_cast<DWORD>(s.bytes.size()));
+        } else {
+            RegDeleteValueW(key, s.name);
+        }
+        RegCloseKey(key);
+        // A key the tests made goes with them (a key holding sub-keys stays).
+        if (!s.keyExisted) RegDeleteKeyExW(HKEY_LOCAL_MACHINE, s.key, s.view, 0);
+    }
     ReleaseMutex(lock_.get());
 }
 
 void ToolLocations::Clear() {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPathKey);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPathKey, L"PATH");
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kScratchKey);
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO");
 }

@@ -2,13 +2,15 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/Handles.h"
 
-// The two HKLM values that locate the system-information tool, in the test
-// prefix's registry. Test programs of both architectures run side by side
-// and share them, so one owner at a time holds them; both are removed when
-// it takes them and when it lets them go.
+// The two HKLM values that locate the system-information tool. Test
+// programs of both architectures run side by side and share them, so one
+// owner at a time holds them. It removes both when it takes them, and puts
+// back what the machine had (in both registry views) when it lets them go,
+// however the test ended: they are the machine's own registration.
 class ToolLocations {
 public:
     static constexpr const wchar_t* kPathKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
@@ -31,7 +33,17 @@ public:
     void Clear();
 
 private:
+    // One value as the machine had it: absent, or its type and bytes.
+    struct Saved {
+        REGSAM view;
+        const wchar_t* key;
+        const wchar_t* name;
+        bool keyExisted, valueExisted;
+        DWORD type;
+        std::string bytes;
+    };
     UniqueHandle lock_;
+    std::vector<Saved> saved_;
 };
 
 // `text` in the ANSI code page, followed by its terminating zero.

@@ -3,6 +3,7 @@
 
 #include "ApplyFixture.h"
 #include "modules/modIcon.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -193,11 +194,14 @@ TEST_F(ApplyTest, SuccessTellsTheShellAboutTheFolder) {
     EXPECT_EQ(w.fake.changedFolders.size(), 2u);
 }
 
-// A drive root keeps its backslash: the file path holds two in a row. The
-// tests' Wine prefix is their own, so its C:\ is theirs to customise.
+// A drive root keeps its backslash: the file path holds two in a row. A
+// Wine prefix's C:\ is the tests' to customise for a while; what it held is
+// put back.
 TEST(ApplyToDriveRoot, GivesTwoBackslashesAndStillWorks) {
-    MainWindowFixture w;
+    if (!RunningOnWine()) GTEST_SKIP() << "a real machine's C:\\ is not the tests' to customise";
     const std::wstring root = L"C:\\", ini = L"C:\\desktop.ini";
+    KeptAsFound kept(ini, root);
+    MainWindowFixture w;
     RemoveTree(ini);
     w.ChooseFolder(root);
     w.ChooseIcon(L"C:\\a.ico", 6);

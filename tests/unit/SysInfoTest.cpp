@@ -12,6 +12,7 @@
 #include "platform/Text.h"
 #include "support/FakePlatform.h"
 #include "support/Files.h"
+#include "support/Processes.h"
 #include "support/ToolLocations.h"
 
 namespace {
@@ -63,9 +64,13 @@ protected:
         EXPECT_EQ(fake.messageBoxes[0].caption, L"Tivrelon");
         EXPECT_EQ(fake.messageBoxes[0].style, static_cast<UINT>(MB_OK));
     }
+    // The program is started for real, and ends with the test: while it
+    // runs it holds the test's log open.
     void StartForReal() {
         fake.startProgram = [this](const std::wstring& path, int show, const std::wstring& directory) {
             fake.Platform::StartProgram(path, show, directory);
+            const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+            if (const DWORD started = ChildProcess(GetCurrentProcessId(), name.c_str())) EndProcess(started, 10000);
         };
     }
 
@@ -251,7 +256,6 @@ TEST_F(StartSysInfoTest, ValuesThatAreNoPathGiveTheMessage) {
         TempFolder folder;
         WriteBytes(folder / L"MSINFO32.EXE", "MZ");
         SetToolFolder(folder.Path());
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPathKey);
         SetValue(kPathKey, "PATH", c.type, c.bytes);
         StartForReal();
         StartSysInfo();
