@@ -3,7 +3,11 @@
 
 #include <algorithm>
 
+#include "platform/Handles.h"
+#include "support/Dialogs.h"
+#include "support/Files.h"
 #include "support/Gui.h"
+#include "support/ProgramWindows.h"
 #include "support/RunningProgram.h"
 
 namespace {
@@ -42,6 +46,40 @@ TEST(Exe, StartsWithoutLoadingWhatOnlyDialogsNeed) {
     if (!isLoaded(L"winex11.drv")) {
         EXPECT_FALSE(isLoaded(L"ole32.dll"));
     }
+}
+
+// Asks the running program to load `dll` by name, as a system DLL asks for
+// a helper of its own: true when it loaded one.
+bool ProgramLoads(const RunningProgram& program, const std::wstring& dll) {
+    RemoteMemory name(program.Process(), (dll.size() + 1) * sizeof(wchar_t));
+    name.Write(dll.c_str(), (dll.size() + 1) * sizeof(wchar_t));
+    // LoadLibraryW takes one pointer, as a thread's start does; kernel32 lies
+    // at the same address in every process of a session.
+    auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    const UniqueHandle thread(CreateRemoteThread(program.Process(), nullptr, 0, load,
+                                                 reinterpret_cast<void*>(name.Address()), 0, nullptr));
+    if (!thread) return false;
+    WaitForSingleObject(thread.get(), INFINITE);
+    DWORD module = 0;  // the low half of the module's handle
+    GetExitCodeThread(thread.get(), &module);
+    return module != 0;
+}
+
+// A DLL planted beside the program or in the folder it starts in is never
+// loaded: the program looks for DLLs in System32 alone.
+TEST(Exe, NeverLoadsADllPlantedBesideItOrInItsCurrentFolder) {
+    TempFolder beside, current;
+    const std::wstring exe = beside / L"Tivrelon.exe";
+    ASSERT_TRUE(CopyFileW(TivrelonExePath().c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), (beside / L"planted1.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), (current / L"planted2.dll").c_str(), FALSE));
+    RunningProgram program(exe, current.Path());
+    ASSERT_NE(program.Window(), nullptr);
+    EXPECT_FALSE(ProgramLoads(program, L"planted1.dll")) << "loaded from the program's folder";
+    EXPECT_FALSE(ProgramLoads(program, L"planted2.dll")) << "loaded from the current folder";
+    // The check itself works: named by its full path, the DLL loads.
+    EXPECT_TRUE(ProgramLoads(program, beside / L"planted1.dll"));
 }
 
 }  // namespace

@@ -22,12 +22,13 @@ TEST(FolderBrowser, IsModalAndGivesTheChosenFolder) {
         std::wstring name;
         bool taken;
     } cases[] = {{L"Dossier", true}, {L"Dvořák", false}};
+    bool modal = false, selected = false;  // outlive every pass's watch
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.name));
         const std::wstring chosen = root / c.name;
         MakeFolder(chosen);
         const size_t boxes = w.fake.messageBoxes.size();
-        bool modal = false, selected = false;
+        modal = selected = false;
         WhenWindow([] { return FindDialogHolding(L"Choix du dossier"); },
                    [&](HWND browser) {
                        modal = GetWindow(browser, GW_OWNER) == w.form.Hwnd() && !IsWindowEnabled(w.form.Hwnd());
@@ -41,6 +42,27 @@ TEST(FolderBrowser, IsModalAndGivesTheChosenFolder) {
         EXPECT_EQ(WindowTextOf(w.Ctl(frmIconChanger::lblDir).Hwnd()), c.taken ? chosen : L"");
         EXPECT_EQ(w.fake.messageBoxes.size(), boxes + (c.taken ? 0 : 1));
     }
+}
+
+// Items of the shell that are no folder on disk ("Ce PC") cannot be chosen:
+// OK stays off while one is selected, so the user is never left with an
+// empty choice after pressing it.
+TEST(FolderBrowser, OffersOnlyFoldersOnDisk) {
+    MainWindowFixture w{true};
+    PIDLIST_ABSOLUTE computer = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
+    bool okEnabled = true;
+    WhenWindow([] { return FindDialogHolding(L"Choix du dossier"); },
+               [&](HWND browser) {
+                   SendMessageW(browser, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(computer));
+                   PumpMessages();
+                   okEnabled = IsWindowEnabled(GetDlgItem(browser, IDOK));
+                   PressButton(browser, IDCANCEL);
+               });
+    w.form.cmdDir_Click();
+    CoTaskMemFree(computer);
+    EXPECT_FALSE(okEnabled);
+    EXPECT_EQ(w.form.FolderPath, L"");
 }
 
 }  // namespace

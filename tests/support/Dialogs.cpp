@@ -79,9 +79,12 @@ HWND FindThreadWindowTitled(const std::wstring& caption) {
                         GetCurrentThreadId());
 }
 
+HWND FindDialogWith(const std::function<bool(HWND)>& accept) {
+    return FindTopLevel([&](HWND hwnd) { return IsVisibleDialog(hwnd) && accept(hwnd); }, GetCurrentThreadId());
+}
+
 HWND FindDialogHolding(const std::wstring& childText) {
-    return FindTopLevel([&](HWND hwnd) { return IsVisibleDialog(hwnd) && FindChildByText(hwnd, childText); },
-                        GetCurrentThreadId());
+    return FindDialogWith([&](HWND hwnd) { return FindChildByText(hwnd, childText) != nullptr; });
 }
 
 void PressButton(HWND dialog, int id) {

@@ -31,7 +31,9 @@ void ForgetWatches();
 
 // A visible top-level window of this thread with this caption.
 HWND FindThreadWindowTitled(const std::wstring& caption);
-// A visible dialog (#32770) of this thread holding a child with this text.
+// A visible dialog (#32770) of this thread that `accept` takes; one holding
+// a child with this text.
+HWND FindDialogWith(const std::function<bool(HWND)>& accept);
 HWND FindDialogHolding(const std::wstring& childText);
 
 // Presses a dialog's button as a click would.

@@ -15,13 +15,12 @@ std::wstring TivrelonExePath() {
     return tests.substr(0, tests.find_last_of(L'\\')) + L"\\Tivrelon.exe";
 }
 
-RunningProgram::RunningProgram() {
-    const std::wstring exe = TivrelonExePath();
+RunningProgram::RunningProgram(const std::wstring& exe, const std::wstring& folder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_))
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process_))
         return;
     current_ = this;
     PumpUntil(

@@ -4,13 +4,18 @@
 #include <string>
 #include <vector>
 
+// The path of the built Tivrelon.exe beside the tests' folder.
+std::wstring TivrelonExePath();
+
 // The built Tivrelon.exe started in a process of its own, as a user starts
 // it; ended by force if a test leaves it running. A program that ends by
 // itself with a code nobody asked for (a crash: 0xC0000005 and the like)
 // fails the test, and every wait of the tests stops as soon as it ends.
 class RunningProgram {
 public:
-    RunningProgram();
+    // The built program, or a copy of it at `exe`, started in `folder` (the
+    // tests' current folder when empty).
+    explicit RunningProgram(const std::wstring& exe = TivrelonExePath(), const std::wstring& folder = L"");
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -35,5 +40,3 @@ private:
     static inline const RunningProgram* current_ = nullptr;
 };
 
-// The path of the built Tivrelon.exe beside the tests' folder.
-std::wstring TivrelonExePath();
