@@ -311,9 +311,7 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
 
 TEST_F(AboutWindowTest, TooltipsNameWhatTheClickableItemsDo) {
     OpenAbout([&](frmAbout& about) {
-        HWND tips = FindThreadWindow(TOOLTIPS_CLASSW, nullptr, false);
-        // The main window has a tooltip window too: take the About window's.
-        while (tips && GetWindow(tips, GW_OWNER) != about.Hwnd()) tips = FindThreadWindow(TOOLTIPS_CLASSW, tips, false);
+        HWND tips = TooltipsOf(about.Hwnd());
         ASSERT_NE(tips, nullptr);
         const struct {
             int control;
@@ -325,16 +323,7 @@ TEST_F(AboutWindowTest, TooltipsNameWhatTheClickableItemsDo) {
             {A::lblDisclaimer, L"Envoyer un courriel"},
         };
         EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(expected)));
-        for (const auto& e : expected) {
-            wchar_t text[256] = L"";
-            TOOLINFOW tool{};
-            tool.cbSize = sizeof tool;
-            tool.hwnd = about.Hwnd();
-            tool.uId = reinterpret_cast<UINT_PTR>(about.Ctl(e.control).Hwnd());
-            tool.lpszText = text;
-            SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-            EXPECT_STREQ(text, e.tip);
-        }
+        for (const auto& e : expected) EXPECT_EQ(TooltipOf(tips, about.Hwnd(), about.Ctl(e.control).Hwnd()), e.tip);
         about.cmdOK_Click();
     });
 }

@@ -8,6 +8,7 @@
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/Layout.h"
+#include "app/UnhandledFailure.h"
 #include "platform/MessageLoop.h"
 #include "support/MainWindow.h"
 
@@ -118,7 +119,7 @@ TEST_F(MainWindowTest, FontsAreMsSansSerifWithABoldFrameCaption) {
 
 TEST_F(MainWindowTest, TooltipsSayWhatEachButtonDoes) {
     // Tooltip windows stay hidden until they show a tip.
-    HWND tips = FindThreadWindow(TOOLTIPS_CLASSW, nullptr, false);
+    HWND tips = TooltipsOf(Main());
     ASSERT_NE(tips, nullptr);
     const struct {
         int control;
@@ -132,16 +133,7 @@ TEST_F(MainWindowTest, TooltipsSayWhatEachButtonDoes) {
         {F::Command2, L"Auteur"},
     };
     EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(expected)));
-    for (const auto& e : expected) {
-        wchar_t text[256] = L"";
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = Main();
-        tool.uId = reinterpret_cast<UINT_PTR>(w.Ctl(e.control).Hwnd());
-        tool.lpszText = text;
-        SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-        EXPECT_STREQ(text, e.tip);
-    }
+    for (const auto& e : expected) EXPECT_EQ(TooltipOf(tips, Main(), w.Ctl(e.control).Hwnd()), e.tip);
 }
 
 TEST_F(MainWindowTest, TabOrderFollowsTheTable) {
@@ -209,9 +201,17 @@ TEST_F(MainWindowTest, ApplyIsDisabledAfterSuccessAndAfterFailure) {
     EXPECT_EQ(w.fake.messageBoxes.size(), 1u);
 }
 
-TEST_F(MainWindowTest, QuitEndsTheProgramAtOnce) {
-    SendMessageW(w.Ctl(F::Command1).Hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(w.fake.endProgramCalls, std::vector<UINT>{0});
+// A failure no handler expects is told to the user, and the window goes on.
+TEST_F(MainWindowTest, AnUnexpectedFailureIsToldAndTheWindowGoesOn) {
+    w.fake.browseForFolder = [](BROWSEINFOA*) -> PIDLIST_ABSOLUTE { throw std::runtime_error("panne"); };
+    Form::SetFailureReport(&ReportUnhandledFailure);  // as the program does at start
+    SendMessageW(w.Ctl(F::cmdDir).Hwnd(), BM_CLICK, 0, 0);
+    Form::SetFailureReport(nullptr);
+    ASSERT_EQ(w.fake.messageBoxes.size(), 1u);
+    EXPECT_NE(w.fake.messageBoxes[0].text, L"");
+    EXPECT_EQ(w.fake.messageBoxes[0].caption, L"Tivrelon");
+    EXPECT_EQ(w.fake.messageBoxes[0].style, static_cast<UINT>(MB_OK | MB_ICONHAND));
+    EXPECT_TRUE(Enabled(F::cmdDir));
 }
 
 TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {

@@ -60,3 +60,21 @@ HWND FindThreadWindow(const wchar_t* className, HWND except, bool visibleOnly) {
 }
 
 int SelectedItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+
+HWND TooltipsOf(HWND owner) {
+    HWND tips = nullptr;
+    do tips = FindThreadWindow(TOOLTIPS_CLASSW, tips, false);
+    while (tips && GetWindow(tips, GW_OWNER) != owner);
+    return tips;
+}
+
+std::wstring TooltipOf(HWND tips, HWND owner, HWND control) {
+    wchar_t text[256] = L"";
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    return text;
+}

@@ -19,6 +19,11 @@ int SelectedItem(HWND list);
 // The colour of one pixel of a window's client area, as shown on screen.
 COLORREF PixelOf(HWND hwnd, int x, int y);
 
+// The tooltip window holding the tips of `owner`'s controls (hidden until
+// it shows one), and the tip it holds for `control`.
+HWND TooltipsOf(HWND owner);
+std::wstring TooltipOf(HWND tips, HWND owner, HWND control);
+
 // A top-level window of class `className` that this thread owns, other
 // than `except`, visible unless `visibleOnly` is false; nullptr if none.
 HWND FindThreadWindow(const wchar_t* className, HWND except = nullptr, bool visibleOnly = true);

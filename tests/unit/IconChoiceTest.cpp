@@ -111,19 +111,6 @@ TEST_F(IconChoiceTest, PickerGetsAnsiTextWhenThePlatformIsNotNt) {
     }
 }
 
-TEST_F(IconChoiceTest, VersionRecordIsThe148ByteAnsiOne) {
-    DWORD size = 0;
-    w.fake.getVersion = [&](OSVERSIONINFOA* v) {
-        size = v->dwOSVersionInfoSize;
-        v->dwPlatformId = 7;
-        return TRUE;
-    };
-    EXPECT_EQ(modOSInfo::GetPlatformId(), 7);
-    EXPECT_EQ(size, 148u);
-    w.fake.getVersion = nullptr;
-    EXPECT_EQ(modOSInfo::GetPlatformId(), VER_PLATFORM_WIN32_NT);
-}
-
 // Apply writes what the preview shows: a second pick that draws nothing
 // leaves the file, the index, the preview and Apply as they were.
 TEST_F(IconChoiceTest, PickThatDrawsNothingLeavesTheFileIndexPreviewAndApply) {
