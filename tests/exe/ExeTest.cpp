@@ -19,7 +19,7 @@ TEST(Exe, QuitButtonEndsTheProgramWithExitCodeZero) {
     ASSERT_NE(quit, nullptr);
     EXPECT_FALSE(IsWindowEnabled(FindChildByText(program.Window(), L"&Appliquer...")));
     EXPECT_TRUE(IsWindowEnabled(FindChildByText(program.Window(), L"Choix du &Dossier...")));
-    PostMessageW(quit, BM_CLICK, 0, 0);
+    Click(quit);
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 

@@ -48,13 +48,8 @@ protected:
                        inside(*w.form.About());
                        CloseIfStillOpen(hwnd, [leftOpen] { *leftOpen = true; }, 1000);
                    });
-        SendMessageW(w.Ctl(frmIconChanger::Command2).Hwnd(), BM_CLICK, 0, 0);
+        Click(w.Ctl(frmIconChanger::Command2).Hwnd());
         return *leftOpen;
-    }
-
-    static void Click(HWND control) {
-        SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     }
 };
 
@@ -89,7 +84,7 @@ TEST_F(AboutWindowTest, OpensModallyOverTheMainWindowWithItsTexts) {
         EXPECT_LE(std::abs((a.left + a.right) - (m.left + m.right)), 1);
         EXPECT_LE(std::abs((a.top + a.bottom) - (m.top + m.bottom)), 1);
 
-        SendMessageW(about.Ctl(A::cmdOK).Hwnd(), BM_CLICK, 0, 0);
+        Click(about.Ctl(A::cmdOK).Hwnd());
     });
     EXPECT_FALSE(leftOpen) << "OK did not close the window";
     EXPECT_TRUE(IsWindowEnabled(Main()));
@@ -157,7 +152,7 @@ TEST_F(AboutWindowTest, CloseBoxUnloadsTheWindow) {
 
 TEST_F(AboutWindowTest, DetailsMessageIsNineLinesJoinedByCarriageReturns) {
     OpenAbout([&](frmAbout& about) {
-        SendMessageW(about.Ctl(A::Command1).Hwnd(), BM_CLICK, 0, 0);
+        Click(about.Ctl(A::Command1).Hwnd());
         EXPECT_TRUE(about.Loaded()) << "the details leave the window open";
         about.cmdOK_Click();
     });

@@ -33,7 +33,7 @@ TEST(FolderBrowser, IsModalAndGivesTheChosenFolder) {
                    [&](HWND browser) {
                        modal = GetWindow(browser, GW_OWNER) == w.form.Hwnd() && !IsWindowEnabled(w.form.Hwnd());
                        selected = SelectInFolderBrowser(browser, chosen);
-                       PressButton(browser, IDOK);
+                       Click(GetDlgItem(browser, IDOK));
                    });
         w.form.cmdDir_Click();
         EXPECT_TRUE(modal);
@@ -57,7 +57,7 @@ TEST(FolderBrowser, OffersOnlyFoldersOnDisk) {
                    SendMessageW(browser, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(computer));
                    PumpMessages();
                    okEnabled = IsWindowEnabled(GetDlgItem(browser, IDOK));
-                   PressButton(browser, IDCANCEL);
+                   Click(GetDlgItem(browser, IDCANCEL));
                });
     w.form.cmdDir_Click();
     CoTaskMemFree(computer);

@@ -54,19 +54,16 @@ std::wstring CurrentFolder() {
 
 class IconChoiceDialogsTest : public testing::Test {
 protected:
-    void Click(int control) {
-        SendMessageW(w.Ctl(control).Hwnd(), BM_CLICK, 0, 0);
-        PumpMessages();
-    }
+    void ClickOn(int control) { Click(w.Ctl(control).Hwnd()); }
 
     // The real browser: goes to `folder`, then OK.
     void BrowseTo(const std::wstring& folder) {
         WhenWindow(FindBrowser, [this, folder](HWND browser) {
             browserOwner = GetWindow(browser, GW_OWNER);
             EXPECT_TRUE(SelectInFolderBrowser(browser, folder));
-            PressButton(browser, IDOK);
+            Click(GetDlgItem(browser, IDOK));
         });
-        Click(F::cmdDir);
+        ClickOn(F::cmdDir);
     }
 
     // The real Open dialog: types `file` into the file-name box, then OK;
@@ -76,12 +73,12 @@ protected:
             openOwner = GetWindow(dialog, GW_OWNER);
             openPrefilled = WindowTextOf(FileNameBox(dialog));
             if (file.empty()) {
-                PressButton(dialog, IDCANCEL);
+                Click(GetDlgItem(dialog, IDCANCEL));
                 return;
             }
             SetWindowTextW(FileNameBox(dialog), file.c_str());
             if (then) then();
-            PressButton(dialog, IDOK);
+            Click(GetDlgItem(dialog, IDOK));
         });
     }
 
@@ -109,7 +106,7 @@ protected:
                 pickerItems = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
                 SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
             }
-            PressButton(picker, IDOK);
+            Click(GetDlgItem(picker, IDOK));
             CloseIfStillOpen(picker);
         });
     }
@@ -143,8 +140,8 @@ TEST_F(IconChoiceDialogsTest, RealFolderBrowserChoosesAFolder) {
 }
 
 TEST_F(IconChoiceDialogsTest, RealBrowserCancelledLeavesNoFolder) {
-    WhenWindow(FindBrowser, [](HWND browser) { PressButton(browser, IDCANCEL); });
-    Click(F::cmdDir);
+    WhenWindow(FindBrowser, [](HWND browser) { Click(GetDlgItem(browser, IDCANCEL)); });
+    ClickOn(F::cmdDir);
     EXPECT_EQ(w.form.FolderPath, L"");
     EXPECT_FALSE(w.Ctl(F::cmdShowIcon).Enabled());
 }
@@ -156,7 +153,7 @@ TEST_F(IconChoiceDialogsTest, RealOpenDialogChoosesAFileAndStartsWithItNextTime)
         return 1;
     };
     OpenFile(TestIconsDll());
-    Click(F::cmdShowIcon);
+    ClickOn(F::cmdShowIcon);
     EXPECT_EQ(openOwner, w.form.Hwnd());
     EXPECT_EQ(openPrefilled, L"");
     EXPECT_TRUE(SamePath(w.form.IconFilePath, TestIconsDll())) << testing::PrintToString(w.form.IconFilePath);
@@ -166,7 +163,7 @@ TEST_F(IconChoiceDialogsTest, RealOpenDialogChoosesAFileAndStartsWithItNextTime)
 
     // The second use starts with that file filled in; cancelling it changes nothing.
     OpenFile(L"");
-    Click(F::cmdShowIcon);
+    ClickOn(F::cmdShowIcon);
     EXPECT_NE(openPrefilled.find(L"TivrelonTestIcons.dll"), std::wstring::npos) << testing::PrintToString(openPrefilled);
     EXPECT_EQ(modIcon::SelectedIconIndex, 2);
     EXPECT_TRUE(w.Ctl(F::cmdDone).Enabled());
@@ -262,7 +259,7 @@ TEST_F(IconChoiceDialogsTest, RealOpenDialogLeavesTheCurrentFolderAsItWas) {
         SCOPED_TRACE(c.name);
         w.fake.getOpenFileName = c.dialog;
         if (!c.dialog) OpenFile(icons);
-        Click(F::cmdShowIcon);
+        ClickOn(F::cmdShowIcon);
         EXPECT_TRUE(SamePath(w.form.dlgChooseIcon.FileName, icons)) << testing::PrintToString(w.form.dlgChooseIcon.FileName);
         EXPECT_TRUE(SamePath(CurrentFolder(), before)) << testing::PrintToString(CurrentFolder());
     }
@@ -278,7 +275,7 @@ TEST_F(IconChoiceDialogsTest, PreviewKeepsItsPictureWhenMinimisedAndRestored) {
         *index = 3;
         return 1;
     };
-    Click(F::cmdShowIcon);
+    ClickOn(F::cmdShowIcon);
     ASSERT_EQ(PreviewOnScreen(4, 16), kTestIconColours[3]);
     ShowWindow(w.form.Hwnd(), SW_MINIMIZE);
     PumpMessages();
@@ -299,7 +296,7 @@ TEST_F(IconChoiceDialogsTest, MainTaskFromFolderToApplyOnRealDialogs) {
     // The picker the platform gives: ours under Wine, whose shell picker
     // shows nothing; the shell's on Windows.
     OpenFile(TestIconsDll(), [this] { PickIcon(3); });
-    Click(F::cmdShowIcon);
+    ClickOn(F::cmdShowIcon);
     EXPECT_EQ(pickerItems, kTestIconCount);
     EXPECT_EQ(modIcon::SelectedIconIndex, 3);
     ASSERT_TRUE(SamePath(w.form.IconFilePath, TestIconsDll()));
@@ -307,7 +304,7 @@ TEST_F(IconChoiceDialogsTest, MainTaskFromFolderToApplyOnRealDialogs) {
     EXPECT_EQ(PreviewOnScreen(4, 16), kTestIconColours[3]);
     ASSERT_TRUE(w.Ctl(F::cmdDone).Enabled());
 
-    Click(F::cmdDone);
+    ClickOn(F::cmdDone);
     const std::wstring ini = folder / L"desktop.ini";
     const std::string text = ReadBytes(ini);
     const std::wstring& file = w.form.IconFilePath;

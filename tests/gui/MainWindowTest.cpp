@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, ApplyIsDisabledAfterSuccessAndAfterFailure) {
 TEST_F(MainWindowTest, AnUnexpectedFailureIsToldAndTheWindowGoesOn) {
     w.fake.browseForFolder = [](BROWSEINFOA*) -> PIDLIST_ABSOLUTE { throw std::runtime_error("panne"); };
     Form::SetFailureReport(&ReportUnhandledFailure);  // as the program does at start
-    SendMessageW(w.Ctl(F::cmdDir).Hwnd(), BM_CLICK, 0, 0);
+    Click(w.Ctl(F::cmdDir).Hwnd());
     Form::SetFailureReport(nullptr);
     ASSERT_EQ(w.fake.messageBoxes.size(), 1u);
     EXPECT_NE(w.fake.messageBoxes[0].text, L"");

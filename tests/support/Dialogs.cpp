@@ -87,10 +87,6 @@ HWND FindDialogHolding(const std::wstring& childText) {
     return FindDialogWith([&](HWND hwnd) { return FindChildByText(hwnd, childText) != nullptr; });
 }
 
-void PressButton(HWND dialog, int id) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 void PostKey(HWND target, UINT key) {
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
     PostMessageW(target, WM_KEYDOWN, key, scan | 1);

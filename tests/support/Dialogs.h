@@ -36,8 +36,6 @@ HWND FindThreadWindowTitled(const std::wstring& caption);
 HWND FindDialogWith(const std::function<bool(HWND)>& accept);
 HWND FindDialogHolding(const std::wstring& childText);
 
-// Presses a dialog's button as a click would.
-void PressButton(HWND dialog, int id);
 // A key pressed on `target`, through the thread's queue and so through the
 // dialog manager (Enter, Esc, arrows).
 void PostKey(HWND target, UINT key);

@@ -24,6 +24,15 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
+void Click(HWND control) {
+    RECT r{};
+    GetClientRect(control, &r);
+    const LPARAM centre = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    PostMessageW(control, WM_LBUTTONUP, 0, centre);
+    if (GetWindowThreadProcessId(control, nullptr) == GetCurrentThreadId()) PumpMessages();
+}
+
 RECT ChildRect(HWND child) {
     RECT r;
     GetWindowRect(child, &r);

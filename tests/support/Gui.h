@@ -6,6 +6,13 @@
 
 // Handles the messages waiting for this thread, then returns.
 void PumpMessages();
+// Clicks `control` as a mouse does: a press and a release at its centre,
+// through its thread's queue (a button, a check box, a link). A control of
+// this thread is clicked before Click returns, and a modal dialog the click
+// opens runs, and closes, inside it; another program's is clicked as soon as
+// that program takes its input.
+void Click(HWND control);
+
 // Pumps messages until `done` holds or `timeoutMs` passes; true when done.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 

@@ -59,11 +59,9 @@ void MainWindowFixture::ChooseIcon(const std::wstring& file, int index) {
 }
 
 void MainWindowFixture::ClickReset() {
-    SendMessageW(Ctl(frmIconChanger::chkReset).Hwnd(), BM_CLICK, 0, 0);
-    PumpMessages();
+    Click(Ctl(frmIconChanger::chkReset).Hwnd());
 }
 
 void MainWindowFixture::Apply() {
-    SendMessageW(Ctl(frmIconChanger::cmdDone).Hwnd(), BM_CLICK, 0, 0);
-    PumpMessages();
+    Click(Ctl(frmIconChanger::cmdDone).Hwnd());
 }

@@ -22,8 +22,6 @@ HWND WaitForFolderBrowser(const RunningProgram& program, HWND owner);
 // after 30 s if nothing happens.
 bool WaitFor(const std::function<bool()>& condition);
 
-// Clicks a button as a user does: the click is posted.
-inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 // Types `text` into an edit control of the program, character by character.
 void PostText(HWND edit, const std::wstring& text);
 // What an edit control of the program holds (the system's copy of another
