@@ -91,6 +91,11 @@ void frmIconChanger::cmdDone_Click() {
 }
 
 void frmIconChanger::ApplyCustomisation(const std::wstring& iniPath) {
+    // The icon file may have gone since it was chosen (deleted, its drive
+    // removed), and a click that reached a disabled Apply brings none at all:
+    // never write a key that names no file.
+    if (IconFilePath.empty() || !IsFile(AttributesOf(IconFilePath)))
+        throw PlatformError("ApplyCustomisation", ERROR_FILE_NOT_FOUND);
     const std::wstring infoTip = Ctl(txtInfoTip).Text();
     // Refuse text that cannot reach the file exactly before anything changes.
     modINI::RequireFaithfulText(IconFilePath);

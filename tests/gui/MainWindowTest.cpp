@@ -7,6 +7,7 @@
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
+#include "support/IconFiles.h"
 #include "platform/MessageLoop.h"
 #include "support/MainWindow.h"
 
@@ -224,13 +225,15 @@ TEST_F(MainWindowTest, EnteringResetModeClearsThePreview) {
 
 TEST_F(MainWindowTest, ApplyIsDisabledAfterSuccessAndAfterFailure) {
     TempFolder folder;
+    const std::wstring icon = folder / L"a.ico";
+    WriteBytes(icon, IcoBytes(RGB(0, 0, 255)));
     w.ChooseFolder(folder.Path());
-    w.ChooseIcon(L"C:\\a.ico", 0);
+    w.ChooseIcon(icon, 0);
     w.Apply();
     EXPECT_FALSE(Enabled(F::cmdDone));
     EXPECT_TRUE(w.fake.messageBoxes.empty());
     w.ChooseFolder(folder / L"missing");
-    w.ChooseIcon(L"C:\\a.ico", 0);
+    w.ChooseIcon(icon, 0);
     w.Apply();
     EXPECT_FALSE(Enabled(F::cmdDone));
     EXPECT_EQ(w.fake.messageBoxes.size(), 1u);

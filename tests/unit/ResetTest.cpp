@@ -9,7 +9,7 @@ namespace {
 using ResetTest = ApplyFixture;
 
 TEST_F(ResetTest, ResetTakesACustomisedFolderBackToPlain) {
-    ApplyIcon(L"C:\\a.ico", 3, L"Info");
+    ApplyIcon(L"a.ico", 3, L"Info");
     SetFileAttributesW(Ini().c_str(), kHidden | kSystem | kReadOnly);
     Reset();
     EXPECT_FALSE(Exists(Ini()));
@@ -56,7 +56,7 @@ TEST_F(ResetTest, ResetOfAFileWithOnlyIconKeysInAnyCaseDeletesIt) {
 }
 
 TEST_F(ResetTest, ResetThatCannotDeleteLeavesBothAttributeSetsCleared) {
-    ApplyIcon(L"C:\\a.ico", 0);
+    ApplyIcon(L"a.ico", 0);
     // Held open without delete sharing: the deletion fails.
     HANDLE held = CreateFileW(Ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
@@ -168,7 +168,7 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
                           : CreateFileW(ini.c_str(), GENERIC_READ, c.holderShare, nullptr, OPEN_EXISTING, 0, nullptr);
         Browse(target);
         if (w.Ctl(F::chkReset).Checked() != c.reset) w.ClickReset();
-        if (!c.reset) w.ChooseIcon(L"C:\\a.ico", 1);
+        if (!c.reset) w.ChooseIcon(Icon(L"a.ico"), 1);
         w.Apply();
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
 
