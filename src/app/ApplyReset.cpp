@@ -78,6 +78,9 @@ void frmIconChanger::cmdDone_Click() {
         if (FolderPath.empty()) throw PlatformError("cmdDone_Click", ERROR_PATH_NOT_FOUND);
         const std::wstring iniPath = FolderPath + L"\\desktop.ini";
         modINI::RequireProfileFile(iniPath);
+        // A desktop.ini that is a link (or a folder) would take the keys, the
+        // attributes or the deletion to something outside the folder.
+        services::RequireOwnFileOrNone(iniPath, FolderPath);
         if (!Ctl(chkReset).Checked()) {
             ApplyCustomisation(iniPath);
         } else {
