@@ -132,6 +132,21 @@ TEST_F(MainWindowTest, StartsWithOnlyFolderChoiceQuitAndAboutUsable) {
     EXPECT_EQ(GetFocus(), w.Ctl(F::cmdDir).Hwnd());
 }
 
+// Automation and accessibility tools post clicks to disabled controls, and
+// Wine hands them on: the window ignores them.
+TEST_F(MainWindowTest, ClicksFromDisabledControlsDoNothing) {
+    int openDialogs = 0;
+    w.fake.getOpenFileName = [&](OPENFILENAMEW*) { return ++openDialogs, FALSE; };
+    const int disabled[] = {F::cmdShowIcon, F::chkReset, F::cmdDone};
+    for (int c : disabled) {
+        HWND control = w.Ctl(c).Hwnd();
+        SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    }
+    EXPECT_EQ(openDialogs, 0);
+    EXPECT_TRUE(w.fake.messageBoxes.empty());
+    for (int c : disabled) EXPECT_FALSE(Enabled(c)) << c;
+}
+
 TEST_F(MainWindowTest, FontsAreMsSansSerifWithABoldFrameCaption) {
     for (int c = 0; c < F::kControlCount; ++c) {
         if (c == F::picIcon) continue;
