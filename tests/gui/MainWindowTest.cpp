@@ -136,7 +136,10 @@ TEST_F(MainWindowTest, StartsWithOnlyFolderChoiceQuitAndAboutUsable) {
 // Wine hands them on: the window ignores them.
 TEST_F(MainWindowTest, ClicksFromDisabledControlsDoNothing) {
     int openDialogs = 0;
-    w.fake.getOpenFileName = [&](OPENFILENAMEW*) { return ++openDialogs, FALSE; };
+    w.fake.getOpenFileName = [&](OPENFILENAMEW*) {
+        ++openDialogs;
+        return FALSE;
+    };
     const int disabled[] = {F::cmdShowIcon, F::chkReset, F::cmdDone};
     for (int c : disabled) {
         HWND control = w.Ctl(c).Hwnd();
