@@ -78,8 +78,8 @@ void frmIconChanger::cmdDone_Click() {
         if (FolderPath.empty()) throw PlatformError("cmdDone_Click", ERROR_PATH_NOT_FOUND);
         const std::wstring iniPath = FolderPath + L"\\desktop.ini";
         modINI::RequireProfileFile(iniPath);
-        // A desktop.ini that is a link (or a folder) would take the keys, the
-        // attributes or the deletion to something outside the folder.
+        // A desktop.ini that is a link, a folder or a file with other names
+        // would take the keys, the attributes or the deletion elsewhere.
         services::RequireOwnFileOrNone(iniPath, FolderPath);
         if (!Ctl(chkReset).Checked()) {
             ApplyCustomisation(iniPath);
