@@ -78,6 +78,9 @@ void frmIconChanger::cmdDone_Click() {
         if (FolderPath.empty()) throw PlatformError("cmdDone_Click", ERROR_PATH_NOT_FOUND);
         const std::wstring iniPath = FolderPath + L"\\desktop.ini";
         modINI::RequireProfileFile(iniPath);
+        // A desktop.ini that is a link, a folder or a file with other names
+        // would take the keys, the attributes or the deletion elsewhere.
+        services::RequireOwnFileOrNone(iniPath, FolderPath);
         if (!Ctl(chkReset).Checked()) {
             ApplyCustomisation(iniPath);
         } else {
@@ -91,6 +94,11 @@ void frmIconChanger::cmdDone_Click() {
 }
 
 void frmIconChanger::ApplyCustomisation(const std::wstring& iniPath) {
+    // The icon file may have gone since it was chosen (deleted, its drive
+    // removed), and a click that reached a disabled Apply brings none at all:
+    // never write a key that names no file.
+    if (IconFilePath.empty() || !IsFile(AttributesOf(IconFilePath)))
+        throw PlatformError("ApplyCustomisation", ERROR_FILE_NOT_FOUND);
     const std::wstring infoTip = Ctl(txtInfoTip).Text();
     // Refuse text that cannot reach the file exactly before anything changes.
     modINI::RequireFaithfulText(IconFilePath);

@@ -9,8 +9,8 @@ namespace refusals {
 // function, would reach a look-alike or nothing.
 inline constexpr wchar_t kUnwritableName[] =
     L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.";
-// A folder whose last name ends in a dot or a space: Win32 path handling
-// drops it and reaches the sibling without it.
+// A folder whose path holds a name ending in a dot or a space that Win32
+// path handling drops: it would reach the look-alike without it.
 inline constexpr wchar_t kTrailingDotOrSpace[] =
     L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace.";
 

@@ -23,9 +23,23 @@ struct ItemListDeleter {
 };
 using UniqueItemList = std::unique_ptr<ITEMIDLIST_ABSOLUTE, ItemListDeleter>;
 
+// Win32 path handling drops a trailing dot from every name of a path, and
+// trailing dots and spaces from its last name: "C:\x\a.\b" reaches
+// "C:\x\a\b", "C:\x\b " reaches "C:\x\b". Both the folder (its
+// attributes) and its desktop.ini must keep their exact paths through it.
+bool KeptExactly(const std::wstring& path) {
+    std::wstring full(path.size() + 1, L'\0');
+    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    return n == path.size() && full.compare(0, n, path) == 0;
+}
+
+bool KeptExactlyWithItsFile(const std::wstring& folder) {
+    // A drive root already ends in its backslash.
+    return KeptExactly(folder) && KeptExactly(folder + (folder.back() == L'\\' ? L"" : L"\\") + L"desktop.ini");
+}
+
 Refusal RefusalOf(const std::wstring& path) {
-    // A drive root ends in its backslash and has no last name to check.
-    if (path.back() == L'.' || path.back() == L' ') return Refusal::TrailingDotOrSpace;
+    if (!KeptExactlyWithItsFile(path)) return Refusal::TrailingDotOrSpace;
     try {
         ToAnsi(path);
     } catch (const PlatformError&) {

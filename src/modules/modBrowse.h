@@ -12,8 +12,9 @@ enum class Refusal {
     // A character the ANSI code page cannot hold exactly: the profile writer
     // would reach a look-alike folder ("Dvorák" for "Dvořák"), or none.
     UnwritableName,
-    // A last name ending in a dot or a space: Win32 path handling drops it,
-    // so the attributes would land on the sibling without it.
+    // A name ending in a dot (any name of the path) or a space (the last
+    // one): Win32 path handling drops it, so the change would land on the
+    // look-alike folder without it.
     TrailingDotOrSpace,
 };
 

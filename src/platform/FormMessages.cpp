@@ -31,7 +31,11 @@ bool Form::Command(WPARAM wParam) {
     const int index = id - kFirstControlId;
     // BN_CLICKED and STN_CLICKED share the value 0.
     if (index < 0 || static_cast<size_t>(index) >= controls_.size() || HIWORD(wParam) != BN_CLICKED) return true;
-    const ControlKind kind = controls_[static_cast<size_t>(index)]->Desc().kind;
+    const Control& control = *controls_[static_cast<size_t>(index)];
+    // Wine hands on a click posted to a disabled button, as automation and
+    // accessibility tools post them: a disabled control does nothing.
+    if (!control.Enabled()) return true;
+    const ControlKind kind = control.Desc().kind;
     if (kind == ControlKind::Button || kind == ControlKind::CheckBox || kind == ControlKind::Label ||
         kind == ControlKind::Image)
         OnClick(index);

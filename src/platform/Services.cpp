@@ -53,6 +53,52 @@ std::wstring FindPlainFile(const std::wstring& path) {
     return {};
 }
 
+namespace {
+
+// The path the file system gives the file or folder open in `handle`, after
+// every link on its way; empty when it gives none.
+std::wstring FinalPath(HANDLE handle) {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (n >= path.size()) {
+        path.resize(n);
+        n = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    }
+    path.resize(n < path.size() ? n : 0);
+    if (!path.empty() && path.back() == L'\\') path.pop_back();  // a drive root's
+    return path;
+}
+
+UniqueHandle OpenForQuery(const std::wstring& path) {
+    UniqueHandle handle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) ThrowLastError("CreateFile");
+    return handle;
+}
+
+}  // namespace
+
+void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;  // nothing there
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+        throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
+
+    const UniqueHandle file = OpenForQuery(path);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info)) ThrowLastError("GetFileInformationByHandle");
+    if (info.nNumberOfLinks > 1) throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
+    // Wine reports no reparse point on a Unix symbolic link and follows it:
+    // the file opened is then another one than the folder's own. Both are
+    // opened through the same links on the folder's way, so a folder reached
+    // through a junction or a mapped drive still matches.
+    const std::wstring opened = FinalPath(file.get()), folderPath = FinalPath(OpenForQuery(folder).get());
+    const std::wstring own = folderPath + path.substr(path.find_last_of(L'\\'));
+    if (!opened.empty() && !folderPath.empty() &&
+        CompareStringOrdinal(opened.c_str(), -1, own.c_str(), -1, TRUE) != CSTR_EQUAL)
+        throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
+}
+
 void SetAttributes(const std::wstring& path, DWORD attributes) {
     // SetFileAttributes takes 0 as "leave unchanged"; NORMAL is the empty set.
     const DWORD value = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;

@@ -1,13 +1,20 @@
 #include "support/Files.h"
 
 #include <atomic>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/Handles.h"
+#include "platform/Platform.h"
 
 namespace {
 std::atomic<int> counter{0};
+
+struct FindChangeDeleter {
+    void operator()(HANDLE h) const { if (h != INVALID_HANDLE_VALUE) FindCloseChangeNotification(h); }
+};
+using UniqueFindChange = std::unique_ptr<void, FindChangeDeleter>;
 }
 
 std::wstring TestProgramFolder() {
@@ -98,4 +105,53 @@ void RemoveTree(const std::wstring& path) {
         for (const auto& name : names) RemoveTree(path + L"\\" + name);
     }
     RemoveDirectoryW(path.c_str());
+}
+
+namespace {
+
+// Under Wine, Win32 can neither make a symbolic link (CreateSymbolicLink
+// makes nothing) nor take one away (DeleteFile deletes its target): `ln` or
+// `rm` does it on the Unix side. Wine starts a Unix program as it starts a
+// Windows one but hands back no process to wait for, so this waits until
+// `path` is there, or gone, as `wanted` says.
+bool RunOnUnixSide(const char* program, const char* options, const std::vector<std::wstring>& paths,
+                   const std::wstring& path, bool wanted) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    std::string command = std::string(program) + " " + options;
+    for (const std::wstring& p : paths) {
+        char* name = unixName(p.c_str());
+        command += std::string(" \"") + (name ? name : "") + "\"";
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+    UniqueFindChange change(FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA((std::string("Z:\\bin\\") + program).c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &process))
+        return false;
+    const UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    while (Exists(path) != wanted && WaitForSingleObject(change.get(), 10000) == WAIT_OBJECT_0)
+        FindNextChangeNotification(change.get());
+    return Exists(path) == wanted;
+}
+
+}  // namespace
+
+SymbolicLink::SymbolicLink(const std::wstring& link, const std::wstring& target) : link_(link) {
+    made_ = RunningOnWine() ? RunOnUnixSide("ln", "-s", {target, link}, link, true)
+                            : CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                                                  SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0;
+}
+
+SymbolicLink::~SymbolicLink() {
+    if (!made_) return;
+    if (RunningOnWine()) {
+        RunOnUnixSide("rm", "-f", {link_}, link_, false);
+    } else {
+        DeleteFileW(link_.c_str());
+    }
 }

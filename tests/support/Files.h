@@ -56,3 +56,21 @@ std::string ReadBytes(const std::wstring& path);
 bool Exists(const std::wstring& path);
 void MakeFolder(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
+
+// A symbolic link to the file `target`, made for a test and taken away with
+// it, before the target goes.
+class SymbolicLink {
+public:
+    SymbolicLink(const std::wstring& link, const std::wstring& target);
+    ~SymbolicLink();
+    SymbolicLink(const SymbolicLink&) = delete;
+    SymbolicLink& operator=(const SymbolicLink&) = delete;
+
+    // False when this system lets the test make none (Windows without the
+    // right to).
+    bool Made() const { return made_; }
+
+private:
+    std::wstring link_;
+    bool made_;
+};

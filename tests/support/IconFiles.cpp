@@ -2,11 +2,15 @@
 
 #include <cstring>
 
+#include "support/Dialogs.h"
+#include "support/Files.h"
+
 namespace {
 
 constexpr int kSide = 32;
 constexpr DWORD kDirectorySize = 6 + 16;
 constexpr size_t kImageOffsetAt = 6 + 12;  // the directory entry's image offset
+constexpr size_t kImageWidthAt = kDirectorySize + 4;  // the image header's width, then height
 
 template <class T>
 void Append(std::string& bytes, const T& value) {
@@ -44,4 +48,16 @@ std::string IcoPointingPastItsEnd() {
     const DWORD farAway = 100000;
     std::memcpy(&bytes[kImageOffsetAt], &farAway, sizeof farAway);
     return bytes;
+}
+
+std::string IcoClaimingAHugeImage() {
+    std::string bytes = IcoBytes(RGB(255, 0, 0));
+    const LONG huge = 2000000000;
+    for (size_t at : {kImageWidthAt, kImageWidthAt + 4}) std::memcpy(&bytes[at], &huge, sizeof huge);
+    return bytes;
+}
+
+std::string LibraryCutShort() {
+    const std::string whole = ReadBytes(TestIconsDll());
+    return whole.substr(0, whole.size() / 2);
 }

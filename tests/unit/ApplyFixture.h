@@ -2,7 +2,9 @@
 // A main window and a folder of its own, for the Apply and reset tests.
 #include <gtest/gtest.h>
 
+#include "platform/Text.h"
 #include "support/Files.h"
+#include "support/IconFiles.h"
 #include "support/MainWindow.h"
 
 inline constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN;
@@ -21,9 +23,18 @@ protected:
     std::string IniText() const { return ReadBytes(Ini()); }
     // The user chooses `path` in the folder browser.
     void Browse(const std::wstring& path) { w.ChooseFolder(path); }
-    void ApplyIcon(const std::wstring& file, int index, const std::wstring& infoTip = L"") {
+    // A file of icons named `name`, real: Apply checks that it is still there.
+    std::wstring Icon(const std::wstring& name) const {
+        const std::wstring path = icons / name;
+        if (!Exists(path)) WriteBytes(path, IcoBytes(RGB(0, 0, 255)));
+        return path;
+    }
+    // How ICONFILE names it.
+    std::string IconText(const std::wstring& name) const { return ToAnsi(Icon(name)); }
+    void ApplyIcon(const std::wstring& name, int index, const std::wstring& infoTip = L"") {
         Browse(folder.Path());
-        w.ChooseIcon(file, index);
+        if (w.Ctl(F::chkReset).Checked()) w.ClickReset();  // apply mode
+        w.ChooseIcon(Icon(name), index);
         w.Ctl(F::txtInfoTip).SetText(infoTip);
         w.Apply();
     }
@@ -41,6 +52,6 @@ protected:
         return n;
     }
 
-    TempFolder folder;
+    TempFolder folder, icons;
     MainWindowFixture w;
 };

@@ -13,20 +13,20 @@ TEST_F(ApplyTest, NewFileHoldsTheSectionAndUpperCaseKeysInOrder) {
     struct Case {
         int index;
         std::wstring infoTip;
-        std::string expected;
+        std::string afterIconFile;
     };
     const Case cases[] = {
-        {3, L"", "[.ShellClassInfo]\r\nICONFILE=C:\\Icons\\set.dll\r\nICONINDEX=3\r\n"},
-        {-7, L"", "[.ShellClassInfo]\r\nICONFILE=C:\\Icons\\set.dll\r\nICONINDEX=-7\r\n"},
-        {0, L"Mes photos", "[.ShellClassInfo]\r\nICONFILE=C:\\Icons\\set.dll\r\nICONINDEX=0\r\nINFOTIP=Mes photos\r\n"},
+        {3, L"", "ICONINDEX=3\r\n"},
+        {-7, L"", "ICONINDEX=-7\r\n"},
+        {0, L"Mes photos", "ICONINDEX=0\r\nINFOTIP=Mes photos\r\n"},
         // Accented text the ANSI code page holds goes through unchanged.
-        {1, L"Été à Noël", "[.ShellClassInfo]\r\nICONFILE=C:\\Icons\\set.dll\r\nICONINDEX=1\r\nINFOTIP=\xC9t\xE9 \xE0 No\xEBl\r\n"},
+        {1, L"Été à Noël", "ICONINDEX=1\r\nINFOTIP=\xC9t\xE9 \xE0 No\xEBl\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);
         RemoveTree(Ini());
-        ApplyIcon(L"C:\\Icons\\set.dll", c.index, c.infoTip);
-        EXPECT_EQ(IniText(), c.expected);
+        ApplyIcon(L"set.dll", c.index, c.infoTip);
+        EXPECT_EQ(IniText(), "[.ShellClassInfo]\r\nICONFILE=" + IconText(L"set.dll") + "\r\n" + c.afterIconFile);
         EXPECT_EQ(UserAttributes(Ini()), kHidden);
         EXPECT_EQ(UserAttributes(folder.Path()), kSystem);
         EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
@@ -37,7 +37,7 @@ TEST_F(ApplyTest, NewFileHoldsTheSectionAndUpperCaseKeysInOrder) {
 // Spaces only are not empty: handed to the writer as typed (how the writer
 // lays a value out is its own business).
 TEST_F(ApplyTest, AnInfoTipOfSpacesIsWritten) {
-    ApplyIcon(L"C:\\a.ico", 0, L"   ");
+    ApplyIcon(L"a.ico", 0, L"   ");
     ASSERT_EQ(w.fake.profileWrites.size(), 3u);
     EXPECT_EQ(w.fake.profileWrites[2].key, "INFOTIP");
     EXPECT_EQ(w.fake.profileWrites[2].value, "   ");
@@ -46,7 +46,7 @@ TEST_F(ApplyTest, AnInfoTipOfSpacesIsWritten) {
 
 TEST_F(ApplyTest, FolderEndsWithSystemAloneWhateverItHadBefore) {
     SetFileAttributesW(folder.Path().c_str(), kHidden | kReadOnly);
-    ApplyIcon(L"C:\\a.ico", 0);
+    ApplyIcon(L"a.ico", 0);
     EXPECT_EQ(UserAttributes(folder.Path()), kSystem);
     EXPECT_EQ(UserAttributes(Ini()), kHidden);
 }
@@ -56,11 +56,11 @@ TEST_F(ApplyTest, ExistingSettingsSurviveAndAnEmptyInfoTipKeepsTheOldOne) {
                "[.ShellClassInfo]\r\nLocalizedResourceName=@shell32.dll,-21770\r\nINFOTIP=Ancienne\r\n"
                "ICONFILE=old.ico\r\nICONINDEX=9\r\n[ViewState]\r\nMode=4\r\n");
     SetFileAttributesW(Ini().c_str(), kHidden | kSystem);
-    ApplyIcon(L"C:\\new.ico", 2);
+    ApplyIcon(L"new.ico", 2);
     const std::string text = IniText();
     EXPECT_NE(text.find("LocalizedResourceName=@shell32.dll,-21770"), std::string::npos) << text;
     EXPECT_NE(text.find("INFOTIP=Ancienne"), std::string::npos) << text;
-    EXPECT_NE(text.find("ICONFILE=C:\\new.ico"), std::string::npos) << text;
+    EXPECT_NE(text.find("ICONFILE=" + IconText(L"new.ico")), std::string::npos) << text;
     EXPECT_NE(text.find("ICONINDEX=2"), std::string::npos) << text;
     EXPECT_NE(text.find("[ViewState]\r\nMode=4"), std::string::npos) << text;
     EXPECT_EQ(text.find("old.ico"), std::string::npos) << text;
@@ -76,17 +76,21 @@ TEST_F(ApplyTest, AnIconResourceInTheSectionTakesTheNewIcon) {
         const char* before;
         std::vector<std::string> found, gone;  // in any letter case
     };
+    const auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), [](char ch) { return static_cast<char>(tolower(ch)); });
+        return text;
+    };
+    const std::string icon = lower(IconText(L"new.ico"));
     const Case cases[] = {
-        {"[.ShellClassInfo]\r\niconResource=C:\\old.dll,9\r\n", {"iconresource=c:\\new.ico,2"}, {"old.dll"}},
-        {"[.ShellClassInfo]\r\nICONFILE=C:\\old.dll\r\n", {"iconfile=c:\\new.ico"}, {"iconresource"}},
+        {"[.ShellClassInfo]\r\niconResource=C:\\old.dll,9\r\n", {"iconresource=" + icon + ",2"}, {"old.dll"}},
+        {"[.ShellClassInfo]\r\nICONFILE=C:\\old.dll\r\n", {"iconfile=" + icon}, {"iconresource"}},
         {"[Other]\r\nIconResource=C:\\old.dll,9\r\n", {"[other]\r\niconresource=c:\\old.dll,9"}, {"new.ico,"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);
         WriteBytes(Ini(), c.before);
-        ApplyIcon(L"C:\\new.ico", 2);
-        std::string text = IniText();
-        std::transform(text.begin(), text.end(), text.begin(), [](char ch) { return static_cast<char>(tolower(ch)); });
+        ApplyIcon(L"new.ico", 2);
+        const std::string text = lower(IniText());
         for (const std::string& f : c.found) EXPECT_NE(text.find(f), std::string::npos) << text;
         for (const std::string& g : c.gone) EXPECT_EQ(text.find(g), std::string::npos) << text;
         EXPECT_EQ(ErrorCount(), 0u);
@@ -97,10 +101,10 @@ TEST_F(ApplyTest, AnIconResourceInTheSectionTakesTheNewIcon) {
 // Windows will not let the profile writer re-create a hidden file; applying
 // again to a customised folder must still land the new icon.
 TEST_F(ApplyTest, ApplyingAgainToACustomisedFolderLandsTheNewIcon) {
-    ApplyIcon(L"C:\\first.dll", 1, L"Premier");
+    ApplyIcon(L"first.dll", 1, L"Premier");
     ASSERT_EQ(UserAttributes(Ini()), kHidden);
-    ApplyIcon(L"C:\\second.dll", 5);
-    EXPECT_EQ(IniText(), "[.ShellClassInfo]\r\nICONFILE=C:\\second.dll\r\nICONINDEX=5\r\nINFOTIP=Premier\r\n");
+    ApplyIcon(L"second.dll", 5);
+    EXPECT_EQ(IniText(), "[.ShellClassInfo]\r\nICONFILE=" + IconText(L"second.dll") + "\r\nICONINDEX=5\r\nINFOTIP=Premier\r\n");
     EXPECT_EQ(UserAttributes(Ini()), kHidden);
     EXPECT_EQ(UserAttributes(folder.Path()), kSystem);
     EXPECT_EQ(ErrorCount(), 0u);
@@ -109,8 +113,8 @@ TEST_F(ApplyTest, ApplyingAgainToACustomisedFolderLandsTheNewIcon) {
 TEST_F(ApplyTest, ReadOnlyDesktopIniIsRewrittenAndEndsHiddenOnly) {
     WriteBytes(Ini(), "[.ShellClassInfo]\r\nICONFILE=old.ico\r\n");
     SetFileAttributesW(Ini().c_str(), kReadOnly);
-    ApplyIcon(L"C:\\new.ico", 4);
-    EXPECT_EQ(IniText(), "[.ShellClassInfo]\r\nICONFILE=C:\\new.ico\r\nICONINDEX=4\r\n");
+    ApplyIcon(L"new.ico", 4);
+    EXPECT_EQ(IniText(), "[.ShellClassInfo]\r\nICONFILE=" + IconText(L"new.ico") + "\r\nICONINDEX=4\r\n");
     EXPECT_EQ(UserAttributes(Ini()), kHidden);
     EXPECT_EQ(ErrorCount(), 0u);
 }
@@ -122,7 +126,7 @@ TEST_F(ApplyTest, RefusedWriteShowsTheErrorAndSetsNoAttribute) {
         return FALSE;
     };
     SetFileAttributesW(folder.Path().c_str(), kHidden);
-    ApplyIcon(L"C:\\a.ico", 0);
+    ApplyIcon(L"a.ico", 0);
     EXPECT_EQ(ErrorCount(), 1u);
     EXPECT_EQ(w.fake.profileWrites.size(), 1u);
     EXPECT_EQ(UserAttributes(folder.Path()), kHidden);
@@ -132,16 +136,19 @@ TEST_F(ApplyTest, RefusedWriteShowsTheErrorAndSetsNoAttribute) {
 }
 
 // Text the ANSI code page cannot hold exactly is refused before anything
-// changes, never written as '?' or as a look-alike.
-TEST_F(ApplyTest, TextTheCodePageCannotHoldIsRefusedBeforeAnyChange) {
+// changes, never written as '?' or as a look-alike; so is an icon file that
+// is gone since it was chosen (deleted, its drive removed).
+TEST_F(ApplyTest, TextTheCodePageCannotHoldOrAVanishedIconIsRefusedBeforeAnyChange) {
     struct Case {
         const char* what;
-        std::wstring subFolder, iconFile, infoTip;
+        std::wstring subFolder, infoTip;
+        bool iconGone = false;
     };
     const Case cases[] = {
-        {"CJK folder name", L"\u6587\u4EF6\u5939", L"C:\\a.ico", L""},
-        {"fullwidth quote in the info tip (best fit: '\"')", L"plain2", L"C:\\a.ico", L"dit \uFF02bonjour\uFF02"},
-        {"CJK info tip", L"plain3", L"C:\\a.ico", L"\u6587"},
+        {"CJK folder name", L"\u6587\u4EF6\u5939", L""},
+        {"fullwidth quote in the info tip (best fit: '\"')", L"plain2", L"dit \uFF02bonjour\uFF02"},
+        {"CJK info tip", L"plain3", L"\u6587"},
+        {"icon file deleted after it was chosen", L"plain4", L"", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -152,7 +159,8 @@ TEST_F(ApplyTest, TextTheCodePageCannotHoldIsRefusedBeforeAnyChange) {
         SetFileAttributesW(ini.c_str(), kHidden);
         const size_t errorsBefore = ErrorCount();
         w.ChooseFolder(sub);
-        w.ChooseIcon(c.iconFile, 1);
+        w.ChooseIcon(Icon(L"a.ico"), 1);
+        if (c.iconGone) RemoveTree(Icon(L"a.ico"));
         w.Ctl(F::txtInfoTip).SetText(c.infoTip);
         w.Apply();
         EXPECT_EQ(ErrorCount(), errorsBefore + 1);
@@ -165,14 +173,14 @@ TEST_F(ApplyTest, TextTheCodePageCannotHoldIsRefusedBeforeAnyChange) {
 
 TEST_F(ApplyTest, ALineBreakNeverReachesTheInfoTip) {
     // A multi-line paste would start a line of its own in the file.
-    ApplyIcon(L"C:\\a.ico", 0, L"ligne\r\nICONFILE=C:\\evil.exe");
+    ApplyIcon(L"a.ico", 0, L"ligne\r\nICONFILE=C:\\evil.exe");
     EXPECT_EQ(ErrorCount(), 1u);
     EXPECT_FALSE(Exists(Ini()));
 }
 
 TEST_F(ApplyTest, EmptyFolderPathChangesNothingAndSaysSo) {
     Browse(folder.Path());
-    w.ChooseIcon(L"C:\\a.ico", 0);
+    w.ChooseIcon(Icon(L"a.ico"), 0);
     Browse(L"");  // a later browse is cancelled
     w.Apply();
     EXPECT_EQ(ErrorCount(), 1u);
@@ -185,7 +193,7 @@ TEST_F(ApplyTest, EmptyFolderPathChangesNothingAndSaysSo) {
 }
 
 TEST_F(ApplyTest, SuccessTellsTheShellAboutTheFolder) {
-    ApplyIcon(L"C:\\a.ico", 0);
+    ApplyIcon(L"a.ico", 0);
     ASSERT_EQ(w.fake.changedFolders.size(), 1u);
     EXPECT_EQ(w.fake.changedFolders[0], folder.Path());
     Reset();
@@ -202,13 +210,15 @@ TEST(ApplyToDriveRoot, GivesTwoBackslashesAndStillWorks) {
     const std::wstring root = L"C:\\", ini = L"C:\\desktop.ini";
     KeptAsFound kept(ini, root);
     MainWindowFixture w;
+    TempFolder icons;
+    WriteBytes(icons / L"a.ico", IcoBytes(RGB(0, 0, 255)));
     RemoveTree(ini);
     w.ChooseFolder(root);
-    w.ChooseIcon(L"C:\\a.ico", 6);
+    w.ChooseIcon(icons / L"a.ico", 6);
     w.Apply();
     ASSERT_FALSE(w.fake.profileWrites.empty());
     EXPECT_EQ(w.fake.profileWrites[0].file, "C:\\\\desktop.ini");
-    EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nICONFILE=C:\\a.ico\r\nICONINDEX=6\r\n");
+    EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nICONFILE=" + ToAnsi(icons / L"a.ico") + "\r\nICONINDEX=6\r\n");
     EXPECT_EQ(UserAttributes(ini), kHidden);
     EXPECT_EQ(UserAttributes(root), kSystem);
     EXPECT_TRUE(w.fake.messageBoxes.empty());

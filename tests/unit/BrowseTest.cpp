@@ -150,16 +150,23 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         // Made as a Linux folder or a share shows them: "\\?\" keeps the name.
         {L"trail.", L"trail", kTrailing, false},
         {L"space ", L"space", kTrailing, false},
+        // Any name of the path: "a.\\b" is "a\\b" to Win32.
+        {L"a.\\b", L"a\\b", kTrailing, false},
     };
     TempFolder root;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.chosen));
         const std::wstring chosen = root / c.chosen, lookAlike = root / c.lookAlike;
-        for (size_t at = lookAlike.find(L'\\', root.Path().size() + 1); at != std::wstring::npos;
-             at = lookAlike.find(L'\\', at + 1))
-            MakeFolder(lookAlike.substr(0, at));
-        MakeFolder(lookAlike);
-        MakeFolder(Verbatim(chosen));
+        // Each folder on the way, the chosen ones as the file system holds them.
+        const auto make = [&](const std::wstring& name, bool verbatim) {
+            for (size_t end = name.find(L'\\');; end = name.find(L'\\', end + 1)) {
+                const std::wstring path = root / name.substr(0, end);
+                MakeFolder(verbatim ? Verbatim(path) : path);
+                if (end == std::wstring::npos) break;
+            }
+        };
+        make(c.lookAlike, false);
+        make(c.chosen, true);
         WriteBytes(lookAlike + L"\\desktop.ini", kIni);
         SetFileAttributesW((lookAlike + L"\\desktop.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
         SetFileAttributesW(lookAlike.c_str(), FILE_ATTRIBUTE_SYSTEM);

@@ -115,10 +115,13 @@ TEST_F(IconChoiceTest, PickerGetsAnsiTextWhenThePlatformIsNotNt) {
 // leaves the file, the index, the preview and Apply as they were.
 TEST_F(IconChoiceTest, PickThatDrawsNothingLeavesTheFileIndexPreviewAndApply) {
     const std::wstring text = folder / L"notes.txt", truncated = folder / L"coupée.ico",
-                       pastEnd = folder / L"trop loin.ico";
+                       pastEnd = folder / L"trop loin.ico", huge = folder / L"immense.ico",
+                       library = folder / L"coupée.dll";
     WriteBytes(text, "pas une icône");
     WriteBytes(truncated, TruncatedIcoBytes());
     WriteBytes(pastEnd, IcoPointingPastItsEnd());
+    WriteBytes(huge, IcoClaimingAHugeImage());
+    WriteBytes(library, LibraryCutShort());
     const struct {
         const char* name;
         std::wstring file;
@@ -129,6 +132,8 @@ TEST_F(IconChoiceTest, PickThatDrawsNothingLeavesTheFileIndexPreviewAndApply) {
         {"an index past the last icon", TestIconsDll(), kTestIconCount + 2},
         {"a truncated icon file", truncated, 0},
         {"an icon file whose directory points past its end", pastEnd, 0},
+        {"an icon whose image header claims more than its entry holds", huge, 0},
+        {"a library cut short", library, 0},
     };
     const std::wstring dll = TestIconsDll();
     for (const auto& c : cases) {

@@ -1,6 +1,7 @@
 // The platform services and the binding of declared functions.
 #include <gtest/gtest.h>
 
+#include "app/UnhandledFailure.h"
 #include "platform/CommonDialog.h"
 #include "platform/Declared.h"
 #include "platform/Platform.h"
@@ -148,6 +149,27 @@ TEST(Wine, RecognisedExactlyWhereThePrefixIs) {
     const bool wineKey = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine", 0, KEY_READ, &key) == ERROR_SUCCESS;
     if (key) RegCloseKey(key);
     EXPECT_EQ(RunningOnWine(), wineKey);
+}
+
+// A failure no error path took is told in French, the call's name and code
+// kept as Windows gave them.
+TEST(UnhandledFailure, IsToldInFrench) {
+    FakePlatform fake;
+    const PlatformError platformFailure("CreateFile", ERROR_ACCESS_DENIED);
+    const std::bad_alloc noMemory;
+    const std::runtime_error other("something broke");
+    const std::pair<const std::exception*, std::wstring> cases[] = {
+        {&platformFailure, L"Erreur d'exécution :\nl'appel CreateFile a échoué (code 5)."},
+        {&noMemory, L"Erreur d'exécution :\nmémoire insuffisante."},
+        {&other, L"Erreur d'exécution :\nune erreur inattendue s'est produite."},
+    };
+    for (const auto& [failure, text] : cases) {
+        ReportUnhandledFailure(*failure);
+        ASSERT_FALSE(fake.messageBoxes.empty());
+        EXPECT_EQ(fake.messageBoxes.back().text, text);
+        EXPECT_EQ(fake.messageBoxes.back().caption, L"Tivrelon");
+        EXPECT_EQ(fake.messageBoxes.back().style, static_cast<UINT>(MB_OK | MB_ICONHAND));
+    }
 }
 
 }  // namespace

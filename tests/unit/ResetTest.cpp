@@ -1,5 +1,7 @@
 // Reset on real folders and files under Wine, and what neither Apply nor
 // reset may leave half done.
+#include <functional>
+#include <optional>
 #include <set>
 
 #include "ApplyFixture.h"
@@ -9,7 +11,7 @@ namespace {
 using ResetTest = ApplyFixture;
 
 TEST_F(ResetTest, ResetTakesACustomisedFolderBackToPlain) {
-    ApplyIcon(L"C:\\a.ico", 3, L"Info");
+    ApplyIcon(L"a.ico", 3, L"Info");
     SetFileAttributesW(Ini().c_str(), kHidden | kSystem | kReadOnly);
     Reset();
     EXPECT_FALSE(Exists(Ini()));
@@ -56,7 +58,7 @@ TEST_F(ResetTest, ResetOfAFileWithOnlyIconKeysInAnyCaseDeletesIt) {
 }
 
 TEST_F(ResetTest, ResetThatCannotDeleteLeavesBothAttributeSetsCleared) {
-    ApplyIcon(L"C:\\a.ico", 0);
+    ApplyIcon(L"a.ico", 0);
     // Held open without delete sharing: the deletion fails.
     HANDLE held = CreateFileW(Ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
@@ -67,6 +69,46 @@ TEST_F(ResetTest, ResetThatCannotDeleteLeavesBothAttributeSetsCleared) {
     EXPECT_TRUE(Exists(Ini()));
     EXPECT_EQ(UserAttributes(Ini()), 0u);
     EXPECT_EQ(UserAttributes(folder.Path()), 0u);
+}
+
+// A desktop.ini that leads elsewhere is never followed: Apply and reset both
+// end in the error, and what it leads to (a file of another folder, with
+// settings of its own) keeps its bytes and attributes.
+TEST_F(ResetTest, ADesktopIniThatLeadsElsewhereIsLeftAlone) {
+    TempFolder elsewhere;
+    const std::wstring target = elsewhere / L"theirs.ini";
+    std::optional<SymbolicLink> link;
+    struct Case {
+        const char* what;
+        std::function<bool()> make;  // false: this system lets the test make none
+        std::wstring kept;
+    };
+    const Case cases[] = {
+        {"a folder", [&] {
+             MakeFolder(Ini());
+             return SetFileAttributesW(Ini().c_str(), kHidden) != 0;
+         }, Ini()},
+        {"a hard link", [&] { return CreateHardLinkW(Ini().c_str(), target.c_str(), nullptr) != 0; }, target},
+        // Last: on Windows only a user with the right to makes one.
+        {"a symbolic link", [&] { return link.emplace(Ini(), target).Made(); }, target},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveTree(target);
+        WriteBytes(target, "[.ShellClassInfo]\r\nLocalizedResourceName=Eux\r\nICONFILE=C:\\x.ico\r\n");
+        if (!c.make()) GTEST_SKIP() << "no " << c.what << " can be made here";
+        const std::string bytes = ReadBytes(c.kept);
+        const DWORD attributes = UserAttributes(c.kept);
+        const size_t errors = ErrorCount();
+        ApplyIcon(L"a.ico", 0);
+        Reset();
+        EXPECT_EQ(ErrorCount(), errors + 2);
+        EXPECT_EQ(ReadBytes(c.kept), bytes);
+        EXPECT_EQ(UserAttributes(c.kept), attributes);
+        EXPECT_EQ(UserAttributes(folder.Path()), 0u);
+        link.reset();
+        RemoveTree(Ini());
+    }
 }
 
 // Reset mode holds for a new folder: the icon and the info tip stay off, and
@@ -168,7 +210,7 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
                           : CreateFileW(ini.c_str(), GENERIC_READ, c.holderShare, nullptr, OPEN_EXISTING, 0, nullptr);
         Browse(target);
         if (w.Ctl(F::chkReset).Checked() != c.reset) w.ClickReset();
-        if (!c.reset) w.ChooseIcon(L"C:\\a.ico", 1);
+        if (!c.reset) w.ChooseIcon(Icon(L"a.ico"), 1);
         w.Apply();
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
 
