@@ -14,7 +14,7 @@ namespace {
 
 // Opens the About window from the main window and presses "Système Info...".
 HWND OpenAboutAndAskForSystemInfo(RunningProgram& program) {
-    Click(FindChildByText(program.Window(), L"A &Propos"));
+    Click(MainControlsOf(program.Window()).about);
     HWND about = WaitForTitle(program, L"A propos Tivrelon");
     if (!about) return nullptr;
     Click(FindChildByText(about, L"&Système Info..."));

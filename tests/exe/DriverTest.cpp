@@ -38,13 +38,9 @@ TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
     RunningProgram program;
     HWND main = program.Window();
     ASSERT_NE(main, nullptr) << "main window not found by its caption";
-    auto control = [&](const wchar_t* text) { return FindChildByText(main, text); };
-    HWND choose = control(L"Choix du &Dossier...");
-    HWND chooseIcon = control(L"Choix de l'&Icône...");
-    HWND apply = control(L"&Appliquer...");
-    HWND reset = control(L"Restituer l'icône par défaut");
-    HWND infoTip = FindWindowExW(main, nullptr, L"Edit", nullptr);
-    ASSERT_TRUE(choose && chooseIcon && apply && reset && infoTip);
+    const MainControls c = MainControlsOf(main);
+    ASSERT_TRUE(c.Found());
+    HWND choose = c.folder, chooseIcon = c.icon, apply = c.apply, reset = c.reset, infoTip = c.infoTip;
     EXPECT_TRUE(IsWindowEnabled(choose));
     EXPECT_FALSE(IsWindowEnabled(chooseIcon));
     EXPECT_FALSE(IsWindowEnabled(apply));
@@ -54,7 +50,7 @@ TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
     // The folder, through the real folder browser.
     ASSERT_TRUE(ChooseFolder(program, choose, folder.Path()));
     // The handler shows the folder first and enables the icon choice last.
-    ASSERT_TRUE(WaitFor([&] { return control(folder.Path().c_str()) && IsWindowEnabled(chooseIcon); }))
+    ASSERT_TRUE(WaitFor([&] { return FindChildByText(main, folder.Path()) && IsWindowEnabled(chooseIcon); }))
         << "folder not shown";
     EXPECT_TRUE(IsWindowEnabled(chooseIcon));
     EXPECT_TRUE(IsWindowEnabled(infoTip));
@@ -92,7 +88,7 @@ TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
     EXPECT_EQ(UserAttributes(folder.Path()), 0u);
 
     // The About window, closed with Esc.
-    Click(control(L"A &Propos"));
+    Click(c.about);
     HWND about = WaitForTitle(program, L"A propos Tivrelon");
     ASSERT_NE(about, nullptr) << "no About window";
     EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(main); })) << "About window is not modal";
@@ -100,7 +96,7 @@ TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(about) && IsWindowEnabled(main); }));
 
     // Quit.
-    Click(control(L"&Quitter"));
+    Click(c.quit);
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
@@ -126,9 +122,9 @@ TEST(ExeDriver, DamagedIconFilesLeaveTheProgramRunningAndApplyOff) {
     RunningProgram program;
     HWND main = program.Window();
     ASSERT_NE(main, nullptr) << "main window not found by its caption";
-    HWND chooseIcon = FindChildByText(main, L"Choix de l'&Icône...");
-    HWND apply = FindChildByText(main, L"&Appliquer...");
-    ASSERT_TRUE(ChooseFolder(program, FindChildByText(main, L"Choix du &Dossier..."), folder.Path()));
+    const MainControls c = MainControlsOf(main);
+    HWND chooseIcon = c.icon, apply = c.apply;
+    ASSERT_TRUE(ChooseFolder(program, c.folder, folder.Path()));
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(chooseIcon) != FALSE; })) << "no folder chosen";
 
     for (const std::wstring& file : files) {
@@ -144,7 +140,7 @@ TEST(ExeDriver, DamagedIconFilesLeaveTheProgramRunningAndApplyOff) {
         EXPECT_FALSE(IsWindowEnabled(apply));
     }
     Click(apply);
-    Click(FindChildByText(main, L"&Quitter"));  // handled after the click on Apply
+    Click(c.quit);  // handled after the click on Apply
     EXPECT_EQ(program.ExitCode(), 0u);
     EXPECT_FALSE(Exists(folder / L"desktop.ini"));
     EXPECT_EQ(UserAttributes(folder.Path()), 0u);

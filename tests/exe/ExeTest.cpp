@@ -15,11 +15,11 @@ namespace {
 TEST(Exe, QuitButtonEndsTheProgramWithExitCodeZero) {
     RunningProgram program;
     ASSERT_NE(program.Window(), nullptr) << "main window not found by its caption";
-    HWND quit = FindChildByText(program.Window(), L"&Quitter");
-    ASSERT_NE(quit, nullptr);
-    EXPECT_FALSE(IsWindowEnabled(FindChildByText(program.Window(), L"&Appliquer...")));
-    EXPECT_TRUE(IsWindowEnabled(FindChildByText(program.Window(), L"Choix du &Dossier...")));
-    Click(quit);
+    const MainControls c = MainControlsOf(program.Window());
+    ASSERT_TRUE(c.Found());
+    EXPECT_FALSE(IsWindowEnabled(c.apply));
+    EXPECT_TRUE(IsWindowEnabled(c.folder));
+    Click(c.quit);
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 

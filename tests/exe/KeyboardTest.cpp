@@ -35,15 +35,10 @@ TEST(Keyboard, TheWholeTaskWithTheKeyboardAlone) {
     HWND main = program.Window();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(BringToFront(main));
-    auto control = [&](const wchar_t* text) { return FindChildByText(main, text); };
-    HWND choose = control(L"Choix du &Dossier...");
-    HWND chooseIcon = control(L"Choix de l'&Icône...");
-    HWND apply = control(L"&Appliquer...");
-    HWND quit = control(L"&Quitter");
-    HWND about = control(L"A &Propos");
-    HWND reset = control(L"Restituer l'icône par défaut");
-    HWND infoTip = FindWindowExW(main, nullptr, L"Edit", nullptr);
-    ASSERT_TRUE(choose && chooseIcon && apply && quit && about && reset && infoTip);
+    const MainControls c = MainControlsOf(main);
+    ASSERT_TRUE(c.Found());
+    HWND choose = c.folder, chooseIcon = c.icon, apply = c.apply, quit = c.quit, about = c.about, reset = c.reset,
+         infoTip = c.infoTip;
 
     // At start Tab goes round the three usable buttons in the table's order.
     ASSERT_TRUE(WaitFor([&] { return FocusOf(main) == choose; })) << "the first button does not start with the focus";
@@ -59,7 +54,7 @@ TEST(Keyboard, TheWholeTaskWithTheKeyboardAlone) {
     ASSERT_NE(browser, nullptr) << "Alt+D opens no folder browser";
     ASSERT_TRUE(SelectInFolderBrowser(browser, folder.Path()));
     PressKey(VK_RETURN);
-    ASSERT_TRUE(WaitFor([&] { return control(folder.Path().c_str()) && IsWindowEnabled(chooseIcon); }))
+    ASSERT_TRUE(WaitFor([&] { return FindChildByText(main, folder.Path()) && IsWindowEnabled(chooseIcon); }))
         << "Enter does not confirm the folder";
 
     // Alt+I: the Open dialog, the file typed, Enter; then the fourth icon

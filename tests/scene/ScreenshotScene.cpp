@@ -33,18 +33,17 @@ TEST(Scene, AFolderOfProjectsGetsAnIconAndAnInfoTip) {
     RunningProgram program;
     HWND main = program.Window();
     ASSERT_NE(main, nullptr) << "main window not found by its caption";
-    auto control = [&](const wchar_t* text) { return FindChildByText(main, text); };
-    HWND apply = control(L"&Appliquer...");
-    HWND infoTip = FindWindowExW(main, nullptr, L"Edit", nullptr);
+    const MainControls c = MainControlsOf(main);
+    HWND apply = c.apply, infoTip = c.infoTip;
     SaveScreenshot(main, L"main-window");
 
-    Click(control(L"Choix du &Dossier..."));
+    Click(c.folder);
     HWND browser = WaitForFolderBrowser(program, main);
     ASSERT_NE(browser, nullptr) << "no folder browser";
     ASSERT_TRUE(SelectInFolderBrowser(browser, kFolder));
     SaveScreenshot(browser, L"folder-browser");
     Click(GetDlgItem(browser, IDOK));
-    HWND chooseIcon = control(L"Choix de l'&Icône...");
+    HWND chooseIcon = c.icon;
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(chooseIcon) != FALSE; })) << "no folder chosen";
 
     HWND picker = OpenInIconPicker(program, chooseIcon, Shell32());
@@ -72,20 +71,20 @@ TEST(Scene, AFolderOfProjectsGetsAnIconAndAnInfoTip) {
     EXPECT_EQ(UserAttributes(kFolder), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
 
     // Taking it away again.
-    Click(control(L"Restituer l'icône par défaut"));
+    Click(c.reset);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; }));
     SaveScreenshot(main, L"main-window-reset");
     Click(apply);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));
     EXPECT_EQ(UserAttributes(kFolder), 0u);
 
-    Click(control(L"A &Propos"));
+    Click(c.about);
     HWND about = WaitForTitle(program, L"A propos Tivrelon");
     ASSERT_NE(about, nullptr) << "no About window";
     SaveScreenshot(about, L"about-window");
     PostMessageW(FindChildByText(about, L"OK"), WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
-    Click(control(L"&Quitter"));
+    Click(c.quit);
     EXPECT_EQ(program.ExitCode(), 0u);
     RemoveTree(kFolder);
 }

@@ -87,6 +87,13 @@ bool WaitFor(const std::function<bool()>& condition) {
     return met;
 }
 
+MainControls MainControlsOf(HWND main) {
+    auto captioned = [main](const wchar_t* caption) { return FindChildByText(main, caption); };
+    return {captioned(L"Choix du &Dossier..."), captioned(L"Choix de l'&Icône..."), captioned(L"&Appliquer..."),
+            captioned(L"Restituer l'icône par défaut"),   FindWindowExW(main, nullptr, L"Edit", nullptr),
+            captioned(L"&Quitter"),                        captioned(L"A &Propos")};
+}
+
 void PostText(HWND edit, const std::wstring& text) {
     for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
 }

@@ -22,6 +22,14 @@ HWND WaitForFolderBrowser(const RunningProgram& program, HWND owner);
 // after 30 s if nothing happens.
 bool WaitFor(const std::function<bool()>& condition);
 
+// The main window's controls as a user finds them: the buttons and the
+// check box by their captions, the info-tip box as the window's one text box.
+struct MainControls {
+    HWND folder, icon, apply, reset, infoTip, quit, about;
+    bool Found() const { return folder && icon && apply && reset && infoTip && quit && about; }
+};
+MainControls MainControlsOf(HWND main);
+
 // Types `text` into an edit control of the program, character by character.
 void PostText(HWND edit, const std::wstring& text);
 // What an edit control of the program holds (the system's copy of another
