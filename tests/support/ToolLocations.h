@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Handles.h"
 
@@ -36,3 +38,19 @@ private:
 
 // `text` in the ANSI code page, followed by its terminating zero.
 std::string ZeroTerminated(const std::wstring& text);
+
+// Location 1 as a 64-bit Windows may hold it for a 32-bit program: written
+// with `reg add /reg:64` into the 64-bit registry view alone, while a
+// ToolLocations holds the lock. The value the view had is put back when it
+// goes. Reports a test failure if reg.exe refuses it.
+class ToolPathIn64BitView {
+public:
+    explicit ToolPathIn64BitView(const std::wstring& path);
+    ~ToolPathIn64BitView();
+    ToolPathIn64BitView(const ToolPathIn64BitView&) = delete;
+    ToolPathIn64BitView& operator=(const ToolPathIn64BitView&) = delete;
+
+private:
+    bool keyExisted_ = false;
+    std::optional<std::pair<DWORD, std::vector<BYTE>>> saved_;  // the value's type and bytes
+};

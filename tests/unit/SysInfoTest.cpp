@@ -52,9 +52,12 @@ protected:
         std::sort(closed.begin(), closed.end());
         EXPECT_EQ(closed, opened);
     }
+    // The locations looked up, in order; one read in both registry views
+    // (a 32-bit program on 64-bit Windows) counts once.
     std::vector<std::string> OpenedKeys() const {
         std::vector<std::string> names;
-        for (const Open& o : opens) names.push_back(o.subKey);
+        for (const Open& o : opens)
+            if (names.empty() || names.back() != o.subKey) names.push_back(o.subKey);
         return names;
     }
     void ExpectOneNotFoundMessage() {
@@ -232,6 +235,119 @@ TEST_F(StartSysInfoTest, NothingRegisteredGivesTheMessageOnce) {
     EXPECT_TRUE(fake.startedPrograms.empty());
     EXPECT_EQ(OpenedKeys().size(), 2u);
     ExpectEveryKeyClosed();
+}
+
+// A 32-bit program on 64-bit Windows, played by either build: the system
+// folder as it names it, SysWOW64, and Sysnative.
+Platform::Wow64Folders Wow64(const std::wstring& system = L"C:\\Windows\\System32",
+                             const std::wstring& native = L"C:\\Windows\\Sysnative") {
+    return {system, L"C:\\Windows\\SysWOW64", native};
+}
+
+// Under WOW64 a location missing from the program's own registry view is
+// read from the 64-bit view, right after the own view and before the next
+// location.
+TEST_F(StartSysInfoTest, UnderWow64ALocationOnlyThe64BitViewHoldsIsReadThere) {
+    enum View { kNowhere, kOwn, k64 };
+    TempFolder folder;
+    WriteBytes(folder / L"MSINFO32.EXE", "MZ");
+    const std::wstring tool = L"C:\\Outils\\MSINFO32.EXE", inFolder = folder / L"MSINFO32.EXE";
+    struct Case {
+        const char* what;
+        bool wow64;
+        View path, folder;
+        std::vector<std::string> reads;  // location, then "/64" for the 64-bit view
+        std::wstring started;            // empty: the message
+    };
+    const Case cases[] = {
+        {"location 1 in the 64-bit view alone", true, k64, kNowhere, {"1", "1/64"}, tool},
+        {"location 1 in the 64-bit view before location 2", true, k64, kOwn, {"1", "1/64"}, tool},
+        {"location 2 in the 64-bit view alone", true, kNowhere, k64, {"1", "1/64", "2", "2/64"}, inFolder},
+        {"the own view first", true, kOwn, k64, {"1"}, tool},
+        {"in neither view", true, kNowhere, kNowhere, {"1", "1/64", "2", "2/64"}, L""},
+        {"no other view without WOW64", false, k64, k64, {"1", "2"}, L""},
+    };
+    const Case* c = nullptr;
+    fake.wow64Folders = [&] { return c->wow64 ? Wow64() : Platform::Wow64Folders{}; };
+    // Both views are played by the one the test writes in.
+    fake.regOpenKey = [&](HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) {
+        const bool in64 = access & KEY_WOW64_64KEY;
+        const bool path = std::string(subKey) == "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+        opens.push_back({std::string(path ? "1" : "2") + (in64 ? "/64" : ""), access, nullptr});
+        if ((path ? c->path : c->folder) != (in64 ? k64 : kOwn)) return static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND);
+        const LSTATUS status = fake.Platform::RegOpenKeyExA(root, subKey, options, access & ~KEY_WOW64_64KEY, key);
+        if (status == ERROR_SUCCESS) opens.back().key = *key;
+        return status;
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.what);
+        c = &row;
+        locations.Clear();
+        if (row.path != kNowhere) SetToolPath(tool);
+        if (row.folder != kNowhere) SetToolFolder(folder.Path());
+        fake.messageBoxes.clear();
+        fake.startedPrograms.clear();
+        opens.clear();
+        closes.clear();
+        StartSysInfo();
+        std::vector<std::string> reads;
+        for (const Open& o : opens) reads.push_back(o.subKey);
+        EXPECT_EQ(reads, row.reads);
+        ExpectEveryKeyClosed();
+        if (row.started.empty()) {
+            EXPECT_TRUE(fake.startedPrograms.empty());
+            ExpectOneNotFoundMessage();
+        } else {
+            ASSERT_EQ(fake.startedPrograms.size(), 1u);
+            EXPECT_EQ(fake.startedPrograms[0].path, row.started);
+            EXPECT_TRUE(fake.messageBoxes.empty());
+        }
+    }
+}
+
+// Under WOW64 System32 shows the program SysWOW64: a tool in the real
+// System32 alone is started through Sysnative.
+TEST_F(StartSysInfoTest, UnderWow64AToolOnlyInTheRealSystem32StartsThroughSysnative) {
+    TempFolder system, native;  // System32 as the program sees it, and Sysnative
+    struct Case {
+        const char* what;
+        bool wow64, location1, inOwn, inNative;
+        const TempFolder* started;  // nullptr: the message
+    };
+    const Case cases[] = {
+        {"location 1, in the real System32 alone", true, true, false, true, &native},
+        {"location 1, in both", true, true, true, true, &system},
+        {"location 1, in neither: started as stored", true, true, false, false, &system},
+        {"location 2, in the real System32 alone", true, false, false, true, &native},
+        {"location 2, in both", true, false, true, true, &system},
+        {"location 2, in neither", true, false, false, false, nullptr},
+        {"location 2, no Sysnative without WOW64", false, false, false, true, nullptr},
+    };
+    bool wow64 = true;
+    fake.wow64Folders = [&] { return wow64 ? Wow64(system.Path(), native.Path()) : Platform::Wow64Folders{}; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        wow64 = c.wow64;
+        RemoveTree(system / L"MSINFO32.EXE");
+        RemoveTree(native / L"MSINFO32.EXE");
+        if (c.inOwn) WriteBytes(system / L"MSINFO32.EXE", "MZ");
+        if (c.inNative) WriteBytes(native / L"MSINFO32.EXE", "MZ");
+        locations.Clear();
+        if (c.location1) SetToolPath(system / L"MSINFO32.EXE");
+        else SetToolFolder(system.Path());
+        fake.messageBoxes.clear();
+        fake.startedPrograms.clear();
+        StartSysInfo();
+        if (!c.started) {
+            EXPECT_TRUE(fake.startedPrograms.empty());
+            ExpectOneNotFoundMessage();
+            continue;
+        }
+        ASSERT_EQ(fake.startedPrograms.size(), 1u);
+        EXPECT_EQ(fake.startedPrograms[0].path, *c.started / L"MSINFO32.EXE");
+        EXPECT_EQ(fake.startedPrograms[0].directory, c.started->Path());
+        EXPECT_TRUE(fake.messageBoxes.empty());
+    }
 }
 
 TEST_F(StartSysInfoTest, ValuesThatAreNoPathGiveTheMessage) {
