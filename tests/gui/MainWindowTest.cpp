@@ -36,6 +36,18 @@ LONG FontPixels(UINT dpi) {
     }
 }
 
+// The font Windows gives tooltips, as its metrics hold it at the system DPI,
+// scaled to `dpi`.
+LONG TooltipFontHeight(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HDC screen = GetDC(nullptr);
+    const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(metrics.lfStatusFont.lfHeight, static_cast<int>(dpi), systemDpi);
+}
+
 class MainWindowTest : public testing::Test {
 protected:
     MainWindowFixture w{true};
@@ -282,6 +294,12 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
         EXPECT_LE(need.right, have.right - have.left);
         EXPECT_LE(need.bottom, have.bottom - have.top);
     }
+    // The tooltips' too.
+    HWND tips = FindThreadWindow(TOOLTIPS_CLASSW, nullptr, false);
+    ASSERT_NE(tips, nullptr);
+    LOGFONTW tipFont{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tips, WM_GETFONT, 0, 0)), sizeof tipFont, &tipFont);
+    EXPECT_EQ(tipFont.lfHeight, TooltipFontHeight(dpi));
 }
 
 TEST_F(MainWindowTest, PreviewKeepsItsPictureAndFillsTheBoxAtEveryDpi) {
