@@ -36,18 +36,6 @@ LONG FontPixels(UINT dpi) {
     }
 }
 
-// The font Windows gives tooltips, as its metrics hold it at the system DPI,
-// scaled to `dpi`.
-LONG TooltipFontHeight(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    HDC screen = GetDC(nullptr);
-    const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return MulDiv(metrics.lfStatusFont.lfHeight, static_cast<int>(dpi), systemDpi);
-}
-
 class MainWindowTest : public testing::Test {
 protected:
     MainWindowFixture w{true};
@@ -260,7 +248,7 @@ TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {
 }
 
 TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
-    const UINT dpi = w.form.Dpi() * 3 / 2;
+    const UINT start = w.form.Dpi(), dpi = start * 3 / 2;
     const RECT suggested = MoveToDpi(Main(), dpi);
     RECT window;
     GetWindowRect(Main(), &window);
@@ -294,12 +282,15 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
         EXPECT_LE(need.right, have.right - have.left);
         EXPECT_LE(need.bottom, have.bottom - have.top);
     }
-    // The tooltips' too.
-    HWND tips = FindThreadWindow(TOOLTIPS_CLASSW, nullptr, false);
-    ASSERT_NE(tips, nullptr);
+    // The tooltips' too: the font Windows gives them, as its metrics hold it
+    // at the DPI the window started at, scaled.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     LOGFONTW tipFont{};
+    HWND tips = FindThreadWindow(TOOLTIPS_CLASSW, nullptr, false);
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tips, WM_GETFONT, 0, 0)), sizeof tipFont, &tipFont);
-    EXPECT_EQ(tipFont.lfHeight, TooltipFontHeight(dpi));
+    EXPECT_EQ(tipFont.lfHeight, MulDiv(metrics.lfStatusFont.lfHeight, static_cast<int>(dpi), static_cast<int>(start)));
 }
 
 TEST_F(MainWindowTest, PreviewKeepsItsPictureAndFillsTheBoxAtEveryDpi) {

@@ -40,51 +40,42 @@ void ToolLocations::SetFolder(const std::wstring& folder) {
 std::string ZeroTerminated(const std::wstring& text) { return ToAnsi(text) + '\0'; }
 
 namespace {
-constexpr REGSAM k64BitView = KEY_WOW64_64KEY;
+// reg.exe on location 1's key in the 64-bit view; its exit code.
+DWORD Reg64(const std::wstring& verb, const std::wstring& arguments) {
+    std::wstring command = L"reg.exe " + verb + L" \"HKLM\\" + ToolLocations::kPathKey + L"\" " + arguments +
+                           L" /f /reg:64";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process))
+        return GetLastError();
+    UniqueHandle owned(process.hProcess);
+    CloseHandle(process.hThread);
+    if (WaitForSingleObject(owned.get(), 60000) != WAIT_OBJECT_0) TerminateProcess(owned.get(), 1);
+    DWORD code = 1;
+    GetExitCodeProcess(owned.get(), &code);
+    return code;
+}
 }  // namespace
 
 ToolPathIn64BitView::ToolPathIn64BitView(const std::wstring& path) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ToolLocations::kPathKey, 0, KEY_QUERY_VALUE | k64BitView, &key) ==
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ToolLocations::kPathKey, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) ==
         ERROR_SUCCESS) {
         keyExisted_ = true;
-        DWORD type = 0, size = 0;
-        if (RegQueryValueExW(key, L"PATH", nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-            std::vector<BYTE> bytes(size);
-            if (RegQueryValueExW(key, L"PATH", nullptr, &type, bytes.data(), &size) == ERROR_SUCCESS)
-                saved_.emplace(type, std::move(bytes));
-        }
+        wchar_t value[MAX_PATH];
+        DWORD size = sizeof value;
+        if (RegGetValueW(key, nullptr, L"PATH", RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS) saved_ = value;
         RegCloseKey(key);
     }
-    std::wstring command = L"reg.exe add \"HKLM\\" + std::wstring(ToolLocations::kPathKey) +
-                           L"\" /v PATH /t REG_SZ /d \"" + path + L"\" /f /reg:64";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    DWORD exitCode = 1;
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                       &process)) {
-        UniqueHandle owned(process.hProcess);
-        CloseHandle(process.hThread);
-        if (WaitForSingleObject(owned.get(), 60000) != WAIT_OBJECT_0) TerminateProcess(owned.get(), 1);
-        GetExitCodeProcess(owned.get(), &exitCode);
-    }
-    if (exitCode != 0) ADD_FAILURE() << "reg add /reg:64 failed: " << exitCode;
+    if (Reg64(L"add", L"/v PATH /d \"" + path + L"\"") != 0) ADD_FAILURE() << "reg add /reg:64 refused the path";
 }
 
 ToolPathIn64BitView::~ToolPathIn64BitView() {
-    if (!keyExisted_) {
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, ToolLocations::kPathKey, k64BitView, 0);
-        return;
-    }
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ToolLocations::kPathKey, 0, KEY_SET_VALUE | k64BitView, &key) !=
-        ERROR_SUCCESS)
-        return;
     if (saved_) {
-        RegSetValueExW(key, L"PATH", 0, saved_->first, saved_->second.data(), static_cast<DWORD>(saved_->second.size()));
+        Reg64(L"add", L"/v PATH /d \"" + *saved_ + L"\"");
     } else {
-        RegDeleteValueW(key, L"PATH");
+        Reg64(L"delete", keyExisted_ ? L"/v PATH" : L"");
     }
-    RegCloseKey(key);
 }

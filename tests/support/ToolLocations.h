@@ -3,7 +3,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/Handles.h"
 
@@ -41,8 +40,8 @@ std::string ZeroTerminated(const std::wstring& text);
 
 // Location 1 as a 64-bit Windows may hold it for a 32-bit program: written
 // with `reg add /reg:64` into the 64-bit registry view alone, while a
-// ToolLocations holds the lock. The value the view had is put back when it
-// goes. Reports a test failure if reg.exe refuses it.
+// ToolLocations holds the lock. The string the view held there is put back
+// when it goes. Reports a test failure if reg.exe refuses it.
 class ToolPathIn64BitView {
 public:
     explicit ToolPathIn64BitView(const std::wstring& path);
@@ -52,5 +51,5 @@ public:
 
 private:
     bool keyExisted_ = false;
-    std::optional<std::pair<DWORD, std::vector<BYTE>>> saved_;  // the value's type and bytes
+    std::optional<std::wstring> saved_;
 };

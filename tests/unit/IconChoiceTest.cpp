@@ -9,7 +9,7 @@
 #include "platform/PlatformError.h"
 #include "platform/Text.h"
 #include "support/IconFiles.h"
-#include "support/OutsideChanges.h"
+#include "support/KeptCurrentFolder.h"
 #include "unit/IconChoiceFixture.h"
 
 namespace {

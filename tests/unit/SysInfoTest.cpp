@@ -237,115 +237,59 @@ TEST_F(StartSysInfoTest, NothingRegisteredGivesTheMessageOnce) {
     ExpectEveryKeyClosed();
 }
 
-// A 32-bit program on 64-bit Windows, played by either build: the system
-// folder as it names it, SysWOW64, and Sysnative.
-Platform::Wow64Folders Wow64(const std::wstring& system = L"C:\\Windows\\System32",
-                             const std::wstring& native = L"C:\\Windows\\Sysnative") {
-    return {system, L"C:\\Windows\\SysWOW64", native};
-}
-
-// Under WOW64 a location missing from the program's own registry view is
-// read from the 64-bit view, right after the own view and before the next
-// location.
-TEST_F(StartSysInfoTest, UnderWow64ALocationOnlyThe64BitViewHoldsIsReadThere) {
-    enum View { kNowhere, kOwn, k64 };
-    TempFolder folder;
-    WriteBytes(folder / L"MSINFO32.EXE", "MZ");
-    const std::wstring tool = L"C:\\Outils\\MSINFO32.EXE", inFolder = folder / L"MSINFO32.EXE";
+// A 32-bit program on 64-bit Windows, played in either build. A location
+// its own registry view lacks is read from the 64-bit view, before the next
+// location; a tool its System32 lacks and the real System32 holds starts
+// through Sysnative. Location 1 names the tool in lower case, so what starts
+// tells the locations apart.
+TEST_F(StartSysInfoTest, UnderWow64TheToolIsFoundInThe64BitViewAndTheRealSystem32) {
+    enum Where { kNowhere, kOwn, kNative };  // the registry view (kNative: 64-bit) or System32 holding it
+    TempFolder system, native;               // System32 as the program sees it, and Sysnative
     struct Case {
         const char* what;
         bool wow64;
-        View path, folder;
-        std::vector<std::string> reads;  // location, then "/64" for the 64-bit view
-        std::wstring started;            // empty: the message
+        Where path, folder, tool;
+        const TempFolder* startedIn;  // nullptr: the message
+        const wchar_t* started;
     };
     const Case cases[] = {
-        {"location 1 in the 64-bit view alone", true, k64, kNowhere, {"1", "1/64"}, tool},
-        {"location 1 in the 64-bit view before location 2", true, k64, kOwn, {"1", "1/64"}, tool},
-        {"location 2 in the 64-bit view alone", true, kNowhere, k64, {"1", "1/64", "2", "2/64"}, inFolder},
-        {"the own view first", true, kOwn, k64, {"1"}, tool},
-        {"in neither view", true, kNowhere, kNowhere, {"1", "1/64", "2", "2/64"}, L""},
-        {"no other view without WOW64", false, k64, k64, {"1", "2"}, L""},
+        {"location 1 in the 64-bit view alone", true, kNative, kNowhere, kOwn, &system, L"msinfo32.exe"},
+        {"location 1 first, whatever the views", true, kNative, kOwn, kOwn, &system, L"msinfo32.exe"},
+        {"location 2 in the 64-bit view alone", true, kNowhere, kNative, kOwn, &system, L"MSINFO32.EXE"},
+        {"location 1, the tool in the real System32 alone", true, kOwn, kNowhere, kNative, &native, L"msinfo32.exe"},
+        {"location 2, the tool in the real System32 alone", true, kNowhere, kOwn, kNative, &native, L"MSINFO32.EXE"},
+        {"no 64-bit view without WOW64", false, kNowhere, kNative, kOwn, nullptr, L""},
+        {"no Sysnative without WOW64", false, kNowhere, kOwn, kNative, nullptr, L""},
     };
-    const Case* c = nullptr;
-    fake.wow64Folders = [&] { return c->wow64 ? Wow64() : Platform::Wow64Folders{}; };
+    const Case* c = cases;
+    fake.wow64Folders = [&] {
+        return c->wow64 ? Platform::Wow64Folders{system.Path(), L"C:\\Windows\\SysWOW64", native.Path()}
+                        : Platform::Wow64Folders{};
+    };
     // Both views are played by the one the test writes in.
     fake.regOpenKey = [&](HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) {
-        const bool in64 = access & KEY_WOW64_64KEY;
-        const bool path = std::string(subKey) == "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-        opens.push_back({std::string(path ? "1" : "2") + (in64 ? "/64" : ""), access, nullptr});
-        if ((path ? c->path : c->folder) != (in64 ? k64 : kOwn)) return static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND);
-        const LSTATUS status = fake.Platform::RegOpenKeyExA(root, subKey, options, access & ~KEY_WOW64_64KEY, key);
-        if (status == ERROR_SUCCESS) opens.back().key = *key;
-        return status;
+        const Where holder = std::string(subKey) == "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO" ? c->path : c->folder;
+        if (holder != (access & KEY_WOW64_64KEY ? kNative : kOwn)) return static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND);
+        return fake.Platform::RegOpenKeyExA(root, subKey, options, access & ~KEY_WOW64_64KEY, key);
     };
-    for (const Case& row : cases) {
-        SCOPED_TRACE(row.what);
-        c = &row;
-        locations.Clear();
-        if (row.path != kNowhere) SetToolPath(tool);
-        if (row.folder != kNowhere) SetToolFolder(folder.Path());
-        fake.messageBoxes.clear();
-        fake.startedPrograms.clear();
-        opens.clear();
-        closes.clear();
-        StartSysInfo();
-        std::vector<std::string> reads;
-        for (const Open& o : opens) reads.push_back(o.subKey);
-        EXPECT_EQ(reads, row.reads);
-        ExpectEveryKeyClosed();
-        if (row.started.empty()) {
-            EXPECT_TRUE(fake.startedPrograms.empty());
-            ExpectOneNotFoundMessage();
-        } else {
-            ASSERT_EQ(fake.startedPrograms.size(), 1u);
-            EXPECT_EQ(fake.startedPrograms[0].path, row.started);
-            EXPECT_TRUE(fake.messageBoxes.empty());
-        }
-    }
-}
-
-// Under WOW64 System32 shows the program SysWOW64: a tool in the real
-// System32 alone is started through Sysnative.
-TEST_F(StartSysInfoTest, UnderWow64AToolOnlyInTheRealSystem32StartsThroughSysnative) {
-    TempFolder system, native;  // System32 as the program sees it, and Sysnative
-    struct Case {
-        const char* what;
-        bool wow64, location1, inOwn, inNative;
-        const TempFolder* started;  // nullptr: the message
-    };
-    const Case cases[] = {
-        {"location 1, in the real System32 alone", true, true, false, true, &native},
-        {"location 1, in both", true, true, true, true, &system},
-        {"location 1, in neither: started as stored", true, true, false, false, &system},
-        {"location 2, in the real System32 alone", true, false, false, true, &native},
-        {"location 2, in both", true, false, true, true, &system},
-        {"location 2, in neither", true, false, false, false, nullptr},
-        {"location 2, no Sysnative without WOW64", false, false, false, true, nullptr},
-    };
-    bool wow64 = true;
-    fake.wow64Folders = [&] { return wow64 ? Wow64(system.Path(), native.Path()) : Platform::Wow64Folders{}; };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        wow64 = c.wow64;
+    for (; c != std::end(cases); ++c) {
+        SCOPED_TRACE(c->what);
         RemoveTree(system / L"MSINFO32.EXE");
         RemoveTree(native / L"MSINFO32.EXE");
-        if (c.inOwn) WriteBytes(system / L"MSINFO32.EXE", "MZ");
-        if (c.inNative) WriteBytes(native / L"MSINFO32.EXE", "MZ");
+        WriteBytes((c->tool == kOwn ? system : native) / L"MSINFO32.EXE", "MZ");
         locations.Clear();
-        if (c.location1) SetToolPath(system / L"MSINFO32.EXE");
-        else SetToolFolder(system.Path());
+        if (c->path != kNowhere) SetToolPath(system / L"msinfo32.exe");
+        if (c->folder != kNowhere) SetToolFolder(system.Path());
         fake.messageBoxes.clear();
         fake.startedPrograms.clear();
         StartSysInfo();
-        if (!c.started) {
-            EXPECT_TRUE(fake.startedPrograms.empty());
+        if (!c->startedIn) {
             ExpectOneNotFoundMessage();
+            EXPECT_TRUE(fake.startedPrograms.empty());
             continue;
         }
         ASSERT_EQ(fake.startedPrograms.size(), 1u);
-        EXPECT_EQ(fake.startedPrograms[0].path, *c.started / L"MSINFO32.EXE");
-        EXPECT_EQ(fake.startedPrograms[0].directory, c.started->Path());
+        EXPECT_EQ(fake.startedPrograms[0].path, *c->startedIn / c->started);
         EXPECT_TRUE(fake.messageBoxes.empty());
     }
 }
