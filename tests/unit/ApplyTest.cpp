@@ -3,9 +3,6 @@
 
 #include "ApplyFixture.h"
 #include "modules/modIcon.h"
-#include "platform/Platform.h"
-#include "platform/Text.h"
-#include "support/IconFiles.h"
 
 namespace {
 
@@ -186,16 +183,6 @@ TEST_F(ApplyTest, EmptyFolderPathChangesNothingAndSaysSo) {
     EXPECT_EQ(ErrorCount(), 2u);
 }
 
-TEST_F(ApplyTest, SuccessTellsTheShellAboutTheFolder) {
-    ApplyIcon(L"C:\\a.ico", 0);
-    ASSERT_EQ(w.fake.changedFolders.size(), 1u);
-    EXPECT_EQ(w.fake.changedFolders[0], folder.Path());
-    Reset();
-    EXPECT_EQ(w.fake.changedFolders.size(), 2u);
-    Reset();  // nothing left to reset: a failure tells the shell nothing
-    EXPECT_EQ(w.fake.changedFolders.size(), 2u);
-}
-
 // Under WOW64 this program sees SysWOW64 under the name System32, and
 // Explorer, a 64-bit program, the real System32: ICONFILE names the file the
 // preview showed as Explorer finds it. Files planted in Wine's prefix, in
@@ -211,14 +198,25 @@ TEST_F(ApplyTest, UnderWow64AnIconFileOfSystem32IsNamedAsExplorerFindsIt) {
         SCOPED_TRACE(inWow64 ? "in SysWOW64 alone" : "in the real System32 alone");
         const std::wstring& root = inWow64 ? folders.wow64 : folders.native;
         const TempFolder planted(root);
-        WriteBytes(planted / L"rouge.ico", IcoBytes(RGB(255, 0, 0)));
+        WriteBytes(planted / L"rouge.ico", "");  // the choice stands any file in for an icon
         const std::wstring name = planted.Path().substr(root.size()) + L"\\rouge.ico";
         RemoveTree(Ini());
         ApplyIcon(system + name, 0);
         const std::wstring written = inWow64 ? folders.wow64 + name : system + name;
-        EXPECT_NE(IniText().find("ICONFILE=" + ToAnsi(written) + "\r\n"), std::string::npos) << IniText();
+        EXPECT_NE(IniText().find("ICONFILE=" + std::string(written.begin(), written.end()) + "\r\n"), std::string::npos)
+            << IniText();
         EXPECT_EQ(w.form.IconFilePath, system + name) << "the preview keeps the program's own name";
     }
+}
+
+TEST_F(ApplyTest, SuccessTellsTheShellAboutTheFolder) {
+    ApplyIcon(L"C:\\a.ico", 0);
+    ASSERT_EQ(w.fake.changedFolders.size(), 1u);
+    EXPECT_EQ(w.fake.changedFolders[0], folder.Path());
+    Reset();
+    EXPECT_EQ(w.fake.changedFolders.size(), 2u);
+    Reset();  // nothing left to reset: a failure tells the shell nothing
+    EXPECT_EQ(w.fake.changedFolders.size(), 2u);
 }
 
 // A drive root keeps its backslash: the file path holds two in a row. The
