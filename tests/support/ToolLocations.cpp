@@ -18,6 +18,14 @@ void ToolLocations::Clear() {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPathKey);
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kScratchKey);
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO");
+    // A 32-bit program on 64-bit Windows also reads the 64-bit view.
+    for (auto [keyName, valueName] : {std::pair{kPathKey, L"PATH"}, std::pair{kFolderKey, L"MSINFO"}}) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+            continue;
+        RegDeleteValueW(key, valueName);
+        RegCloseKey(key);
+    }
 }
 
 void ToolLocations::SetValue(const wchar_t* keyName, const char* valueName, DWORD type, const std::string& bytes) {
