@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "platform/Redirector.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -42,12 +43,13 @@ private:
 
 }  // namespace
 
-bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& SubKeyRef, std::wstring& KeyVal) {
+bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& SubKeyRef, std::wstring& KeyVal,
+                 REGSAM view) {
     const std::string keyName = ToAnsi(KeyName);
     const std::string valueName = ToAnsi(SubKeyRef);
 
     OpenedKey key;
-    if (platform().RegOpenKeyExA(KeyRoot, keyName.c_str(), 0, kKeyAccess, key.Receive()) != ERROR_SUCCESS) {
+    if (platform().RegOpenKeyExA(KeyRoot, keyName.c_str(), 0, kKeyAccess | view, key.Receive()) != ERROR_SUCCESS) {
         key.Forget();  // nothing was opened, whatever the variable now holds
         KeyVal.clear();
         return false;
@@ -97,13 +99,24 @@ std::wstring FolderOf(const std::wstring& path) {
     return path.substr(0, slash > 0 && path[slash - 1] == L':' ? slash + 1 : slash);
 }
 
+// One location, read from this program's own registry view and, for a
+// 32-bit program on 64-bit Windows, from the 64-bit view when the own view
+// lacks it: a 64-bit Windows may record the tool there alone.
+bool GetLocation(const wchar_t* keyName, const wchar_t* valueName, std::wstring& text, bool wow64) {
+    return GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName, text) ||
+           (wow64 && GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName, text, KEY_WOW64_64KEY));
+}
+
 // True when the tool was found and started.
 bool FindAndStartTool() {
+    const bool wow64 = redirector::Active();
     std::wstring path;
-    if (!GetKeyValue(HKEY_LOCAL_MACHINE, kToolPathKey, kToolPathValue, path)) {
-        if (!GetKeyValue(HKEY_LOCAL_MACHINE, kToolFolderKey, kToolFolderValue, path)) return false;
+    if (GetLocation(kToolPathKey, kToolPathValue, path, wow64)) {
+        path = redirector::ProgramToStart(path);
+    } else {
+        if (!GetLocation(kToolFolderKey, kToolFolderValue, path, wow64)) return false;
         // The folder as stored: one with a trailing backslash gives two.
-        const std::wstring candidate = path + kToolFileName;
+        const std::wstring candidate = redirector::ProgramToStart(path + kToolFileName);
         if (services::FindPlainFile(candidate).empty()) return false;
         path = candidate;
     }

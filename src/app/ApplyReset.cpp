@@ -8,6 +8,7 @@
 #include "modules/modIcon.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "platform/Redirector.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -100,8 +101,11 @@ void frmIconChanger::ApplyCustomisation(const std::wstring& iniPath) {
     if (IconFilePath.empty() || !IsFile(AttributesOf(IconFilePath)))
         throw PlatformError("ApplyCustomisation", ERROR_FILE_NOT_FOUND);
     const std::wstring infoTip = Ctl(txtInfoTip).Text();
+    // Explorer is a 64-bit program: under WOW64 it must be given the name
+    // under which it finds the very file this program previewed.
+    const std::wstring iconFile = redirector::ForNativeReaders(IconFilePath);
     // Refuse text that cannot reach the file exactly before anything changes.
-    modINI::RequireFaithfulText(IconFilePath);
+    modINI::RequireFaithfulText(iconFile);
     modINI::RequireFaithfulText(infoTip);
 
     const DWORD attributes = AttributesOf(iniPath);
@@ -113,9 +117,9 @@ void frmIconChanger::ApplyCustomisation(const std::wstring& iniPath) {
     if (IsFile(attributes)) lifted.emplace(iniPath, attributes);
 
     const std::wstring index = DecimalText(modIcon::SelectedIconIndex);
-    modINI::WriteINIValue(iniPath, kSection, L"IconFile", IconFilePath);
+    modINI::WriteINIValue(iniPath, kSection, L"IconFile", iconFile);
     modINI::WriteINIValue(iniPath, kSection, L"IconIndex", index);
-    if (explorerIcon) modINI::WriteINIValue(iniPath, kSection, L"IconResource", IconFilePath + L"," + index);
+    if (explorerIcon) modINI::WriteINIValue(iniPath, kSection, L"IconResource", iconFile + L"," + index);
     if (!infoTip.empty()) modINI::WriteINIValue(iniPath, kSection, L"InfoTip", infoTip);
     services::SetAttributes(FolderPath, FILE_ATTRIBUTE_SYSTEM);
     services::SetAttributes(iniPath, FILE_ATTRIBUTE_HIDDEN);

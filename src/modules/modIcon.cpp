@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "modules/modOSInfo.h"
+#include "platform/CurrentFolder.h"
 #include "platform/Form.h"
 #include "platform/IconFile.h"
 #include "platform/Platform.h"
@@ -107,6 +108,9 @@ std::optional<IconChoice> PickIconIndex(const Form& form, const std::wstring& ic
     const HWND owner = form.Hwnd();
     int index = initialIndex;
     std::wstring chosen;
+    // The shell's picker has a Browse button of its own, whose Open dialog
+    // moves the current folder as ours would.
+    const KeepCurrentFolder keep;
     if (unicode) {
         std::vector<wchar_t> path = PathBuffer(iconFile);
         if (!platform().PickIconDlgW(owner, path.data(), ToldSize(path), &index)) return std::nullopt;

@@ -5,34 +5,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/CurrentFolder.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 
 namespace {
 // Room for any path Windows can give, long paths included.
 constexpr size_t kFileBufferSize = 32768;
-
-// GetOpenFileName moves the process's current folder to the chosen file's
-// and ignores OFN_NOCHANGEDIR (documented so): that folder would stay open
-// while the program runs, so a USB stick could not be ejected. Put back the
-// folder it had.
-class KeepCurrentFolder {
-public:
-    KeepCurrentFolder() {
-        const DWORD size = GetCurrentDirectoryW(0, nullptr);
-        folder_.resize(size);
-        const DWORD n = size ? GetCurrentDirectoryW(size, folder_.data()) : 0;
-        folder_.resize(n < size ? n : 0);
-    }
-    KeepCurrentFolder(const KeepCurrentFolder&) = delete;
-    KeepCurrentFolder& operator=(const KeepCurrentFolder&) = delete;
-    ~KeepCurrentFolder() {
-        if (!folder_.empty()) SetCurrentDirectoryW(folder_.c_str());
-    }
-
-private:
-    std::wstring folder_;
-};
 }  // namespace
 
 std::wstring OpenDialogFilter(const std::wstring& filter) {

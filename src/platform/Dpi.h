@@ -16,6 +16,10 @@ inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast
 // Grows `rect` from a client area to the window rectangle for `dpi`.
 void AdjustWindowRect(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 
+// The font Windows gives tooltips (the status font of the non-client
+// metrics), at `dpi`: a tooltip keeps the one it was created with.
+LOGFONTW TooltipFont(UINT dpi);
+
 // Lets the program lay its dialogs out again itself on a DPI change rather
 // than have Windows rescale them (Windows 10 1703 and later).
 void TakeOverDpiScaling(HWND dialog);

@@ -165,6 +165,14 @@ void Form::LayoutControls() {
     auto oldFonts = std::move(fonts_);
     fonts_.clear();
     for (auto& c : controls_) c->Layout(dpi_, Font(c->Desc().font));
+    // The tooltip control keeps the font it was created with, the one of
+    // the system DPI: give it the one of the window's DPI, now and after
+    // every change. Without a new one it keeps the font it has.
+    const LOGFONTW tipFont = dpi::TooltipFont(dpi_);
+    if (UniqueFont font(tooltip_ ? CreateFontIndirectW(&tipFont) : nullptr); font) {
+        SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        tooltipFont_ = std::move(font);
+    }
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

@@ -93,6 +93,7 @@ private:
     std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
     UniqueBrush formBrush_;
     HWND tooltip_ = nullptr;
+    UniqueFont tooltipFont_;
     HCURSOR handCursor_ = nullptr;
 
     static inline FailureReport failureReport_ = nullptr;

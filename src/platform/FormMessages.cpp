@@ -141,6 +141,7 @@ void Form::Forget() {
     tooltip_ = nullptr;
     controls_.clear();
     fonts_.clear();
+    tooltipFont_.reset();
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

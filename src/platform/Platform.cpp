@@ -144,6 +144,47 @@ LSTATUS Platform::RegCloseKey(HKEY key) {
     return (*fn)(key);
 }
 
+namespace {
+
+// A folder that a kernel32 call writes into a buffer of the size it asks for.
+template <class Fn>
+std::wstring FolderFrom(Fn fn) {
+    std::wstring folder(MAX_PATH, L'\0');
+    for (;;) {
+        const UINT n = fn(folder.data(), static_cast<UINT>(folder.size()));
+        if (n == 0) return {};
+        if (n < folder.size()) {
+            folder.resize(n);
+            return folder;
+        }
+        folder.resize(n);
+    }
+}
+
+}  // namespace
+
+Platform::Wow64Folders Platform::GetWow64Folders() {
+    // Windows before XP SP2 has neither function, and no WOW64 either.
+    static Declared<BOOL(WINAPI*)(HANDLE, PBOOL)> isWow64Process{declared::kernel32, "IsWow64Process"};
+    static Declared<UINT(WINAPI*)(LPWSTR, UINT)> getSystemWow64Directory{declared::kernel32,
+                                                                          "GetSystemWow64DirectoryW"};
+    const auto isWow64 = isWow64Process.IfPresent();
+    const auto wow64Directory = getSystemWow64Directory.IfPresent();
+    BOOL wow64 = FALSE;
+    if (!isWow64 || !wow64Directory || !isWow64(GetCurrentProcess(), &wow64) || !wow64) return {};
+
+    Wow64Folders folders;
+    folders.system = FolderFrom(GetSystemDirectoryW);
+    folders.wow64 = FolderFrom(wow64Directory);
+    // GetSystemWindowsDirectory, not GetWindowsDirectory: on a terminal
+    // server the latter is the user's own folder, which has no Sysnative.
+    std::wstring windows = FolderFrom(GetSystemWindowsDirectoryW);
+    if (!windows.empty() && windows.back() == L'\\') windows.pop_back();
+    if (folders.system.empty() || folders.wow64.empty() || windows.empty()) return {};
+    folders.native = windows + L"\\Sysnative";
+    return folders;
+}
+
 void Platform::StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) {
     // The path is the application name, never a command line to be split at
     // its first space: "C:\Program Files\x.exe" must not run "C:\Program.exe".

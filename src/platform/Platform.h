@@ -56,6 +56,18 @@ public:
                                      DWORD* size);
     virtual LSTATUS RegCloseKey(HKEY key);
 
+    // kernel32: the system folders of a 32-bit program on 64-bit Windows
+    // (WOW64), where the file system redirector shows it SysWOW64 under the
+    // name System32. All empty where nothing is redirected: a 64-bit program,
+    // or 32-bit Windows.
+    struct Wow64Folders {
+        std::wstring system;  // System32 as the program names it
+        std::wstring wow64;   // SysWOW64: the files the program sees there, by their own name
+        std::wstring native;  // %windir%\Sysnative: the real System32, as the program reaches it
+        bool Redirected() const { return !native.empty(); }
+    };
+    virtual Wow64Folders GetWow64Folders();
+
     // Starts `path` as a new process, shown with `showCommand`, in the
     // current folder `directory` (this process's own when empty), not waited
     // for. Raises PlatformError when it cannot be started.

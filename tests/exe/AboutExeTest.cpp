@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Platform.h"
 #include "support/Gui.h"
 #include "support/Processes.h"
 #include "support/ProgramWindows.h"
@@ -41,11 +42,14 @@ TEST(AboutExe, SystemInfoWithNothingRegisteredSaysItCannotBeFound) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(about) && IsWindowEnabled(program.Window()); }));
 }
 
-TEST(AboutExe, SystemInfoStartsTheToolAtTheFirstLocation) {
-    ToolLocations locations;
+std::wstring SystemTool() {
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
-    locations.SetPath(std::wstring(system) + L"\\msinfo32.exe");
+    return std::wstring(system) + L"\\msinfo32.exe";
+}
+
+// Starts the program, asks for the tool and ends the tool it started.
+void ExpectTheToolStarted() {
     RunningProgram program;
     ASSERT_NE(program.Window(), nullptr);
     ASSERT_NE(OpenAboutAndAskForSystemInfo(program), nullptr);
@@ -56,6 +60,22 @@ TEST(AboutExe, SystemInfoStartsTheToolAtTheFirstLocation) {
     EXPECT_EQ(FindProcessWindow(program.Id(), [](HWND hwnd) { return WindowTextOf(hwnd) == L"Tivrelon"; }), nullptr)
         << "a message box came up";
     EXPECT_TRUE(program.Running());
+}
+
+TEST(AboutExe, SystemInfoStartsTheToolAtTheFirstLocation) {
+    ToolLocations locations;
+    locations.SetPath(SystemTool());
+    ExpectTheToolStarted();
+}
+
+// A 64-bit Windows may record the tool in its 64-bit registry view alone,
+// which a 32-bit program does not see as its own.
+TEST(AboutExe, SystemInfoStartsTheToolRecordedInThe64BitViewAlone) {
+    if (sizeof(void*) == 8) GTEST_SKIP() << "a 64-bit program reads the 64-bit view as its own: there is no other";
+    if (!RunningOnWine()) GTEST_SKIP() << "it would write the machine's own HKLM; run in Wine's prefix only";
+    ToolLocations locations;  // nothing in the program's own view
+    locations.SetPathIn64BitView(SystemTool());
+    ExpectTheToolStarted();
 }
 
 }  // namespace

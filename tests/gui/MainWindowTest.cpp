@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {
 }
 
 TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
-    const UINT dpi = w.form.Dpi() * 3 / 2;
+    const UINT start = w.form.Dpi(), dpi = start * 3 / 2;
     const RECT suggested = MoveToDpi(Main(), dpi);
     RECT window;
     GetWindowRect(Main(), &window);
@@ -270,6 +270,15 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
         EXPECT_LE(need.right, have.right - have.left);
         EXPECT_LE(need.bottom, have.bottom - have.top);
     }
+    // The tooltips' too: the font Windows gives them, as its metrics hold it
+    // at the DPI the window started at, scaled.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    LOGFONTW tipFont{};
+    HWND tips = FindThreadWindow(TOOLTIPS_CLASSW, nullptr, false);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tips, WM_GETFONT, 0, 0)), sizeof tipFont, &tipFont);
+    EXPECT_EQ(tipFont.lfHeight, MulDiv(metrics.lfStatusFont.lfHeight, static_cast<int>(dpi), static_cast<int>(start)));
 }
 
 TEST_F(MainWindowTest, PreviewKeepsItsPictureAndFillsTheBoxAtEveryDpi) {

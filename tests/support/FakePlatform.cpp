@@ -112,6 +112,10 @@ LSTATUS FakePlatform::RegQueryValueExA(HKEY key, const char* valueName, DWORD* r
 
 LSTATUS FakePlatform::RegCloseKey(HKEY key) { return regCloseKey ? regCloseKey(key) : Platform::RegCloseKey(key); }
 
+Platform::Wow64Folders FakePlatform::GetWow64Folders() {
+    return wow64Folders ? wow64Folders() : Platform::GetWow64Folders();
+}
+
 void FakePlatform::StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) {
     startedPrograms.push_back({path, showCommand, directory});
     if (startProgram) startProgram(path, showCommand, directory);

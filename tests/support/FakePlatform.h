@@ -71,6 +71,9 @@ public:
     std::function<LSTATUS(HKEY, const char*, DWORD, REGSAM, HKEY*)> regOpenKey;
     std::function<LSTATUS(HKEY, const char*, DWORD*, DWORD*, BYTE*, DWORD*)> regQueryValue;
     std::function<LSTATUS(HKEY)> regCloseKey;
+    // The WOW64 system folders: a 32-bit program on 64-bit Windows played
+    // by either build, or a program that nothing redirects.
+    std::function<Wow64Folders()> wow64Folders;
     // Program start: by default recorded and not started.
     std::function<void(const std::wstring& path, int showCommand, const std::wstring& directory)> startProgram;
 
@@ -101,6 +104,7 @@ public:
     LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
                              DWORD* size) override;
     LSTATUS RegCloseKey(HKEY key) override;
+    Wow64Folders GetWow64Folders() override;
     void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) override;
     void EndProgram(UINT exitCode) override;
 

@@ -56,6 +56,14 @@ void ToolLocations::Clear() {
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPathKey, L"PATH");
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kScratchKey);
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO");
+    // A 32-bit program on 64-bit Windows also reads the 64-bit view.
+    for (auto [keyName, valueName] : {std::pair{kPathKey, L"PATH"}, std::pair{kFolderKey, L"MSINFO"}}) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+            continue;
+        RegDeleteValueW(key, valueName);
+        RegCloseKey(key);
+    }
 }
 
 void ToolLocations::SetValue(const wchar_t* keyName, const char* valueName, DWORD type, const std::string& bytes) {
@@ -76,3 +84,21 @@ void ToolLocations::SetFolder(const std::wstring& folder) {
 }
 
 std::string ZeroTerminated(const std::wstring& text) { return ToAnsi(text) + '\0'; }
+
+void ToolLocations::SetPathIn64BitView(const std::wstring& path) {
+    // As an installer of the 64-bit tool records it: reg.exe, not our own view.
+    std::wstring command = L"reg.exe add \"HKLM\\" + std::wstring(kPathKey) + L"\" /v PATH /d \"" + path +
+                           L"\" /f /reg:64";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    DWORD code = 1;
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                       &process)) {
+        UniqueHandle owned(process.hProcess);
+        CloseHandle(process.hThread);
+        WaitForSingleObject(owned.get(), INFINITE);
+        GetExitCodeProcess(owned.get(), &code);
+    }
+    if (code != 0) ADD_FAILURE() << "reg add /reg:64 refused the path";
+}

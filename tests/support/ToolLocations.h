@@ -27,6 +27,9 @@ public:
     // ANSI strings with their terminating zero.
     void SetPath(const std::wstring& path);
     void SetFolder(const std::wstring& folder);
+    // Location 1 as a 64-bit Windows may hold it for a 32-bit program: in
+    // the 64-bit registry view alone.
+    void SetPathIn64BitView(const std::wstring& path);
     // Any value, its bytes exactly as given. Reports a test failure if the
     // registry refuses it.
     void SetValue(const wchar_t* keyName, const char* valueName, DWORD type, const std::string& bytes);

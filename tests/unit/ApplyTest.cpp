@@ -192,6 +192,32 @@ TEST_F(ApplyTest, EmptyFolderPathChangesNothingAndSaysSo) {
     EXPECT_EQ(ErrorCount(), 2u);
 }
 
+// Under WOW64 this program sees SysWOW64 under the name System32, and
+// Explorer, a 64-bit program, the real System32: ICONFILE names the file the
+// preview showed as Explorer finds it. Files planted in Wine's prefix, in
+// one of the two folders alone, and chosen in another letter case, as the
+// Open dialog may give it.
+TEST_F(ApplyTest, UnderWow64AnIconFileOfSystem32IsNamedAsExplorerFindsIt) {
+    if (!RunningOnWine()) GTEST_SKIP() << "it writes into the machine's system folders; run in Wine's prefix only";
+    const Platform::Wow64Folders folders = platform().GetWow64Folders();
+    if (!folders.Redirected()) GTEST_SKIP() << "a 64-bit program sees System32 itself: nothing is redirected";
+    std::wstring system = folders.system;
+    CharUpperW(system.data());
+    for (const bool inWow64 : {true, false}) {
+        SCOPED_TRACE(inWow64 ? "in SysWOW64 alone" : "in the real System32 alone");
+        const std::wstring& root = inWow64 ? folders.wow64 : folders.native;
+        const TempFolder planted(root);
+        WriteBytes(planted / L"rouge.ico", "");  // the choice stands any file in for an icon
+        const std::wstring name = planted.Path().substr(root.size()) + L"\\rouge.ico";
+        RemoveTree(Ini());
+        ApplyIcon(system + name, 0);
+        const std::wstring written = inWow64 ? folders.wow64 + name : system + name;
+        EXPECT_NE(IniText().find("ICONFILE=" + std::string(written.begin(), written.end()) + "\r\n"), std::string::npos)
+            << IniText();
+        EXPECT_EQ(w.form.IconFilePath, system + name) << "the preview keeps the program's own name";
+    }
+}
+
 TEST_F(ApplyTest, SuccessTellsTheShellAboutTheFolder) {
     ApplyIcon(L"a.ico", 0);
     ASSERT_EQ(w.fake.changedFolders.size(), 1u);

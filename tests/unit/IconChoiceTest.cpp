@@ -9,6 +9,7 @@
 #include "platform/PlatformError.h"
 #include "platform/Text.h"
 #include "support/IconFiles.h"
+#include "support/KeptCurrentFolder.h"
 #include "unit/IconChoiceFixture.h"
 
 namespace {
@@ -186,6 +187,28 @@ TEST_F(IconChoiceTest, PickerThatNamesAnotherFileGivesThatFile) {
         EXPECT_NE(ReadBytes(folder / L"desktop.ini").find("ICONFILE=" + std::string(c.taken.begin(), c.taken.end())),
                   std::string::npos);
     }
+}
+
+// The shell's picker has a Browse button whose Open dialog moves the current
+// folder: after the choice it is where it was, the pick confirmed or not.
+TEST_F(IconChoiceTest, PickerThatBrowsesLeavesTheCurrentFolderAsItWas) {
+    const KeptCurrentFolder kept;
+    const std::wstring elsewhere = folder / L"ailleurs", copy = elsewhere + L"\\autre.dll";
+    MakeFolder(elsewhere);
+    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), copy.c_str(), FALSE));
+    const auto picker = w.fake.pickIconW;
+    w.fake.pickIconW = [&, picker](HWND owner, wchar_t* path, UINT size, int* index) {
+        SetCurrentDirectoryW(elsewhere.c_str());
+        return picker(owner, path, size, index);
+    };
+    pickerWrites = copy;
+    for (const int index : {2, kCancelPicker}) {
+        SCOPED_TRACE(index);
+        Choose(TestIconsDll(), index);
+        EXPECT_EQ(KeptCurrentFolder::Now(), kept.Folder());
+    }
+    EXPECT_EQ(w.form.IconFilePath, copy);
+    EXPECT_EQ(modIcon::SelectedIconIndex, 2);
 }
 
 TEST_F(IconChoiceTest, NameTheCodePageCannotHoldIsRefusedAndChangesNothing) {

@@ -53,9 +53,12 @@ protected:
         std::sort(closed.begin(), closed.end());
         EXPECT_EQ(closed, opened);
     }
+    // The locations looked up, in order; one read in both registry views
+    // (a 32-bit program on 64-bit Windows) counts once.
     std::vector<std::string> OpenedKeys() const {
         std::vector<std::string> names;
-        for (const Open& o : opens) names.push_back(o.subKey);
+        for (const Open& o : opens)
+            if (names.empty() || names.back() != o.subKey) names.push_back(o.subKey);
         return names;
     }
     void ExpectOneNotFoundMessage() {
@@ -237,6 +240,63 @@ TEST_F(StartSysInfoTest, NothingRegisteredGivesTheMessageOnce) {
     EXPECT_TRUE(fake.startedPrograms.empty());
     EXPECT_EQ(OpenedKeys().size(), 2u);
     ExpectEveryKeyClosed();
+}
+
+// A 32-bit program on 64-bit Windows, played in either build. A location
+// its own registry view lacks is read from the 64-bit view, before the next
+// location; a tool its System32 lacks and the real System32 holds starts
+// through Sysnative. Location 1 names the tool in lower case, so what starts
+// tells the locations apart.
+TEST_F(StartSysInfoTest, UnderWow64TheToolIsFoundInThe64BitViewAndTheRealSystem32) {
+    enum Where { kNowhere, kOwn, kNative };  // the registry view (kNative: 64-bit) or System32 holding it
+    TempFolder system, native;               // System32 as the program sees it, and Sysnative
+    struct Case {
+        const char* what;
+        bool wow64;
+        Where path, folder, tool;
+        const TempFolder* startedIn;  // nullptr: the message
+        const wchar_t* started;
+    };
+    const Case cases[] = {
+        {"location 1 in the 64-bit view alone", true, kNative, kNowhere, kOwn, &system, L"msinfo32.exe"},
+        {"location 1 first, whatever the views", true, kNative, kOwn, kOwn, &system, L"msinfo32.exe"},
+        {"location 2 in the 64-bit view alone", true, kNowhere, kNative, kOwn, &system, L"MSINFO32.EXE"},
+        {"location 1, the tool in the real System32 alone", true, kOwn, kNowhere, kNative, &native, L"msinfo32.exe"},
+        {"location 2, the tool in the real System32 alone", true, kNowhere, kOwn, kNative, &native, L"MSINFO32.EXE"},
+        {"no 64-bit view without WOW64", false, kNowhere, kNative, kOwn, nullptr, L""},
+        {"no Sysnative without WOW64", false, kNowhere, kOwn, kNative, nullptr, L""},
+    };
+    const Case* c = cases;
+    fake.wow64Folders = [&] {
+        return c->wow64 ? Platform::Wow64Folders{system.Path(), L"C:\\Windows\\SysWOW64", native.Path()}
+                        : Platform::Wow64Folders{};
+    };
+    // Both views are played by the one the test writes in.
+    fake.regOpenKey = [&](HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) {
+        const Where holder = std::string(subKey) == "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO" ? c->path : c->folder;
+        if (holder != (access & KEY_WOW64_64KEY ? kNative : kOwn)) return static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND);
+        return fake.Platform::RegOpenKeyExA(root, subKey, options, access & ~KEY_WOW64_64KEY, key);
+    };
+    for (; c != std::end(cases); ++c) {
+        SCOPED_TRACE(c->what);
+        RemoveTree(system / L"MSINFO32.EXE");
+        RemoveTree(native / L"MSINFO32.EXE");
+        WriteBytes((c->tool == kOwn ? system : native) / L"MSINFO32.EXE", "MZ");
+        locations.Clear();
+        if (c->path != kNowhere) SetToolPath(system / L"msinfo32.exe");
+        if (c->folder != kNowhere) SetToolFolder(system.Path());
+        fake.messageBoxes.clear();
+        fake.startedPrograms.clear();
+        StartSysInfo();
+        if (!c->startedIn) {
+            ExpectOneNotFoundMessage();
+            EXPECT_TRUE(fake.startedPrograms.empty());
+            continue;
+        }
+        ASSERT_EQ(fake.startedPrograms.size(), 1u);
+        EXPECT_EQ(fake.startedPrograms[0].path, *c->startedIn / c->started);
+        EXPECT_TRUE(fake.messageBoxes.empty());
+    }
 }
 
 TEST_F(StartSysInfoTest, ValuesThatAreNoPathGiveTheMessage) {
