@@ -194,24 +194,33 @@ TEST_F(ApplyTest, EmptyFolderPathChangesNothingAndSaysSo) {
 
 // Under WOW64 this program sees SysWOW64 under the name System32, and
 // Explorer, a 64-bit program, the real System32: ICONFILE names the file the
-// preview showed as Explorer finds it. Files planted in Wine's prefix, in
-// one of the two folders alone, and chosen in another letter case, as the
-// Open dialog may give it.
+// preview showed as Explorer finds it, the real System32's copy where there
+// is one. Files planted in Wine's prefix and chosen in another letter case,
+// as the Open dialog may give it.
 TEST_F(ApplyTest, UnderWow64AnIconFileOfSystem32IsNamedAsExplorerFindsIt) {
     if (!RunningOnWine()) GTEST_SKIP() << "it writes into the machine's system folders; run in Wine's prefix only";
     const Platform::Wow64Folders folders = platform().GetWow64Folders();
     if (!folders.Redirected()) GTEST_SKIP() << "a 64-bit program sees System32 itself: nothing is redirected";
     std::wstring system = folders.system;
     CharUpperW(system.data());
-    for (const bool inWow64 : {true, false}) {
-        SCOPED_TRACE(inWow64 ? "in SysWOW64 alone" : "in the real System32 alone");
-        const std::wstring& root = inWow64 ? folders.wow64 : folders.native;
-        const TempFolder planted(root);
-        WriteBytes(planted / L"rouge.ico", "");  // the choice stands any file in for an icon
-        const std::wstring name = planted.Path().substr(root.size()) + L"\\rouge.ico";
+    for (const bool nativeCopy : {false, true}) {
+        SCOPED_TRACE(nativeCopy ? "in both folders" : "in SysWOW64 alone");
+        const TempFolder planted(folders.wow64);
+        const std::wstring name = planted.Path().substr(folders.wow64.size()) + L"\\rouge.ico";
+        WriteBytes(folders.wow64 + name, "");  // the choice stands any file in for an icon
+        struct Twin {
+            std::wstring folder;
+            ~Twin() { RemoveTree(folder); }
+        } twin{nativeCopy ? folders.native + planted.Path().substr(folders.wow64.size()) : L""};
+        if (nativeCopy) {
+            MakeFolder(twin.folder);
+            WriteBytes(folders.native + name, "");
+        }
         RemoveTree(Ini());
-        ApplyIcon(system + name, 0);
-        const std::wstring written = inWow64 ? folders.wow64 + name : system + name;
+        Browse(folder.Path());
+        w.ChooseIcon(system + name, 0);
+        w.Apply();
+        const std::wstring written = nativeCopy ? system + name : folders.wow64 + name;
         EXPECT_NE(IniText().find("ICONFILE=" + std::string(written.begin(), written.end()) + "\r\n"), std::string::npos)
             << IniText();
         EXPECT_EQ(w.form.IconFilePath, system + name) << "the preview keeps the program's own name";
