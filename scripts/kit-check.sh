@@ -16,7 +16,8 @@ tool_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
 folder_key='HKLM\SOFTWARE\Microsoft\Shared Tools Location'
 views=(/reg:32 /reg:64)
 
-reg() { wine reg "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+# reg.exe's answer; a value that is not there is no failure of the check.
+reg() { wine reg "$@" </dev/null 2>/dev/null | tr -d '\r' || true; }
 # What the tests must leave as they found it.
 state() {
   for v in "${views[@]}"; do
