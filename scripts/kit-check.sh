@@ -5,7 +5,8 @@
 # machine's own system-information registration and a C:\desktop.ini in
 # place. Passes when the script ends with "N passed, 0 failed" and the
 # registration, the file and the attributes of C:\ are as they were.
-# Run inside the tests' Wine session (scripts/wine-session.sh).
+# Run inside a Wine session of its own (scripts/wine-session.sh): it changes
+# the prefix's DPI.
 #   scripts/kit-check.sh ARCH_BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")

@@ -14,6 +14,7 @@
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/IconFiles.h"
+#include "support/KeptCurrentFolder.h"
 #include "support/MainWindow.h"
 #include "support/ProgramWindows.h"
 
@@ -45,12 +46,6 @@ HWND PickerList(HWND picker) {
 bool IsOurPicker(HWND picker) { return FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr) != nullptr; }
 // The icon picker open over this thread's windows, whichever it is.
 HWND FindPicker() { return FindDialogWith([](HWND dialog) { return PickerList(dialog) != nullptr; }); }
-
-std::wstring CurrentFolder() {
-    wchar_t folder[MAX_PATH] = L"";
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    return folder;
-}
 
 class IconChoiceDialogsTest : public testing::Test {
 protected:
@@ -239,7 +234,8 @@ TEST_F(IconChoiceDialogsTest, RealOpenDialogLeavesTheCurrentFolderAsItWas) {
     MakeFolder(elsewhere);
     const std::wstring icons = elsewhere + L"\\icônes.dll";
     ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), icons.c_str(), FALSE));
-    const std::wstring before = CurrentFolder();
+    const KeptCurrentFolder kept;  // put back even when the program does not
+    const std::wstring& before = kept.Folder();
     ASSERT_FALSE(SamePath(before, elsewhere));
     w.fake.pickIconW = [](HWND, wchar_t*, UINT, int*) { return 0; };
     struct Case {
@@ -261,7 +257,7 @@ TEST_F(IconChoiceDialogsTest, RealOpenDialogLeavesTheCurrentFolderAsItWas) {
         if (!c.dialog) OpenFile(icons);
         ClickOn(F::cmdShowIcon);
         EXPECT_TRUE(SamePath(w.form.dlgChooseIcon.FileName, icons)) << testing::PrintToString(w.form.dlgChooseIcon.FileName);
-        EXPECT_TRUE(SamePath(CurrentFolder(), before)) << testing::PrintToString(CurrentFolder());
+        EXPECT_TRUE(SamePath(KeptCurrentFolder::Now(), before)) << testing::PrintToString(KeptCurrentFolder::Now());
     }
 }
 
