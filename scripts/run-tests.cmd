@@ -50,7 +50,7 @@ set /a skip/=2
 if %ran% lss %listed% echo == %1 ended with code %code% after %ran% of its %listed% tests: the rest count as failed
 if %ran% gtr %listed% set listed=%ran%
 set /a lost=listed-ok-skip
-if not "%code%"=="0" echo == %1 ended with code %code%
+if not "%code%"=="0" if %ran% geq %listed% echo == %1 ended with code %code%
 if not "%code%"=="0" if "%lost%"=="0" set lost=1
 set /a passed+=ok
 set /a skipped+=skip
