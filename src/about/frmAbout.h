@@ -36,4 +36,7 @@ public:
 private:
     void OnLoad() override;
     void OnClick(int index) override;
+    void OnDpiChanged() override;
+    // The program's icon in Image1, at the box's size.
+    void ShowIcon();
 };

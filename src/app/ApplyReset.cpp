@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "app/ControlStates.h"
 #include "app/frmIconChanger.h"
 #include "modules/modINI.h"
 #include "modules/modIcon.h"
@@ -46,7 +47,7 @@ public:
         services::SetAttributes(path_, 0);
     }
     ~LiftedAttributes() {
-        if (putBack_) SetFileAttributesW(path_.c_str(), attributes_ ? attributes_ : FILE_ATTRIBUTE_NORMAL);
+        if (putBack_) services::TrySetAttributes(path_, attributes_);
     }
     LiftedAttributes(const LiftedAttributes&) = delete;
     LiftedAttributes& operator=(const LiftedAttributes&) = delete;
@@ -91,7 +92,7 @@ void frmIconChanger::cmdDone_Click() {
     } catch (const std::exception&) {
         services::MsgBox(kErrorPrompt, services::kExclamation, kErrorTitle);
     }
-    Ctl(cmdDone).SetEnabled(false);
+    Enter(states::kAfterApply);
 }
 
 void frmIconChanger::ApplyCustomisation(const std::wstring& iniPath) {
@@ -154,18 +155,13 @@ bool frmIconChanger::DesktopIniExists(const std::wstring& iniPath) {
 
 void frmIconChanger::chkReset_Click() {
     if (Ctl(chkReset).Checked()) {
-        // Entering reset mode.
-        Ctl(cmdShowIcon).SetEnabled(false);
-        SetInfoTipEnabled(false);
+        Enter(states::kResetEntered);
         Ctl(txtInfoTip).SetText(L"");
-        Ctl(cmdDone).SetEnabled(true);
         // The icon chosen before is not what Apply will do now.
         Picture(picIcon).Clear();
         previewShowsChoice_ = false;
     } else {
-        // Entering apply mode: the icon must be chosen again.
-        Ctl(cmdDone).SetEnabled(false);
-        Ctl(cmdShowIcon).SetEnabled(true);
-        SetInfoTipEnabled(true);
+        // The icon must be chosen again.
+        Enter(states::kResetLeft);
     }
 }

@@ -1,5 +1,6 @@
 // The icon choice: a file of icons through the Open dialog, one icon of it
 // through the picker, drawn into the preview.
+#include "app/ControlStates.h"
 #include "app/Refusals.h"
 #include "app/frmIconChanger.h"
 #include "modules/modIcon.h"
@@ -29,15 +30,14 @@ void frmIconChanger::cmdShowIcon_Click() {
         const std::wstring file = dlgChooseIcon.FileName;
         ToAnsi(file);  // refused before the picker opens
         PictureBox& preview = Picture(picIcon);
-        const auto drawn = modIcon::ShowIcon(*this, file, preview.Dc());
+        const auto drawn = modIcon::ShowIcon(Hwnd(), file, preview.Dc());
         if (!drawn) return;
         preview.ShowDrawn();
         previewShowsChoice_ = true;
         // Apply writes what the preview shows: the file and index change
         // together, and only when the icon was drawn.
-        IconFilePath = drawn->file;
-        modIcon::SelectedIconIndex = drawn->index;
-        Ctl(cmdDone).SetEnabled(true);
+        modIcon::chosenIcon.Take(*drawn);
+        Enter(states::kIconDrawn);
     } catch (const PlatformError& failure) {
         if (failure.Code() == ERROR_NO_UNICODE_TRANSLATION) refusals::Tell(refusals::kUnwritableName);
     } catch (const std::exception&) {

@@ -2,10 +2,14 @@
 #include <memory>
 #include <string>
 
+#include "modules/modIcon.h"
 #include "platform/CommonDialog.h"
 #include "platform/Form.h"
 
 class frmAbout;
+namespace states {
+struct Row;
+}
 
 // The main window: choose a folder, an icon and an info tip, then apply or
 // take the customisation away.
@@ -33,7 +37,9 @@ public:
 
     // Held for the life of the program, never saved.
     std::wstring FolderPath;
-    std::wstring IconFilePath;
+    // The chosen icon's file, read-only: modIcon::chosenIcon changes it
+    // together with SelectedIconIndex.
+    const std::wstring& IconFilePath = modIcon::chosenIcon.File();
     CommonDialog dlgChooseIcon;  // the Open dialog of the icon choice
 
     void cmdDir_Click();
@@ -43,10 +49,6 @@ public:
     void Command1_Click();
     void Command2_Click();
 
-    // The info-tip box shows its state by its colour as well: white when
-    // enabled, button face when disabled.
-    void SetInfoTipEnabled(bool enabled);
-
     // Created by the first "A Propos" click, kept until the program ends.
     frmAbout* About() const { return about_.get(); }
 
@@ -55,6 +57,9 @@ private:
     void OnClose() override;
     void OnDestroyed() override;
     void OnDpiChanged() override;
+
+    // Gives the controls the states of one row of the state table.
+    void Enter(const states::Row& row);
 
     bool DesktopIniExists(const std::wstring& iniPath);
     void ApplyCustomisation(const std::wstring& iniPath);

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "platform/Form.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Text.h"
@@ -50,12 +49,12 @@ Refusal RefusalOf(const std::wstring& path) {
 
 }  // namespace
 
-FolderChoice GetFolderPath(const Form& owner) {
+FolderChoice GetFolderPath(HWND owner) {
     std::string displayName(kPathChars, ' ');
     const std::string title = ToAnsi(kTitle);
 
     BROWSEINFOA request{};
-    request.hwndOwner = owner.Hwnd();
+    request.hwndOwner = owner;
     request.pszDisplayName = displayName.data();
     request.lpszTitle = title.c_str();
     request.ulFlags = BIF_RETURNONLYFSDIRS;

@@ -1,7 +1,7 @@
 #pragma once
-#include <string>
+#include <windows.h>
 
-class Form;
+#include <string>
 
 // The folder choice: the shell's folder browser.
 namespace modBrowse {
@@ -28,6 +28,6 @@ struct FolderChoice {
 // its backslash); the empty text when the user cancelled, chose an item with
 // no file-system path, or chose a folder this program cannot change (then
 // `refusal` says why).
-FolderChoice GetFolderPath(const Form& owner);
+FolderChoice GetFolderPath(HWND owner);
 
 }  // namespace modBrowse

@@ -7,7 +7,6 @@
 
 #include "modules/modOSInfo.h"
 #include "platform/CurrentFolder.h"
-#include "platform/Form.h"
 #include "platform/IconFile.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
@@ -81,8 +80,8 @@ HICON IconAtSize(const std::wstring& file, int index, SIZE size) {
 
 }  // namespace
 
-std::optional<IconChoice> ShowIcon(const Form& form, const std::wstring& iconFile, HDC dc) {
-    std::optional<IconChoice> picked = PickIconIndex(form, iconFile, 0);
+std::optional<IconChoice> ShowIcon(HWND owner, const std::wstring& iconFile, HDC dc) {
+    std::optional<IconChoice> picked = PickIconIndex(owner, iconFile, 0);
     if (!picked || !DrawIconOf(picked->file, picked->index, dc)) return std::nullopt;
     return picked;
 }
@@ -103,9 +102,8 @@ bool DrawIconOf(const std::wstring& iconFile, int index, HDC dc) {
     return platform().DestroyIcon(icon.release()) != 0;
 }
 
-std::optional<IconChoice> PickIconIndex(const Form& form, const std::wstring& iconFile, int initialIndex) {
+std::optional<IconChoice> PickIconIndex(HWND owner, const std::wstring& iconFile, int initialIndex) {
     const bool unicode = modOSInfo::GetPlatformId() == VER_PLATFORM_WIN32_NT;
-    const HWND owner = form.Hwnd();
     int index = initialIndex;
     std::wstring chosen;
     // The shell's picker has a Browse button of its own, whose Open dialog

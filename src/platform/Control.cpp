@@ -6,8 +6,17 @@
 #include "platform/Form.h"
 #include "platform/PlatformError.h"
 
+namespace {
+
+// The background a control has while it is enabled or disabled.
+COLORREF BackColourOf(const ControlSpec& desc, bool enabled) {
+    return (desc.flags & kWhiteWhenEnabled) && enabled ? kWhite : desc.backColour;
+}
+
+}  // namespace
+
 Control::Control(Form& form, const ControlSpec& desc, int id)
-    : form_(form), desc_(desc), id_(id), backColour_(desc.backColour), widthTwips_(desc.width),
+    : form_(form), desc_(desc), id_(id), backColour_(BackColourOf(desc, desc.enabled)), widthTwips_(desc.width),
       heightTwips_(desc.height) {}
 
 Control::WindowKind Control::Kind() const {
@@ -89,6 +98,7 @@ void Control::SetEnabled(bool enabled) {
     // leave the keyboard with nowhere to go: hand the focus on first.
     if (!enabled && GetFocus() == hwnd_) SendMessageW(GetParent(hwnd_), WM_NEXTDLGCTL, 0, FALSE);
     EnableWindow(hwnd_, enabled);
+    if (desc_.flags & kWhiteWhenEnabled) SetBackColour(BackColourOf(desc_, enabled));
 }
 
 bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }

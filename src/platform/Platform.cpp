@@ -197,8 +197,8 @@ void Platform::StartProgram(const std::wstring& path, int showCommand, const std
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &process))
         ThrowLastError("CreateProcess");
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Not waited for: both handles go at once.
+    const UniqueHandle thread(process.hThread), started(process.hProcess);
 }
 
 void Platform::EndProgram(UINT exitCode) { ExitProcess(exitCode); }

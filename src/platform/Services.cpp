@@ -12,7 +12,9 @@ int MsgBox(const std::wstring& prompt, UINT style, const std::optional<std::wstr
     return platform().MessageBoxW(GetActiveWindow(), prompt, caption, MB_OK | style);
 }
 
-AppInfo App() {
+namespace {
+
+AppInfo ReadAppInfo() {
     const VersionResource version = ReadVersionResource(GetModuleHandleW(nullptr));
     AppInfo info;
     info.title = version.productName;
@@ -30,11 +32,22 @@ AppInfo App() {
         }
         path.resize(path.size() * 2);
     }
-    const size_t slash = path.find_last_of(L'\\');
-    info.folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-    // A program at a drive root keeps the root's backslash ("C:\").
-    if (info.folder.size() == 2 && info.folder[1] == L':') info.folder += L'\\';
+    info.folder = FolderOf(path);
     return info;
+}
+
+}  // namespace
+
+const AppInfo& App() {
+    // A failed read is tried again on the next call.
+    static const AppInfo info = ReadAppInfo();
+    return info;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {};
+    return path.substr(0, slash > 0 && path[slash - 1] == L':' ? slash + 1 : slash);
 }
 
 std::wstring FindPlainFile(const std::wstring& path) {
@@ -99,10 +112,14 @@ void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder) 
         throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
 }
 
-void SetAttributes(const std::wstring& path, DWORD attributes) {
+bool TrySetAttributes(const std::wstring& path, DWORD attributes) noexcept {
     // SetFileAttributes takes 0 as "leave unchanged"; NORMAL is the empty set.
     const DWORD value = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
-    if (!SetFileAttributesW(path.c_str(), value)) ThrowLastError("SetFileAttributes");
+    return SetFileAttributesW(path.c_str(), value) != FALSE;
+}
+
+void SetAttributes(const std::wstring& path, DWORD attributes) {
+    if (!TrySetAttributes(path, attributes)) ThrowLastError("SetFileAttributes");
 }
 
 void RemoveFile(const std::wstring& path) {

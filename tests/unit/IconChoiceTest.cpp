@@ -142,8 +142,7 @@ TEST_F(IconChoiceTest, PickThatDrawsNothingLeavesTheFileIndexPreviewAndApply) {
             SCOPED_TRACE(std::string(c.name) + (chosenBefore ? ", after a first choice" : ", first"));
             w.form.Picture(F::picIcon).Clear();
             w.Ctl(F::cmdDone).SetEnabled(false);
-            w.form.IconFilePath.clear();
-            modIcon::SelectedIconIndex = 0;
+            modIcon::chosenIcon.Forget();
             if (chosenBefore) Choose(dll, 1);
             Choose(c.file, c.index);
             EXPECT_EQ(w.form.IconFilePath, chosenBefore ? dll : L"");
