@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 // The About window: the program's icon, title and version, the author's
 // credit and links, a details message and the system-information button.

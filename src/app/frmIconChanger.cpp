@@ -94,10 +94,14 @@ void frmIconChanger::OnClick(int index) {
 }
 
 void frmIconChanger::Enter(const states::Row& row) {
+    // What goes off goes first, and the icon choice comes on last: whoever
+    // sees it enabled, a user or a test watching from outside, sees the rest
+    // of the row in place.
     const std::pair<int, states::Turn> turns[] = {
-        {cmdShowIcon, row.cmdShowIcon}, {cmdDone, row.cmdDone}, {chkReset, row.chkReset}, {txtInfoTip, row.txtInfoTip}};
-    for (const auto& [control, turn] : turns)
-        if (turn != states::Keep) Ctl(control).SetEnabled(turn == states::On);
+        {chkReset, row.chkReset}, {txtInfoTip, row.txtInfoTip}, {cmdDone, row.cmdDone}, {cmdShowIcon, row.cmdShowIcon}};
+    for (const states::Turn pass : {states::Off, states::On})
+        for (const auto& [control, turn] : turns)
+            if (turn == pass) Ctl(control).SetEnabled(turn == states::On);
 }
 
 void frmIconChanger::OnClose() { DestroyWindow(Hwnd()); }

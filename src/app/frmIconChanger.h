@@ -4,7 +4,7 @@
 
 #include "modules/modIcon.h"
 #include "platform/CommonDialog.h"
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 class frmAbout;
 namespace states {

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Text.h"
+#include "ui/IconPicker.h"
 
 namespace modIcon {
 
@@ -102,6 +103,22 @@ bool DrawIconOf(const std::wstring& iconFile, int index, HDC dc) {
     return platform().DestroyIcon(icon.release()) != 0;
 }
 
+namespace {
+
+// The shell's picker, or ours where the shell's shows nothing; ours keeps
+// the shell's contract, and names no other file.
+int PickIcon(HWND owner, wchar_t* path, UINT pathSize, int* index) {
+    if (!platform().ShellPicksIcons()) return PickIconFromFile(owner, path, *index) ? 1 : 0;
+    return platform().PickIconDlgW(owner, path, pathSize, index);
+}
+
+int PickIcon(HWND owner, char* path, UINT pathSize, int* index) {
+    if (!platform().ShellPicksIcons()) return PickIconFromFile(owner, FromAnsi(path), *index) ? 1 : 0;
+    return platform().PickIconDlgA(owner, path, pathSize, index);
+}
+
+}  // namespace
+
 std::optional<IconChoice> PickIconIndex(HWND owner, const std::wstring& iconFile, int initialIndex) {
     const bool unicode = modOSInfo::GetPlatformId() == VER_PLATFORM_WIN32_NT;
     int index = initialIndex;
@@ -111,11 +128,11 @@ std::optional<IconChoice> PickIconIndex(HWND owner, const std::wstring& iconFile
     const KeepCurrentFolder keep;
     if (unicode) {
         std::vector<wchar_t> path = PathBuffer(iconFile);
-        if (!platform().PickIconDlgW(owner, path.data(), ToldSize(path), &index)) return std::nullopt;
+        if (!PickIcon(owner, path.data(), ToldSize(path), &index)) return std::nullopt;
         chosen = path.data();
     } else {
         std::vector<char> path = PathBuffer(ToAnsi(iconFile));
-        if (!platform().PickIconDlgA(owner, path.data(), ToldSize(path), &index)) return std::nullopt;
+        if (!PickIcon(owner, path.data(), ToldSize(path), &index)) return std::nullopt;
         chosen = FromAnsi(path.data());
     }
     // The shell's picker has a browse button of its own: the icon may come

@@ -9,13 +9,13 @@
 #include <gtest/gtest.h>
 
 #include "modules/modIcon.h"
-#include "platform/IconPicker.h"
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/IconFiles.h"
 #include "support/MainWindow.h"
 #include "support/ProgramWindows.h"
+#include "ui/IconPicker.h"
 
 namespace {
 

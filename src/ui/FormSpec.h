@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "platform/Colours.h"
+#include "ui/Colours.h"
 
 // A window as data: the FormSpec of the window and one ControlSpec row per
 // control.
