@@ -12,8 +12,7 @@ void frmIconChanger::cmdDir_Click() {
     const modBrowse::FolderChoice choice = modBrowse::GetFolderPath(Hwnd());
     FolderPath = choice.path;
     Ctl(lblDir).SetText(FolderPath);
-    if (choice.refusal == modBrowse::Refusal::UnwritableName) refusals::Tell(refusals::kUnwritableName);
-    if (choice.refusal == modBrowse::Refusal::TrailingDotOrSpace) refusals::Tell(refusals::kTrailingDotOrSpace);
+    if (choice.refusal) refusals::Tell(*choice.refusal);
     if (FolderPath.empty()) return;
 
     Enter(Ctl(chkReset).Checked() ? states::kFolderChosenResetMode : states::kFolderChosen);

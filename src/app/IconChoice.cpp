@@ -4,7 +4,7 @@
 #include "app/Refusals.h"
 #include "app/frmIconChanger.h"
 #include "modules/modIcon.h"
-#include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -38,8 +38,8 @@ void frmIconChanger::cmdShowIcon_Click() {
         // together, and only when the icon was drawn.
         modIcon::chosenIcon.Take(*drawn);
         Enter(states::kIconDrawn);
-    } catch (const PlatformError& failure) {
-        if (failure.Code() == ERROR_NO_UNICODE_TRANSLATION) refusals::Tell(refusals::kUnwritableName);
+    } catch (const Refusal& refusal) {
+        refusals::Tell(refusal.Why());
     } catch (const std::exception&) {
     }
 }

@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "modules/modINI.h"
 #include "modules/modIcon.h"
 #include "platform/CommonDialog.h"
 #include "ui/Form.h"
@@ -62,8 +63,8 @@ private:
     void Enter(const states::Row& row);
 
     bool DesktopIniExists(const std::wstring& iniPath);
-    void ApplyCustomisation(const std::wstring& iniPath);
-    void ResetCustomisation(const std::wstring& iniPath);
+    void ApplyCustomisation(const modINI::ProfileFile& ini);
+    void ResetCustomisation(const modINI::ProfileFile& ini);
 
     std::unique_ptr<frmAbout> about_;
     // The preview shows the chosen icon (IconFilePath, SelectedIconIndex),

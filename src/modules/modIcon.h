@@ -36,8 +36,8 @@ inline const int& SelectedIconIndex = chosenIcon.Index();
 // draws it into `dc` over what it shows. Returns the icon drawn; nothing when
 // the picker was cancelled or no icon could be drawn (a file without icons,
 // a damaged icon file). Stores nothing: the caller takes the answer. A file
-// name the ANSI code page cannot hold raises PlatformError
-// (ERROR_NO_UNICODE_TRANSLATION); other failures pass to the caller too.
+// name the ANSI code page cannot hold raises Refusal(UnwritableName); other
+// failures pass to the caller too.
 std::optional<IconChoice> ShowIcon(HWND owner, const std::wstring& iconFile, HDC dc);
 
 // The shell's icon picker, modal to `owner`, opened on `initialIndex`: the

@@ -3,6 +3,7 @@
 #include "platform/Handles.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/VersionResource.h"
 
 namespace services {
@@ -94,13 +95,12 @@ UniqueHandle OpenForQuery(const std::wstring& path) {
 void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;  // nothing there
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-        throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) throw Refusal(Refusal::NotOwnFile);
 
     const UniqueHandle file = OpenForQuery(path);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.get(), &info)) ThrowLastError("GetFileInformationByHandle");
-    if (info.nNumberOfLinks > 1) throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
+    if (info.nNumberOfLinks > 1) throw Refusal(Refusal::NotOwnFile);
     // Wine reports no reparse point on a Unix symbolic link and follows it:
     // the file opened is then another one than the folder's own. Both are
     // opened through the same links on the folder's way, so a folder reached
@@ -109,7 +109,7 @@ void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder) 
     const std::wstring own = folderPath + path.substr(path.find_last_of(L'\\'));
     if (!opened.empty() && !folderPath.empty() &&
         CompareStringOrdinal(opened.c_str(), -1, own.c_str(), -1, TRUE) != CSTR_EQUAL)
-        throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
+        throw Refusal(Refusal::NotOwnFile);
 }
 
 bool TrySetAttributes(const std::wstring& path, DWORD attributes) noexcept {

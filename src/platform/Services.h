@@ -42,10 +42,10 @@ std::wstring FolderOf(const std::wstring& path);
 // or unreachable path raises PlatformError.
 std::wstring FindPlainFile(const std::wstring& path);
 
-// Raises PlatformError unless `path`, a file of `folder`, is a plain file of
-// that folder's own, or is not there at all: through a folder, a link or
-// other reparse point, or a file that has other names (hard links), a
-// change would land somewhere else.
+// Raises Refusal(NotOwnFile) unless `path`, a file of `folder`, is a plain
+// file of that folder's own, or is not there at all: through a folder, a
+// link or other reparse point, or a file that has other names (hard links),
+// a change would land somewhere else. Windows' failures raise PlatformError.
 void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder);
 
 // Replaces the whole attribute set of `path` (0 none, 2 hidden, 4 system).

@@ -7,6 +7,7 @@
 #include "modules/modIcon.h"
 #include "modules/modOSInfo.h"
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/Text.h"
 #include "support/IconFiles.h"
 #include "support/KeptCurrentFolder.h"
@@ -216,7 +217,7 @@ TEST_F(IconChoiceTest, NameTheCodePageCannotHoldIsRefusedAndChangesNothing) {
     try {
         ToAnsi(foreign);
         GTEST_SKIP() << "this ANSI code page holds the name";
-    } catch (const PlatformError&) {
+    } catch (const Refusal&) {
     }
     const struct {
         const char* name;
