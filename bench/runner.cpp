@@ -119,8 +119,7 @@ void MeasureApply(int runs, double& applyMs, double& resetMs, int& failures) {
     form.FolderPath = folder;
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
-    form.IconFilePath = std::wstring(system) + L"\\shell32.dll";
-    modIcon::SelectedIconIndex = 3;
+    modIcon::chosenIcon.Take({std::wstring(system) + L"\\shell32.dll", 3});
     HWND reset = form.Ctl(frmIconChanger::chkReset).Hwnd();
     std::vector<double> apply, resetTimes;
     for (int i = 0; i < runs; ++i) {

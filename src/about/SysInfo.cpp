@@ -91,14 +91,6 @@ bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& 
 
 namespace {
 
-// The folder part of `path`, up to its last backslash (a drive root keeps
-// it: "C:\"); empty when the path names no folder.
-std::wstring FolderOf(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos) return {};
-    return path.substr(0, slash > 0 && path[slash - 1] == L':' ? slash + 1 : slash);
-}
-
 // One location, read from this program's own registry view and, for a
 // 32-bit program on 64-bit Windows, from the 64-bit view when the own view
 // lacks it: a 64-bit Windows may record the tool there alone.
@@ -122,7 +114,7 @@ bool FindAndStartTool() {
     }
     // Started in its own folder rather than ours: a child that inherits our
     // current folder holds it open (a USB stick then cannot be ejected).
-    services::StartProgram(path, SW_SHOWNORMAL, FolderOf(path));
+    services::StartProgram(path, SW_SHOWNORMAL, services::FolderOf(path));
     return true;
 }
 

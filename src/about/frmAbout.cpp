@@ -71,6 +71,12 @@ constexpr LineSpec kLines[] = {
 };
 // clang-format on
 static_assert(std::size(kControls) == frmAbout::kControlCount);
+// Each row sits where its enumerator says: row cmdOK is named "cmdOK".
+#define ROW_NAMED(row) RowNamed(kControls, frmAbout::row, L"" #row)
+static_assert(ROW_NAMED(Command1) && ROW_NAMED(cmdOK) && ROW_NAMED(cmdSysInfo) && ROW_NAMED(Image2) &&
+              ROW_NAMED(Label3) && ROW_NAMED(Image1) && ROW_NAMED(Label2) && ROW_NAMED(lblDescription) &&
+              ROW_NAMED(lblTitle) && ROW_NAMED(lblVersion) && ROW_NAMED(lblDisclaimer));
+#undef ROW_NAMED
 
 const FormSpec kForm{
     .className = L"Tivrelon.frmAbout",
@@ -109,12 +115,21 @@ void OpenAddress(HWND owner, const std::wstring& address, bool web) {
 frmAbout::frmAbout() : Form(kForm, kControls) {}
 
 void frmAbout::OnLoad() {
-    UniqueIcon icon(static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT), IMAGE_ICON, 32, 32, 0)));
-    if (!icon) ThrowLastError("LoadImage");
-    Image(Image1).SetPicture(std::move(icon));
+    ShowIcon();
     Image(Image2).SetPicture(LoadGifResource(IDR_DONATE_GIF));
     Form_Load();
+}
+
+void frmAbout::OnDpiChanged() { ShowIcon(); }
+
+void frmAbout::ShowIcon() {
+    // Loaded at the box's size at the window's DPI, so Windows picks the
+    // icon's nearest image rather than the box stretching a 32 x 32 one.
+    const int size = Pixels(kControls[Image1].width);
+    UniqueIcon icon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT), IMAGE_ICON, size, size, 0)));
+    if (!icon) ThrowLastError("LoadImage");
+    Image(Image1).SetPicture(std::move(icon));
 }
 
 void frmAbout::OnClick(int index) {
@@ -141,6 +156,8 @@ void frmAbout::cmdOK_Click() { Unload(); }
 
 void frmAbout::Command1_Click() {
     // Lines end in a lone carriage return; the message box breaks on it.
+    // The version here is a fixed text on purpose, not composed from the
+    // version resource as the version label is.
     const std::wstring details = L"Tivrelon version 1.1.0\r"
                                  L"\r"
                                  L"Changer l'icône d'un dossier\r"

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 // The About window: the program's icon, title and version, the author's
 // credit and links, a details message and the system-information button.
@@ -36,4 +36,7 @@ public:
 private:
     void OnLoad() override;
     void OnClick(int index) override;
+    void OnDpiChanged() override;
+    // The program's icon in Image1, at the box's size.
+    void ShowIcon();
 };

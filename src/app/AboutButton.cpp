@@ -1,8 +1,6 @@
 #include "about/frmAbout.h"
 #include "app/frmIconChanger.h"
 
-frmIconChanger::~frmIconChanger() = default;
-
 void frmIconChanger::Command2_Click() {
     // Created on first use and kept; every click loads it anew and shows it
     // modally. The window the click came from disables itself meanwhile and

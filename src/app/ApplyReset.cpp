@@ -3,11 +3,13 @@
 
 #include <optional>
 
+#include "app/ControlStates.h"
 #include "app/frmIconChanger.h"
 #include "modules/modINI.h"
 #include "modules/modIcon.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/Redirector.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
@@ -46,7 +48,7 @@ public:
         services::SetAttributes(path_, 0);
     }
     ~LiftedAttributes() {
-        if (putBack_) SetFileAttributesW(path_.c_str(), attributes_ ? attributes_ : FILE_ATTRIBUTE_NORMAL);
+        if (putBack_) services::TrySetAttributes(path_, attributes_);
     }
     LiftedAttributes(const LiftedAttributes&) = delete;
     LiftedAttributes& operator=(const LiftedAttributes&) = delete;
@@ -76,38 +78,37 @@ void frmIconChanger::cmdDone_Click() {
     try {
         // A cancelled second browse leaves no folder: form no path from it,
         // which would point at the root of the current drive.
-        if (FolderPath.empty()) throw PlatformError("cmdDone_Click", ERROR_PATH_NOT_FOUND);
-        const std::wstring iniPath = FolderPath + L"\\desktop.ini";
-        modINI::RequireProfileFile(iniPath);
+        if (FolderPath.empty()) throw Refusal(Refusal::NoFolder);
+        // Checked here, once: the writes take it as it is.
+        const modINI::ProfileFile ini(FolderPath + L"\\desktop.ini");
         // A desktop.ini that is a link, a folder or a file with other names
         // would take the keys, the attributes or the deletion elsewhere.
-        services::RequireOwnFileOrNone(iniPath, FolderPath);
+        services::RequireOwnFileOrNone(ini.Text(), FolderPath);
         if (!Ctl(chkReset).Checked()) {
-            ApplyCustomisation(iniPath);
+            ApplyCustomisation(ini);
         } else {
-            ResetCustomisation(iniPath);
+            ResetCustomisation(ini);
         }
         NotifyShell(FolderPath);
     } catch (const std::exception&) {
         services::MsgBox(kErrorPrompt, services::kExclamation, kErrorTitle);
     }
-    Ctl(cmdDone).SetEnabled(false);
+    Enter(states::kAfterApply);
 }
 
-void frmIconChanger::ApplyCustomisation(const std::wstring& iniPath) {
+void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
     // The icon file may have gone since it was chosen (deleted, its drive
     // removed), and a click that reached a disabled Apply brings none at all:
     // never write a key that names no file.
-    if (IconFilePath.empty() || !IsFile(AttributesOf(IconFilePath)))
-        throw PlatformError("ApplyCustomisation", ERROR_FILE_NOT_FOUND);
-    const std::wstring infoTip = Ctl(txtInfoTip).Text();
+    if (IconFilePath.empty() || !IsFile(AttributesOf(IconFilePath))) throw Refusal(Refusal::NoIconFile);
     // Explorer is a 64-bit program: under WOW64 it must be given the name
-    // under which it finds the very file this program previewed.
-    const std::wstring iconFile = redirector::ForNativeReaders(IconFilePath);
-    // Refuse text that cannot reach the file exactly before anything changes.
-    modINI::RequireFaithfulText(iconFile);
-    modINI::RequireFaithfulText(infoTip);
+    // under which it finds the very file this program previewed. Text that
+    // cannot reach the file exactly is refused here, before anything changes.
+    const modINI::FaithfulText iconFile(redirector::ForNativeReaders(IconFilePath));
+    const modINI::FaithfulText infoTip(Ctl(txtInfoTip).Text());
+    const modINI::FaithfulText index(DecimalText(modIcon::SelectedIconIndex));
 
+    const std::wstring& iniPath = ini.Text();
     const DWORD attributes = AttributesOf(iniPath);
     // Explorer's Customize tab writes IconResource, which current Windows
     // reads before IconFile and IconIndex: left alone, it would go on
@@ -116,17 +117,19 @@ void frmIconChanger::ApplyCustomisation(const std::wstring& iniPath) {
     std::optional<LiftedAttributes> lifted;
     if (IsFile(attributes)) lifted.emplace(iniPath, attributes);
 
-    const std::wstring index = DecimalText(modIcon::SelectedIconIndex);
-    modINI::WriteINIValue(iniPath, kSection, L"IconFile", iconFile);
-    modINI::WriteINIValue(iniPath, kSection, L"IconIndex", index);
-    if (explorerIcon) modINI::WriteINIValue(iniPath, kSection, L"IconResource", iconFile + L"," + index);
-    if (!infoTip.empty()) modINI::WriteINIValue(iniPath, kSection, L"InfoTip", infoTip);
+    modINI::WriteINIValue(ini, kSection, L"IconFile", iconFile);
+    modINI::WriteINIValue(ini, kSection, L"IconIndex", index);
+    if (explorerIcon)
+        modINI::WriteINIValue(ini, kSection, L"IconResource",
+                              modINI::FaithfulText(iconFile.Text() + L"," + index.Text()));
+    if (!infoTip.Text().empty()) modINI::WriteINIValue(ini, kSection, L"InfoTip", infoTip);
     services::SetAttributes(FolderPath, FILE_ATTRIBUTE_SYSTEM);
     services::SetAttributes(iniPath, FILE_ATTRIBUTE_HIDDEN);
     if (lifted) lifted->Replaced();
 }
 
-void frmIconChanger::ResetCustomisation(const std::wstring& iniPath) {
+void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
+    const std::wstring& iniPath = ini.Text();
     const DWORD attributes = AttributesOf(iniPath);
     const std::wstring content = ExistingText(iniPath, attributes);
     if (!content.empty() && !modINI::HoldsOnly(content, kSection, kIconKeys)) {
@@ -134,7 +137,7 @@ void frmIconChanger::ResetCustomisation(const std::wstring& iniPath) {
         // name, another tool's keys): take out just the icon keys and leave
         // the file, its attributes and the folder as they are.
         LiftedAttributes lifted(iniPath, attributes);
-        for (const wchar_t* key : kIconKeys) modINI::DeleteINIValue(iniPath, kSection, key);
+        for (const wchar_t* key : kIconKeys) modINI::DeleteINIValue(ini, kSection, key);
         return;
     }
     // Clearing the file's attributes first makes a hidden or system
@@ -154,18 +157,13 @@ bool frmIconChanger::DesktopIniExists(const std::wstring& iniPath) {
 
 void frmIconChanger::chkReset_Click() {
     if (Ctl(chkReset).Checked()) {
-        // Entering reset mode.
-        Ctl(cmdShowIcon).SetEnabled(false);
-        SetInfoTipEnabled(false);
+        Enter(states::kResetEntered);
         Ctl(txtInfoTip).SetText(L"");
-        Ctl(cmdDone).SetEnabled(true);
         // The icon chosen before is not what Apply will do now.
         Picture(picIcon).Clear();
         previewShowsChoice_ = false;
     } else {
-        // Entering apply mode: the icon must be chosen again.
-        Ctl(cmdDone).SetEnabled(false);
-        Ctl(cmdShowIcon).SetEnabled(true);
-        SetInfoTipEnabled(true);
+        // The icon must be chosen again.
+        Enter(states::kResetLeft);
     }
 }

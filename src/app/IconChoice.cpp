@@ -1,9 +1,10 @@
 // The icon choice: a file of icons through the Open dialog, one icon of it
 // through the picker, drawn into the preview.
+#include "app/ControlStates.h"
 #include "app/Refusals.h"
 #include "app/frmIconChanger.h"
 #include "modules/modIcon.h"
-#include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -29,17 +30,16 @@ void frmIconChanger::cmdShowIcon_Click() {
         const std::wstring file = dlgChooseIcon.FileName;
         ToAnsi(file);  // refused before the picker opens
         PictureBox& preview = Picture(picIcon);
-        const auto drawn = modIcon::ShowIcon(*this, file, preview.Dc());
+        const auto drawn = modIcon::ShowIcon(Hwnd(), file, preview.Dc());
         if (!drawn) return;
         preview.ShowDrawn();
         previewShowsChoice_ = true;
         // Apply writes what the preview shows: the file and index change
         // together, and only when the icon was drawn.
-        IconFilePath = drawn->file;
-        modIcon::SelectedIconIndex = drawn->index;
-        Ctl(cmdDone).SetEnabled(true);
-    } catch (const PlatformError& failure) {
-        if (failure.Code() == ERROR_NO_UNICODE_TRANSLATION) refusals::Tell(refusals::kUnwritableName);
+        modIcon::chosenIcon.Take(*drawn);
+        Enter(states::kIconDrawn);
+    } catch (const Refusal& refusal) {
+        refusals::Tell(refusal.Why());
     } catch (const std::exception&) {
     }
 }

@@ -1,8 +1,9 @@
 #pragma once
+#include "platform/Refusal.h"
 #include "platform/Services.h"
 
-// Choices the program refuses before anything changes, and what it tells the
-// user then.
+// What the program tells the user when it refuses a chosen folder or icon
+// file before anything changes.
 namespace refusals {
 
 // A path the ANSI code page cannot hold exactly: the profile writer, an "A"
@@ -14,7 +15,11 @@ inline constexpr wchar_t kUnwritableName[] =
 inline constexpr wchar_t kTrailingDotOrSpace[] =
     L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace.";
 
-// Says why: the program's title, the exclamation icon, an OK button.
-inline void Tell(const wchar_t* text) { services::MsgBox(text, services::kExclamation); }
+// Says why, for the refusals a choice tells aloud: the program's title, the
+// exclamation icon, an OK button. Other refusals are met as failures.
+inline void Tell(Refusal::Reason why) {
+    if (why == Refusal::UnwritableName) services::MsgBox(kUnwritableName, services::kExclamation);
+    if (why == Refusal::TrailingDotOrSpace) services::MsgBox(kTrailingDotOrSpace, services::kExclamation);
+}
 
 }  // namespace refusals

@@ -1,9 +1,9 @@
 #include "app/frmIconChanger.h"
 
-#include <string_view>
+#include <utility>
 
 #include "about/frmAbout.h"
-
+#include "app/ControlStates.h"
 #include "platform/Services.h"
 #include "resource.h"
 
@@ -25,7 +25,7 @@ constexpr ControlSpec kControls[] = {
      .alignment = SS_RIGHT, .flags = kAutoSize},
     {.name = L"txtInfoTip", .kind = ControlKind::TextBox,
      .left = 360, .top = 1920, .width = 4575, .height = 285, .tabIndex = 4, .enabled = false,
-     .foreColour = kWindowText, .backColour = kButtonFace},
+     .foreColour = kWindowText, .backColour = kButtonFace, .flags = kWhiteWhenEnabled},
     {.name = L"lblDir", .kind = ControlKind::Label, .container = frmIconChanger::fraIcon,
      .left = 120, .top = 360, .width = 4695, .height = 255, .tabIndex = 5, .flags = kPathText},
     {.name = L"chkReset", .kind = ControlKind::CheckBox, .container = frmIconChanger::fraIcon,
@@ -49,11 +49,18 @@ constexpr ControlSpec kControls[] = {
 // clang-format on
 static_assert(std::size(kControls) == frmIconChanger::kControlCount);
 // Each row sits where its enumerator says: row cmdDone is named "cmdDone".
-#define ROW_NAMED(row) (std::wstring_view(kControls[frmIconChanger::row].name) == L"" #row)
+#define ROW_NAMED(row) RowNamed(kControls, frmIconChanger::row, L"" #row)
 static_assert(ROW_NAMED(fraIcon) && ROW_NAMED(picIcon) && ROW_NAMED(cmdShowIcon) && ROW_NAMED(lblInfoTip) &&
               ROW_NAMED(txtInfoTip) && ROW_NAMED(lblDir) && ROW_NAMED(chkReset) && ROW_NAMED(Frame1) &&
               ROW_NAMED(cmdDir) && ROW_NAMED(cmdDone) && ROW_NAMED(Command1) && ROW_NAMED(Command2));
 #undef ROW_NAMED
+
+// The control table starts the window in the state table's start row.
+constexpr bool StartsAs(int control, states::Turn turn) { return kControls[control].enabled == (turn == states::On); }
+static_assert(StartsAs(frmIconChanger::cmdShowIcon, states::kStart.cmdShowIcon) &&
+              StartsAs(frmIconChanger::cmdDone, states::kStart.cmdDone) &&
+              StartsAs(frmIconChanger::chkReset, states::kStart.chkReset) &&
+              StartsAs(frmIconChanger::txtInfoTip, states::kStart.txtInfoTip));
 
 const FormSpec kForm{
     .className = L"Tivrelon.frmIconChanger",
@@ -69,7 +76,10 @@ const FormSpec kForm{
 
 }  // namespace
 
-frmIconChanger::frmIconChanger() : Form(kForm, kControls) {}
+// A new main window starts with no icon chosen.
+frmIconChanger::frmIconChanger() : Form(kForm, kControls) { modIcon::chosenIcon.Forget(); }
+// Here, where frmAbout is a complete type for the pointer that owns it.
+frmIconChanger::~frmIconChanger() = default;
 
 void frmIconChanger::OnClick(int index) {
     switch (index) {
@@ -83,9 +93,15 @@ void frmIconChanger::OnClick(int index) {
     }
 }
 
-void frmIconChanger::SetInfoTipEnabled(bool enabled) {
-    Ctl(txtInfoTip).SetEnabled(enabled);
-    Ctl(txtInfoTip).SetBackColour(enabled ? kWhite : kButtonFace);
+void frmIconChanger::Enter(const states::Row& row) {
+    // What goes off goes first, and the icon choice comes on last: whoever
+    // sees it enabled, a user or a test watching from outside, sees the rest
+    // of the row in place.
+    const std::pair<int, states::Turn> turns[] = {
+        {chkReset, row.chkReset}, {txtInfoTip, row.txtInfoTip}, {cmdDone, row.cmdDone}, {cmdShowIcon, row.cmdShowIcon}};
+    for (const states::Turn pass : {states::Off, states::On})
+        for (const auto& [control, turn] : turns)
+            if (turn == pass) Ctl(control).SetEnabled(turn == states::On);
 }
 
 void frmIconChanger::OnClose() { DestroyWindow(Hwnd()); }

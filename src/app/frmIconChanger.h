@@ -2,10 +2,15 @@
 #include <memory>
 #include <string>
 
+#include "modules/modINI.h"
+#include "modules/modIcon.h"
 #include "platform/CommonDialog.h"
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 class frmAbout;
+namespace states {
+struct Row;
+}
 
 // The main window: choose a folder, an icon and an info tip, then apply or
 // take the customisation away.
@@ -33,7 +38,9 @@ public:
 
     // Held for the life of the program, never saved.
     std::wstring FolderPath;
-    std::wstring IconFilePath;
+    // The chosen icon's file, read-only: modIcon::chosenIcon changes it
+    // together with SelectedIconIndex.
+    const std::wstring& IconFilePath = modIcon::chosenIcon.File();
     CommonDialog dlgChooseIcon;  // the Open dialog of the icon choice
 
     void cmdDir_Click();
@@ -42,10 +49,6 @@ public:
     void chkReset_Click();
     void Command1_Click();
     void Command2_Click();
-
-    // The info-tip box shows its state by its colour as well: white when
-    // enabled, button face when disabled.
-    void SetInfoTipEnabled(bool enabled);
 
     // Created by the first "A Propos" click, kept until the program ends.
     frmAbout* About() const { return about_.get(); }
@@ -56,9 +59,12 @@ private:
     void OnDestroyed() override;
     void OnDpiChanged() override;
 
+    // Gives the controls the states of one row of the state table.
+    void Enter(const states::Row& row);
+
     bool DesktopIniExists(const std::wstring& iniPath);
-    void ApplyCustomisation(const std::wstring& iniPath);
-    void ResetCustomisation(const std::wstring& iniPath);
+    void ApplyCustomisation(const modINI::ProfileFile& ini);
+    void ResetCustomisation(const modINI::ProfileFile& ini);
 
     std::unique_ptr<frmAbout> about_;
     // The preview shows the chosen icon (IconFilePath, SelectedIconIndex),

@@ -4,7 +4,7 @@
 #include "app/UnhandledFailure.h"
 #include "app/frmIconChanger.h"
 #include "platform/Declared.h"
-#include "platform/MessageLoop.h"
+#include "ui/MessageLoop.h"
 
 namespace {
 

@@ -4,9 +4,8 @@
 
 #include <memory>
 
-#include "platform/Form.h"
 #include "platform/Platform.h"
-#include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/Text.h"
 
 namespace modBrowse {
@@ -38,24 +37,24 @@ bool KeptExactlyWithItsFile(const std::wstring& folder) {
     return KeptExactly(folder) && KeptExactly(folder + (folder.back() == L'\\' ? L"" : L"\\") + L"desktop.ini");
 }
 
-Refusal RefusalOf(const std::wstring& path) {
+std::optional<Refusal::Reason> RefusalOf(const std::wstring& path) {
     if (!KeptExactlyWithItsFile(path)) return Refusal::TrailingDotOrSpace;
     try {
         ToAnsi(path);
-    } catch (const PlatformError&) {
-        return Refusal::UnwritableName;
+    } catch (const Refusal& refusal) {
+        return refusal.Why();
     }
-    return Refusal::None;
+    return std::nullopt;
 }
 
 }  // namespace
 
-FolderChoice GetFolderPath(const Form& owner) {
+FolderChoice GetFolderPath(HWND owner) {
     std::string displayName(kPathChars, ' ');
     const std::string title = ToAnsi(kTitle);
 
     BROWSEINFOA request{};
-    request.hwndOwner = owner.Hwnd();
+    request.hwndOwner = owner;
     request.pszDisplayName = displayName.data();
     request.lpszTitle = title.c_str();
     request.ulFlags = BIF_RETURNONLYFSDIRS;
@@ -70,9 +69,8 @@ FolderChoice GetFolderPath(const Form& owner) {
     if (end == std::wstring::npos || end == 0) return {};
     path.resize(end);
 
-    const Refusal refusal = RefusalOf(path);
-    if (refusal != Refusal::None) return {.path = {}, .refusal = refusal};
-    return {.path = path};
+    if (const auto refusal = RefusalOf(path)) return {.path = {}, .refusal = refusal};
+    return {.path = path, .refusal = std::nullopt};
 }
 
 }  // namespace modBrowse

@@ -1,26 +1,23 @@
 #pragma once
+#include <windows.h>
+
+#include <optional>
 #include <string>
 
-class Form;
+#include "platform/Refusal.h"
 
 // The folder choice: the shell's folder browser.
 namespace modBrowse {
 
-// Why a chosen folder is not taken.
-enum class Refusal {
-    None,
-    // A character the ANSI code page cannot hold exactly: the profile writer
-    // would reach a look-alike folder ("Dvorák" for "Dvořák"), or none.
-    UnwritableName,
-    // A name ending in a dot (any name of the path) or a space (the last
-    // one): Win32 path handling drops it, so the change would land on the
-    // look-alike folder without it.
-    TrailingDotOrSpace,
-};
-
+// A chosen folder is refused when a character of its path is one the ANSI
+// code page cannot hold exactly (UnwritableName: the profile writer would
+// reach a look-alike folder, "Dvorák" for "Dvořák", or none), or when a name
+// of it ends in a dot (any name) or a space (the last one): Win32 path
+// handling drops those, so the change would land on the look-alike folder
+// without it (TrailingDotOrSpace).
 struct FolderChoice {
     std::wstring path;  // empty when cancelled, path-less or refused
-    Refusal refusal = Refusal::None;
+    std::optional<Refusal::Reason> refusal;
 };
 
 // Shows the shell's folder browser, modal to `owner`, and returns the chosen
@@ -28,6 +25,6 @@ struct FolderChoice {
 // its backslash); the empty text when the user cancelled, chose an item with
 // no file-system path, or chose a folder this program cannot change (then
 // `refusal` says why).
-FolderChoice GetFolderPath(const Form& owner);
+FolderChoice GetFolderPath(HWND owner);
 
 }  // namespace modBrowse

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/Handles.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/Text.h"
 
 namespace modINI {
@@ -52,45 +55,40 @@ bool EveryLine(const std::wstring& content, Accept accept) {
     return true;
 }
 
-void Write(const std::wstring& filePath, const std::wstring& section, const std::wstring& keyName,
-           const std::wstring* value) {
-    RequireProfileFile(filePath);
-    RequireFaithfulText(section);
-    RequireFaithfulText(keyName);
-    if (value) RequireFaithfulText(*value);
-    const std::string file = ToAnsi(filePath);
+// The section and key names are the program's own: plain ASCII, converted
+// as they are.
+void Write(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName, const FaithfulText* value) {
     const std::string sectionA = ToAnsi(section);
     const std::string key = ToAnsi(ToUpper(keyName));
-    const std::string valueA = value ? ToAnsi(*value) : std::string();
     // A refused write (read-only medium, denied access) is a failure, never
     // a silent success.
-    if (!platform().WritePrivateProfileStringA(sectionA.c_str(), key.c_str(), value ? valueA.c_str() : nullptr,
-                                               file.c_str()))
+    if (!platform().WritePrivateProfileStringA(sectionA.c_str(), key.c_str(), value ? value->Ansi().c_str() : nullptr,
+                                               file.Ansi().c_str()))
         ThrowLastError("WritePrivateProfileStringA");
+}
+
+std::wstring WithoutLineBreaks(std::wstring text) {
+    if (text.find_first_of(L"\r\n") != std::wstring::npos) throw Refusal(Refusal::LineBreak);
+    return text;
 }
 
 }  // namespace
 
-void RequireFaithfulText(const std::wstring& text) {
-    if (text.find_first_of(L"\r\n") != std::wstring::npos)
-        throw PlatformError("RequireFaithfulText", ERROR_INVALID_DATA);
-    ToAnsi(text);
-}
+FaithfulText::FaithfulText(std::wstring text) : text_(WithoutLineBreaks(std::move(text))), ansi_(ToAnsi(text_)) {}
 
-void RequireProfileFile(const std::wstring& filePath) {
-    RequireFaithfulText(filePath);
+ProfileFile::ProfileFile(std::wstring path) : FaithfulText(std::move(path)) {
     // Windows' profile writer refuses a path of MAX_PATH bytes or more; Wine's
     // writes each key into a garbage-named file in the current folder.
-    if (ToAnsi(filePath).size() >= MAX_PATH) throw PlatformError("RequireProfileFile", ERROR_FILENAME_EXCED_RANGE);
+    if (Ansi().size() >= MAX_PATH) throw Refusal(Refusal::PathTooLong);
 }
 
-void WriteINIValue(const std::wstring& filePath, const std::wstring& section, const std::wstring& keyName,
-                   const std::wstring& value) {
-    Write(filePath, section, keyName, &value);
+void WriteINIValue(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName,
+                   const FaithfulText& value) {
+    Write(file, section, keyName, &value);
 }
 
-void DeleteINIValue(const std::wstring& filePath, const std::wstring& section, const std::wstring& keyName) {
-    Write(filePath, section, keyName, nullptr);
+void DeleteINIValue(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName) {
+    Write(file, section, keyName, nullptr);
 }
 
 bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::initializer_list<const wchar_t*> keys) {
@@ -119,7 +117,7 @@ std::wstring ReadTextFile(const std::wstring& path) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) ThrowLastError("GetFileSizeEx");
     // A customisation file is a few hundred bytes; refuse anything absurd.
-    if (size.QuadPart > (1 << 20)) throw PlatformError("ReadTextFile", ERROR_FILE_TOO_LARGE);
+    if (size.QuadPart > (1 << 20)) throw Refusal(Refusal::FileTooLarge);
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))

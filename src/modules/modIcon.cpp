@@ -7,11 +7,11 @@
 
 #include "modules/modOSInfo.h"
 #include "platform/CurrentFolder.h"
-#include "platform/Form.h"
 #include "platform/IconFile.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Text.h"
+#include "ui/IconPicker.h"
 
 namespace modIcon {
 
@@ -81,8 +81,8 @@ HICON IconAtSize(const std::wstring& file, int index, SIZE size) {
 
 }  // namespace
 
-std::optional<IconChoice> ShowIcon(const Form& form, const std::wstring& iconFile, HDC dc) {
-    std::optional<IconChoice> picked = PickIconIndex(form, iconFile, 0);
+std::optional<IconChoice> ShowIcon(HWND owner, const std::wstring& iconFile, HDC dc) {
+    std::optional<IconChoice> picked = PickIconIndex(owner, iconFile, 0);
     if (!picked || !DrawIconOf(picked->file, picked->index, dc)) return std::nullopt;
     return picked;
 }
@@ -103,9 +103,24 @@ bool DrawIconOf(const std::wstring& iconFile, int index, HDC dc) {
     return platform().DestroyIcon(icon.release()) != 0;
 }
 
-std::optional<IconChoice> PickIconIndex(const Form& form, const std::wstring& iconFile, int initialIndex) {
+namespace {
+
+// The shell's picker, or ours where the shell's shows nothing; ours keeps
+// the shell's contract, and names no other file.
+int PickIcon(HWND owner, wchar_t* path, UINT pathSize, int* index) {
+    if (!platform().ShellPicksIcons()) return PickIconFromFile(owner, path, *index) ? 1 : 0;
+    return platform().PickIconDlgW(owner, path, pathSize, index);
+}
+
+int PickIcon(HWND owner, char* path, UINT pathSize, int* index) {
+    if (!platform().ShellPicksIcons()) return PickIconFromFile(owner, FromAnsi(path), *index) ? 1 : 0;
+    return platform().PickIconDlgA(owner, path, pathSize, index);
+}
+
+}  // namespace
+
+std::optional<IconChoice> PickIconIndex(HWND owner, const std::wstring& iconFile, int initialIndex) {
     const bool unicode = modOSInfo::GetPlatformId() == VER_PLATFORM_WIN32_NT;
-    const HWND owner = form.Hwnd();
     int index = initialIndex;
     std::wstring chosen;
     // The shell's picker has a Browse button of its own, whose Open dialog
@@ -113,11 +128,11 @@ std::optional<IconChoice> PickIconIndex(const Form& form, const std::wstring& ic
     const KeepCurrentFolder keep;
     if (unicode) {
         std::vector<wchar_t> path = PathBuffer(iconFile);
-        if (!platform().PickIconDlgW(owner, path.data(), ToldSize(path), &index)) return std::nullopt;
+        if (!PickIcon(owner, path.data(), ToldSize(path), &index)) return std::nullopt;
         chosen = path.data();
     } else {
         std::vector<char> path = PathBuffer(ToAnsi(iconFile));
-        if (!platform().PickIconDlgA(owner, path.data(), ToldSize(path), &index)) return std::nullopt;
+        if (!PickIcon(owner, path.data(), ToldSize(path), &index)) return std::nullopt;
         chosen = FromAnsi(path.data());
     }
     // The shell's picker has a browse button of its own: the icon may come

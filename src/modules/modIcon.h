@@ -3,15 +3,10 @@
 
 #include <optional>
 #include <string>
-
-class Form;
+#include <utility>
 
 // The icon choice: the picker, the extraction and the preview drawing.
 namespace modIcon {
-
-// The zero-based index of the icon Apply writes, taken with the main
-// window's IconFilePath when an icon was drawn.
-inline int SelectedIconIndex = 0;
 
 // One icon of a file, by its zero-based index as ExtractIcon counts them.
 struct IconChoice {
@@ -19,19 +14,36 @@ struct IconChoice {
     int index = 0;
 };
 
+// The icon Apply writes. The file and its index are taken together, when an
+// icon was drawn, and never change apart.
+class ChosenIcon {
+public:
+    const std::wstring& File() const { return choice_.file; }
+    const int& Index() const { return choice_.index; }
+    void Take(IconChoice drawn) { choice_ = std::move(drawn); }
+    void Forget() { choice_ = IconChoice{}; }
+
+private:
+    IconChoice choice_;
+};
+inline ChosenIcon chosenIcon;
+
+// The zero-based index of the chosen icon, read-only: chosenIcon changes it.
+inline const int& SelectedIconIndex = chosenIcon.Index();
+
 // Lets the user pick an icon of `iconFile` (the picker opens on the first
 // one; the shell's own picker lets the user take it from another file), then
 // draws it into `dc` over what it shows. Returns the icon drawn; nothing when
 // the picker was cancelled or no icon could be drawn (a file without icons,
 // a damaged icon file). Stores nothing: the caller takes the answer. A file
-// name the ANSI code page cannot hold raises PlatformError
-// (ERROR_NO_UNICODE_TRANSLATION); other failures pass to the caller too.
-std::optional<IconChoice> ShowIcon(const Form& form, const std::wstring& iconFile, HDC dc);
+// name the ANSI code page cannot hold raises Refusal(UnwritableName); other
+// failures pass to the caller too.
+std::optional<IconChoice> ShowIcon(HWND owner, const std::wstring& iconFile, HDC dc);
 
-// The shell's icon picker, modal to `form`, opened on `initialIndex`: the
+// The shell's icon picker, modal to `owner`, opened on `initialIndex`: the
 // file and icon the user confirmed, or nothing when the user cancelled.
 // Failures pass to the caller.
-std::optional<IconChoice> PickIconIndex(const Form& form, const std::wstring& iconFile, int initialIndex);
+std::optional<IconChoice> PickIconIndex(HWND owner, const std::wstring& iconFile, int initialIndex);
 
 // Draws icon `index` of `iconFile` at the top-left corner of `dc`, filling
 // the bitmap selected into it, over what it shows: the preview at any DPI,

@@ -2,7 +2,6 @@
 
 #include "platform/Declared.h"
 #include "platform/Handles.h"
-#include "platform/IconPicker.h"
 #include "platform/PlatformError.h"
 #include "platform/Text.h"
 
@@ -77,17 +76,16 @@ BOOL Platform::SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) {
     return (*fn)(item, path);
 }
 
-// Wine's picker is a stub that answers "cancelled" at once and shows
-// nothing: ours keeps the same contract there.
+// Wine's picker is a stub that answers "cancelled" at once and shows nothing.
+bool Platform::ShellPicksIcons() { return !RunningOnWine(); }
+
 int Platform::PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index) {
-    if (RunningOnWine()) return PickIconFromFile(owner, path, *index) ? 1 : 0;
     static Declared<int(WINAPI*)(HWND, LPWSTR, UINT, int*)> fn{declared::shell32, WORD{62}};
     EnsureComApartment();
     return (*fn)(owner, path, pathSize, index);
 }
 
 int Platform::PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) {
-    if (RunningOnWine()) return PickIconFromFile(owner, FromAnsi(path), *index) ? 1 : 0;
     static Declared<int(WINAPI*)(HWND, LPSTR, UINT, int*)> fn{declared::shell32, WORD{62}};
     EnsureComApartment();
     return (*fn)(owner, path, pathSize, index);
@@ -197,8 +195,8 @@ void Platform::StartProgram(const std::wstring& path, int showCommand, const std
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &process))
         ThrowLastError("CreateProcess");
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Not waited for: both handles go at once.
+    const UniqueHandle thread(process.hThread), started(process.hProcess);
 }
 
 void Platform::EndProgram(UINT exitCode) { ExitProcess(exitCode); }

@@ -10,8 +10,8 @@
 // program start and end. The real implementation binds each function by
 // library and name (or ordinal) on its first call; tests put a scripted
 // stand-in in its place with PlatformOverride and record what was asked.
-// The file services of `services` and the windows' own calls (Form) do not
-// pass through it.
+// The file services of `services` and the windows' own calls (the ui
+// toolkit) do not pass through it.
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -38,6 +38,9 @@ public:
     // buffer's characters: the picker may write another file into it.
     virtual int PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index);
     virtual int PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index);
+    // False where the shell's picker shows nothing (Wine's answers
+    // "cancelled" at once): the program then shows its own.
+    virtual bool ShellPicksIcons();
     virtual HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index);
     virtual HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
                                     const char* directory, INT showCommand);

@@ -3,6 +3,7 @@
 #include "platform/Handles.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/VersionResource.h"
 
 namespace services {
@@ -12,7 +13,9 @@ int MsgBox(const std::wstring& prompt, UINT style, const std::optional<std::wstr
     return platform().MessageBoxW(GetActiveWindow(), prompt, caption, MB_OK | style);
 }
 
-AppInfo App() {
+namespace {
+
+AppInfo ReadAppInfo() {
     const VersionResource version = ReadVersionResource(GetModuleHandleW(nullptr));
     AppInfo info;
     info.title = version.productName;
@@ -30,11 +33,22 @@ AppInfo App() {
         }
         path.resize(path.size() * 2);
     }
-    const size_t slash = path.find_last_of(L'\\');
-    info.folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-    // A program at a drive root keeps the root's backslash ("C:\").
-    if (info.folder.size() == 2 && info.folder[1] == L':') info.folder += L'\\';
+    info.folder = FolderOf(path);
     return info;
+}
+
+}  // namespace
+
+const AppInfo& App() {
+    // A failed read is tried again on the next call.
+    static const AppInfo info = ReadAppInfo();
+    return info;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {};
+    return path.substr(0, slash > 0 && path[slash - 1] == L':' ? slash + 1 : slash);
 }
 
 std::wstring FindPlainFile(const std::wstring& path) {
@@ -81,13 +95,12 @@ UniqueHandle OpenForQuery(const std::wstring& path) {
 void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;  // nothing there
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-        throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) throw Refusal(Refusal::NotOwnFile);
 
     const UniqueHandle file = OpenForQuery(path);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.get(), &info)) ThrowLastError("GetFileInformationByHandle");
-    if (info.nNumberOfLinks > 1) throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
+    if (info.nNumberOfLinks > 1) throw Refusal(Refusal::NotOwnFile);
     // Wine reports no reparse point on a Unix symbolic link and follows it:
     // the file opened is then another one than the folder's own. Both are
     // opened through the same links on the folder's way, so a folder reached
@@ -96,13 +109,17 @@ void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder) 
     const std::wstring own = folderPath + path.substr(path.find_last_of(L'\\'));
     if (!opened.empty() && !folderPath.empty() &&
         CompareStringOrdinal(opened.c_str(), -1, own.c_str(), -1, TRUE) != CSTR_EQUAL)
-        throw PlatformError("RequireOwnFileOrNone", ERROR_CANT_ACCESS_FILE);
+        throw Refusal(Refusal::NotOwnFile);
+}
+
+bool TrySetAttributes(const std::wstring& path, DWORD attributes) noexcept {
+    // SetFileAttributes takes 0 as "leave unchanged"; NORMAL is the empty set.
+    const DWORD value = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+    return SetFileAttributesW(path.c_str(), value) != FALSE;
 }
 
 void SetAttributes(const std::wstring& path, DWORD attributes) {
-    // SetFileAttributes takes 0 as "leave unchanged"; NORMAL is the empty set.
-    const DWORD value = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
-    if (!SetFileAttributesW(path.c_str(), value)) ThrowLastError("SetFileAttributes");
+    if (!TrySetAttributes(path, attributes)) ThrowLastError("SetFileAttributes");
 }
 
 void RemoveFile(const std::wstring& path) {

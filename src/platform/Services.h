@@ -22,7 +22,8 @@ inline constexpr UINT kInformation = MB_ICONINFORMATION;  // 64
 // a title of its own it shows the application title.
 int MsgBox(const std::wstring& prompt, UINT style = kPlain, const std::optional<std::wstring>& title = std::nullopt);
 
-// Read afresh from the program's version resource at every call.
+// Read from the program's version resource and file name once, on the first
+// call: neither changes while the program runs.
 struct AppInfo {
     std::wstring title;
     int major = 0;
@@ -30,21 +31,28 @@ struct AppInfo {
     int revision = 0;
     std::wstring folder;  // the folder of the program file, no trailing backslash
 };
-AppInfo App();
+const AppInfo& App();
+
+// The folder part of `path`, up to its last backslash (a drive root keeps
+// it: "C:\"); empty when the path names no folder.
+std::wstring FolderOf(const std::wstring& path);
 
 // The file's name when a plain file of `path` exists; the empty text when
 // none does. Hidden and system files and folders are not found. An invalid
 // or unreachable path raises PlatformError.
 std::wstring FindPlainFile(const std::wstring& path);
 
-// Raises PlatformError unless `path`, a file of `folder`, is a plain file of
-// that folder's own, or is not there at all: through a folder, a link or
-// other reparse point, or a file that has other names (hard links), a
-// change would land somewhere else.
+// Raises Refusal(NotOwnFile) unless `path`, a file of `folder`, is a plain
+// file of that folder's own, or is not there at all: through a folder, a
+// link or other reparse point, or a file that has other names (hard links),
+// a change would land somewhere else. Windows' failures raise PlatformError.
 void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder);
 
 // Replaces the whole attribute set of `path` (0 none, 2 hidden, 4 system).
 void SetAttributes(const std::wstring& path, DWORD attributes);
+// The same, for a path that is put back on the way out: false when Windows
+// refused.
+bool TrySetAttributes(const std::wstring& path, DWORD attributes) noexcept;
 
 void RemoveFile(const std::wstring& path);
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 
 std::string ToAnsi(const std::wstring& text) {
     if (text.empty()) return {};
@@ -15,13 +16,17 @@ std::string ToAnsi(const std::wstring& text) {
     BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
     const int wideLength = static_cast<int>(text.size());
     const int size = WideCharToMultiByte(cp, flags, text.data(), wideLength, nullptr, 0, nullptr, usedDefaultOut);
-    if (size <= 0) ThrowLastError("WideCharToMultiByte");
+    if (size <= 0) {
+        // With UTF-8 an unpaired surrogate fails the call itself.
+        if (GetLastError() == ERROR_NO_UNICODE_TRANSLATION) throw Refusal(Refusal::UnwritableName);
+        ThrowLastError("WideCharToMultiByte");
+    }
     std::string ansi(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(cp, flags, text.data(), wideLength, ansi.data(), size, nullptr, usedDefaultOut);
     // Some code pages map a character to a look-alike without reporting the
     // default character; the round trip catches those too.
     if (usedDefault || FromAnsi(ansi) != text)
-        throw PlatformError("WideCharToMultiByte", ERROR_NO_UNICODE_TRANSLATION);
+        throw Refusal(Refusal::UnwritableName);
     return ansi;
 }
 

@@ -5,8 +5,7 @@
 // a character the ANSI code page lacks is refused instead of silently
 // becoming '?' or a "best fit" look-alike (U+2215 as '/', U+FF02 as '"').
 //
-// Raises PlatformError("WideCharToMultiByte", ERROR_NO_UNICODE_TRANSLATION)
-// when `text` cannot be represented exactly.
+// Raises Refusal(UnwritableName) when `text` cannot be represented exactly.
 std::string ToAnsi(const std::wstring& text);
 std::wstring FromAnsi(const std::string& text);
 

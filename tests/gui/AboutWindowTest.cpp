@@ -9,6 +9,7 @@
 
 #include "about/frmAbout.h"
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 #include "resource.h"
@@ -27,7 +28,7 @@ bool AnsiHolds(const std::wstring& text) {
     try {
         ToAnsi(text);
         return true;
-    } catch (const PlatformError&) {
+    } catch (const Refusal&) {
         return false;
     }
 }

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include "modules/modIcon.h"
-#include "platform/IconPicker.h"
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
@@ -17,6 +16,7 @@
 #include "support/KeptCurrentFolder.h"
 #include "support/MainWindow.h"
 #include "support/ProgramWindows.h"
+#include "ui/IconPicker.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "app/UnhandledFailure.h"
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/IconFiles.h"
 #include "support/Layout.h"
 #include "support/MainWindow.h"
-#include "app/UnhandledFailure.h"
-#include "platform/MessageLoop.h"
+#include "ui/MessageLoop.h"
 
 namespace {
 

@@ -68,6 +68,8 @@ int FakePlatform::PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* in
     return pickIconW ? pickIconW(owner, path, pathSize, index) : Platform::PickIconDlgW(owner, path, pathSize, index);
 }
 
+bool FakePlatform::ShellPicksIcons() { return pickIconW || pickIconA || Platform::ShellPicksIcons(); }
+
 int FakePlatform::PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) {
     return pickIconA ? pickIconA(owner, path, pathSize, index) : Platform::PickIconDlgA(owner, path, pathSize, index);
 }

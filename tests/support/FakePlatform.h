@@ -91,6 +91,9 @@ public:
     BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) override;
     int PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index) override;
     int PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) override;
+    // A scripted picker stands for the shell's; without one, the program's
+    // own shows where the shell's would show nothing.
+    bool ShellPicksIcons() override;
     HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index) override;
     HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
                             const char* directory, INT showCommand) override;

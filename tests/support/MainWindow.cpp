@@ -26,7 +26,6 @@ private:
 }  // namespace
 
 MainWindowFixture::MainWindowFixture(bool show) {
-    modIcon::SelectedIconIndex = 0;
     if (show) {
         form.Show();
         PumpMessages();

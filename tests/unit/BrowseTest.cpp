@@ -73,7 +73,7 @@ TEST_F(BrowseTest, TheResultIsWhatTheShellWroteUpToTheFirstNul) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Script(c.answer);
-        EXPECT_EQ(modBrowse::GetFolderPath(w.form).path, c.path);
+        EXPECT_EQ(modBrowse::GetFolderPath(w.form.Hwnd()).path, c.path);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "modules/modIcon.h"
 #include "modules/modOSInfo.h"
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/Text.h"
 #include "support/IconFiles.h"
 #include "support/KeptCurrentFolder.h"
@@ -142,8 +143,7 @@ TEST_F(IconChoiceTest, PickThatDrawsNothingLeavesTheFileIndexPreviewAndApply) {
             SCOPED_TRACE(std::string(c.name) + (chosenBefore ? ", after a first choice" : ", first"));
             w.form.Picture(F::picIcon).Clear();
             w.Ctl(F::cmdDone).SetEnabled(false);
-            w.form.IconFilePath.clear();
-            modIcon::SelectedIconIndex = 0;
+            modIcon::chosenIcon.Forget();
             if (chosenBefore) Choose(dll, 1);
             Choose(c.file, c.index);
             EXPECT_EQ(w.form.IconFilePath, chosenBefore ? dll : L"");
@@ -217,7 +217,7 @@ TEST_F(IconChoiceTest, NameTheCodePageCannotHoldIsRefusedAndChangesNothing) {
     try {
         ToAnsi(foreign);
         GTEST_SKIP() << "this ANSI code page holds the name";
-    } catch (const PlatformError&) {
+    } catch (const Refusal&) {
     }
     const struct {
         const char* name;

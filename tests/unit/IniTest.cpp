@@ -3,6 +3,7 @@
 
 #include "modules/modINI.h"
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "support/FakePlatform.h"
 #include "support/Files.h"
 
@@ -11,7 +12,8 @@ namespace {
 TEST(WriteINIValue, UpperCasesOnlyTheKeyAndPassesTheRestUnchanged) {
     FakePlatform fake;
     fake.writeProfile = [](const char*, const char*, const char*, const char*) { return TRUE; };
-    modINI::WriteINIValue(L"C:\\Dossier\\desktop.ini", L".ShellClassInfo", L"IconFile", L"C:\\Mixed Case\\a.dll");
+    modINI::WriteINIValue(modINI::ProfileFile(L"C:\\Dossier\\desktop.ini"), L".ShellClassInfo", L"IconFile",
+                          modINI::FaithfulText(L"C:\\Mixed Case\\a.dll"));
     ASSERT_EQ(fake.profileWrites.size(), 1u);
     const auto& write = fake.profileWrites[0];
     EXPECT_EQ(write.section, ".ShellClassInfo");
@@ -27,7 +29,7 @@ TEST(WriteINIValue, RefusedWriteRaisesWithTheWritersError) {
         return FALSE;
     };
     try {
-        modINI::WriteINIValue(L"C:\\x\\desktop.ini", L"s", L"k", L"v");
+        modINI::WriteINIValue(modINI::ProfileFile(L"C:\\x\\desktop.ini"), L"s", L"k", modINI::FaithfulText(L"v"));
         FAIL() << "a refused write passed as a success";
     } catch (const PlatformError& e) {
         EXPECT_EQ(e.Call(), "WritePrivateProfileStringA");
@@ -40,12 +42,12 @@ TEST(WriteINIValue, DeleteRemovesOneKeyAndKeepsTheRest) {
     TempFolder folder;
     const std::wstring ini = folder / L"desktop.ini";
     WriteBytes(ini, "[.ShellClassInfo]\r\nICONFILE=a\r\nOther=b\r\n");
-    modINI::DeleteINIValue(ini, L".ShellClassInfo", L"IconFile");
+    modINI::DeleteINIValue(modINI::ProfileFile(ini), L".ShellClassInfo", L"IconFile");
     EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nOther=b\r\n");
     EXPECT_FALSE(fake.profileWrites.at(0).hasValue);
 }
 
-TEST(RequireFaithfulText, AcceptsWhatTheCodePageHoldsAndRefusesTheRest) {
+TEST(FaithfulText, AcceptsWhatTheCodePageHoldsAndRefusesTheRest) {
     struct Case {
         std::wstring text;
         bool accepted;
@@ -64,8 +66,8 @@ TEST(RequireFaithfulText, AcceptsWhatTheCodePageHoldsAndRefusesTheRest) {
     for (const Case& c : cases) {
         bool accepted = true;
         try {
-            modINI::RequireFaithfulText(c.text);
-        } catch (const PlatformError&) {
+            modINI::FaithfulText{c.text};
+        } catch (const Refusal&) {
             accepted = false;
         }
         EXPECT_EQ(accepted, c.accepted) << testing::PrintToString(c.text);

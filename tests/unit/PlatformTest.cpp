@@ -6,6 +6,7 @@
 #include "platform/Declared.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "platform/Refusal.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 #include "support/FakePlatform.h"
@@ -132,8 +133,8 @@ TEST(Text, ConvertsAtTheAnsiBoundary) {
     try {
         ToAnsi(L"\u6587");
         FAIL();
-    } catch (const PlatformError& e) {
-        EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+    } catch (const Refusal& e) {
+        EXPECT_EQ(e.Why(), Refusal::UnwritableName);
     }
 }
 

@@ -1,28 +1,32 @@
-#include "platform/Control.h"
+#include "ui/Control.h"
 
 #include <algorithm>
 
-#include "platform/Dpi.h"
-#include "platform/Form.h"
 #include "platform/PlatformError.h"
+#include "ui/ControlKinds.h"
+#include "ui/Dpi.h"
 
-Control::Control(Form& form, const ControlSpec& desc, int id)
-    : form_(form), desc_(desc), id_(id), backColour_(desc.backColour), widthTwips_(desc.width),
-      heightTwips_(desc.height) {}
+namespace {
 
-Control::WindowKind Control::Kind() const {
-    const DWORD tab = WS_TABSTOP;
-    switch (desc_.kind) {
-    case ControlKind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
-    case ControlKind::Button:
-        return {L"BUTTON", tab | ((desc_.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
-    case ControlKind::CheckBox: return {L"BUTTON", tab | BS_AUTOCHECKBOX, 0};
-    case ControlKind::TextBox: return {L"EDIT", tab | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE};
-    case ControlKind::Label:
-        return {L"STATIC", desc_.alignment | ((desc_.flags & kPathText) ? SS_NOPREFIX | SS_PATHELLIPSIS : 0), 0};
-    default: return {L"STATIC", 0, 0};
-    }
+// The background a control has while it is enabled or disabled.
+COLORREF BackColourOf(const ControlSpec& desc, bool enabled) {
+    return (desc.flags & kWhiteWhenEnabled) && enabled ? kWhite : desc.backColour;
 }
+
+// The window styles of a row: its kind's, and those its alignment and flags add.
+DWORD StyleOf(const ControlSpec& desc) {
+    DWORD style = TraitsOf(desc.kind).style | desc.alignment;
+    if (desc.flags & kDefaultButton) style |= BS_DEFPUSHBUTTON;
+    if (desc.flags & kPathText) style |= SS_NOPREFIX | SS_PATHELLIPSIS;
+    if (desc.flags & (kClickable | kHandCursor)) style |= SS_NOTIFY;
+    return style | (desc.enabled ? 0 : WS_DISABLED);
+}
+
+}  // namespace
+
+Control::Control(const ControlSpec& desc, int id, POINT origin, HBRUSH formBrush)
+    : desc_(desc), id_(id), origin_(origin), formBrush_(formBrush), backColour_(BackColourOf(desc, desc.enabled)),
+      widthTwips_(desc.width), heightTwips_(desc.height) {}
 
 RECT Control::PixelRect(UINT dpiValue) const {
     const RECT t = TwipsRect();
@@ -31,9 +35,8 @@ RECT Control::PixelRect(UINT dpiValue) const {
 }
 
 void Control::Create(HWND parent, UINT dpiValue) {
-    const WindowKind kind = Kind();
-    DWORD style = WS_CHILD | WS_VISIBLE | kind.style | (desc_.enabled ? 0 : WS_DISABLED);
-    if (desc_.flags & (kClickable | kHandCursor)) style |= SS_NOTIFY;
+    const KindTraits& kind = TraitsOf(desc_.kind);
+    const DWORD style = WS_CHILD | WS_VISIBLE | StyleOf(desc_);
     // Born where it belongs at the form's DPI: moving every control after
     // the fact costs a noticeable share of the start-up.
     dpi_ = dpiValue;
@@ -49,11 +52,7 @@ void Control::Create(HWND parent, UINT dpiValue) {
 }
 
 RECT Control::TwipsRect() const {
-    int left = desc_.left, top = desc_.top;
-    for (int c = desc_.container; c != kOnForm; c = form_.table_[static_cast<size_t>(c)].container) {
-        left += form_.table_[static_cast<size_t>(c)].left;
-        top += form_.table_[static_cast<size_t>(c)].top;
-    }
+    const int left = origin_.x + desc_.left, top = origin_.y + desc_.top;
     return {left, top, left + widthTwips_, top + heightTwips_};
 }
 
@@ -89,6 +88,7 @@ void Control::SetEnabled(bool enabled) {
     // leave the keyboard with nowhere to go: hand the focus on first.
     if (!enabled && GetFocus() == hwnd_) SendMessageW(GetParent(hwnd_), WM_NEXTDLGCTL, 0, FALSE);
     EnableWindow(hwnd_, enabled);
+    if (desc_.flags & kWhiteWhenEnabled) SetBackColour(BackColourOf(desc_, enabled));
 }
 
 bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
@@ -99,7 +99,7 @@ void Control::SetBackColour(COLORREF colour) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-HBRUSH Control::BackBrush() { return backBrush_ ? backBrush_.get() : form_.FormBrush(); }
+HBRUSH Control::BackBrush() const { return backBrush_ ? backBrush_.get() : formBrush_; }
 
 void Control::SetText(const std::wstring& text) {
     SetWindowTextW(hwnd_, text.c_str());

@@ -1,4 +1,4 @@
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include <commctrl.h>
 
@@ -6,21 +6,16 @@
 #include <climits>
 #include <numeric>
 
-#include "platform/Dpi.h"
-#include "platform/MessageLoop.h"
 #include "platform/PlatformError.h"
+#include "ui/ControlKinds.h"
+#include "ui/DialogTemplate.h"
+#include "ui/Dpi.h"
+#include "ui/MessageLoop.h"
+#include "ui/WindowClass.h"
 
 namespace {
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
-std::unique_ptr<Control> MakeControl(Form& form, const ControlSpec& desc, int id) {
-    switch (desc.kind) {
-    case ControlKind::Picture: return std::make_unique<PictureBox>(form, desc, id);
-    case ControlKind::Image: return std::make_unique<ImageBox>(form, desc, id);
-    default: return std::make_unique<Control>(form, desc, id);
-    }
-}
 
 }  // namespace
 
@@ -32,42 +27,18 @@ Form::~Form() {
 
 int Form::Pixels(int twips) const { return dpi::TwipsToPixels(twips, dpi_); }
 
-void Form::RegisterClass() const {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(Instance(), desc_.className, &wc)) return;
-    wc.lpfnWndProc = &Form::WindowProc;
-    wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hInstance = Instance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(desc_.iconId), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(desc_.iconId), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                               LR_SHARED));
-    wc.lpszClassName = desc_.className;
-    if (!RegisterClassExW(&wc)) ThrowLastError("RegisterClassEx");
-}
-
 void Form::Load(HWND owner) {
     if (hwnd_) return;
-    RegisterClass();
+    RegisterWindowClass({.name = desc_.className, .procedure = &Form::WindowProc, .extraBytes = DLGWINDOWEXTRA,
+                         .iconId = desc_.iconId});
 
     // An in-memory dialog template naming our own class: the window is a
     // dialog to the dialog manager and ours in every other respect.
-    std::vector<WORD> tmpl(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-    auto* header = reinterpret_cast<DLGTEMPLATE*>(tmpl.data());
-    header->style = desc_.style;
-    header->dwExtendedStyle = desc_.exStyle;
-    tmpl.push_back(0);  // no menu
-    for (const wchar_t* p = desc_.className; *p; ++p) tmpl.push_back(static_cast<WORD>(*p));
-    tmpl.push_back(0);
-    for (const wchar_t* p = desc_.caption; *p; ++p) tmpl.push_back(static_cast<WORD>(*p));
-    tmpl.push_back(0);
+    const DialogTemplate tmpl(desc_.style, desc_.exStyle, desc_.className, desc_.caption);
 
     owner_ = owner;
     creating_ = this;
-    HWND hwnd = CreateDialogIndirectParamW(Instance(), reinterpret_cast<DLGTEMPLATE*>(tmpl.data()), owner, nullptr, 0);
+    HWND hwnd = CreateDialogIndirectParamW(Instance(), tmpl.Get(), owner, nullptr, 0);
     creating_ = nullptr;
     if (!hwnd) ThrowLastError("CreateDialogIndirectParam");
     hwnd_ = hwnd;
@@ -93,7 +64,9 @@ void Form::Load(HWND owner) {
 void Form::CreateControls() {
     controls_.clear();
     for (size_t i = 0; i < table_.size(); ++i)
-        controls_.push_back(MakeControl(*this, table_[i], kFirstControlId + static_cast<int>(i)));
+        controls_.push_back(TraitsOf(table_[i].kind)
+                                .make(table_[i], kFirstControlId + static_cast<int>(i), ContainerOrigin(table_[i]),
+                                      FormBrush()));
 
     // The dialog manager tabs in Z order, which is the order of creation:
     // create the controls by tab index, those without one last, in table
@@ -224,4 +197,13 @@ void Form::Unload() {
     DestroyWindow(hwnd_);
 }
 
-HBRUSH Form::FormBrush() { return formBrush_ ? formBrush_.get() : GetSysColorBrush(COLOR_BTNFACE); }
+POINT Form::ContainerOrigin(const ControlSpec& desc) const {
+    POINT origin{0, 0};
+    for (int c = desc.container; c != kOnForm; c = table_[static_cast<size_t>(c)].container) {
+        origin.x += table_[static_cast<size_t>(c)].left;
+        origin.y += table_[static_cast<size_t>(c)].top;
+    }
+    return origin;
+}
+
+HBRUSH Form::FormBrush() const { return formBrush_ ? formBrush_.get() : GetSysColorBrush(COLOR_BTNFACE); }

@@ -1,4 +1,4 @@
-#include "platform/IconPicker.h"
+#include "ui/IconPicker.h"
 
 #include <commctrl.h>
 
@@ -11,6 +11,7 @@
 #include "platform/Handles.h"
 #include "platform/IconFile.h"
 #include "platform/PlatformError.h"
+#include "ui/DialogTemplate.h"
 
 namespace {
 
@@ -25,52 +26,6 @@ struct ImageListDeleter {
     void operator()(HIMAGELIST list) const { if (list) ImageList_Destroy(list); }
 };
 using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
-
-// A dialog template built in memory: header, then one item per control,
-// each starting on a DWORD boundary.
-class DialogTemplate {
-public:
-    DialogTemplate(DWORD style, const wchar_t* caption, short cx, short cy) {
-        Dword(style | DS_SETFONT);
-        Dword(0);  // extended style
-        words_.push_back(0);  // item count, counted below
-        Rect(0, 0, cx, cy);
-        words_.push_back(0);  // no menu
-        words_.push_back(0);  // the standard dialog class
-        Text(caption);
-        words_.push_back(8);
-        Text(L"MS Shell Dlg");
-    }
-
-    void Add(const wchar_t* cls, const wchar_t* text, WORD id, DWORD style, short x, short y, short cx, short cy) {
-        if (words_.size() % 2) words_.push_back(0);
-        Dword(style | WS_CHILD | WS_VISIBLE);
-        Dword(0);
-        Rect(x, y, cx, cy);
-        words_.push_back(id);
-        Text(cls);
-        Text(text);
-        words_.push_back(0);  // no creation data
-        ++words_[4];
-    }
-
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
-private:
-    void Dword(DWORD value) {
-        words_.push_back(LOWORD(value));
-        words_.push_back(HIWORD(value));
-    }
-    void Rect(short x, short y, short cx, short cy) {
-        for (short v : {x, y, cx, cy}) words_.push_back(static_cast<WORD>(v));
-    }
-    void Text(const wchar_t* text) {
-        for (; *text; ++text) words_.push_back(static_cast<WORD>(*text));
-        words_.push_back(0);
-    }
-
-    std::vector<WORD> words_;
-};
 
 struct Picker {
     const std::wstring& file;
@@ -179,7 +134,8 @@ bool PickIconFromFile(HWND owner, const std::wstring& file, int& index) {
     picker.images = images.get();
 
     // clang-format off
-    DialogTemplate dialog(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, kIconPickerCaption, 240, 172);
+    DialogTemplate dialog(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, nullptr, kIconPickerCaption,
+                          240, 172, L"MS Shell Dlg", 8);
     dialog.Add(L"STATIC", L"Icônes du fichier :", 0xFFFF, SS_LEFT, 7, 7, 226, 9);
     dialog.Add(L"STATIC", L"", kPathLabel, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 7, 17, 226, 9);
     dialog.Add(L"STATIC", L"", kPromptLabel, SS_LEFT, 7, 31, 226, 9);

@@ -1,4 +1,4 @@
-#include "platform/Surface.h"
+#include "ui/Surface.h"
 
 #include <algorithm>
 

@@ -1,9 +1,10 @@
 // What a form does with its messages: clicks, colours, painting, DPI changes.
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include <algorithm>
 
-#include "platform/MessageLoop.h"
+#include "ui/ControlKinds.h"
+#include "ui/MessageLoop.h"
 
 namespace {
 constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE, Windows 10 1703 and later
@@ -35,10 +36,7 @@ bool Form::Command(WPARAM wParam) {
     // Wine hands on a click posted to a disabled button, as automation and
     // accessibility tools post them: a disabled control does nothing.
     if (!control.Enabled()) return true;
-    const ControlKind kind = control.Desc().kind;
-    if (kind == ControlKind::Button || kind == ControlKind::CheckBox || kind == ControlKind::Label ||
-        kind == ControlKind::Image)
-        OnClick(index);
+    if (TraitsOf(control.Desc().kind).reportsClicks) OnClick(index);
     return true;
 }
 

@@ -1,4 +1,4 @@
-#include "platform/ImageBox.h"
+#include "ui/ImageBox.h"
 
 void ImageBox::SetPicture(UniqueIcon icon) {
     icon_ = std::move(icon);

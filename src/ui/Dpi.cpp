@@ -1,4 +1,4 @@
-#include "platform/Dpi.h"
+#include "ui/Dpi.h"
 
 #include "platform/Declared.h"
 #include "platform/Handles.h"

@@ -1,27 +1,10 @@
-#include "platform/PictureBox.h"
+#include "ui/PictureBox.h"
 
-#include "platform/PlatformError.h"
-
-namespace {
-
-constexpr wchar_t kClassName[] = L"Tivrelon.PictureBox";
-
-}  // namespace
-
-Control::WindowKind PictureBox::Kind() const { return {kClassName, 0, 0}; }
+#include "ui/WindowClass.h"
 
 void PictureBox::Create(HWND parent, UINT dpi) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(instance, kClassName, &wc)) {
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = &PictureBox::WindowProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassExW(&wc)) ThrowLastError("RegisterClassEx");
-    }
+    RegisterWindowClass(
+        {.name = kPictureBoxClass, .procedure = &PictureBox::WindowProc, .style = CS_HREDRAW | CS_VREDRAW});
     Control::Create(parent, dpi);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Control.h"
+#include "ui/Control.h"
 
 // An image: an icon or a bitmap stretched to the control, owner-drawn over
 // the form's background.
@@ -11,7 +11,6 @@ public:
     void SetPicture(UniqueBitmap bitmap);
 
 protected:
-    WindowKind Kind() const override { return {L"STATIC", SS_OWNERDRAW, 0}; }
     void Draw(const DRAWITEMSTRUCT& item) override;
 
 private:

@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Control.h"
-#include "platform/FormSpec.h"
 #include "platform/Handles.h"
-#include "platform/ImageBox.h"
-#include "platform/PictureBox.h"
+#include "ui/Control.h"
+#include "ui/FormSpec.h"
+#include "ui/ImageBox.h"
+#include "ui/PictureBox.h"
 
 // A window described by a FormSpec and a control table. It is a dialog of a
 // class of its own, so Windows' dialog manager gives it Tab, access keys,
@@ -59,19 +59,19 @@ protected:
     virtual void OnDpiChanged() {}
 
 private:
-    friend class Control;
     static constexpr int kFirstControlId = 100;  // control ids: clear of IDOK and IDCANCEL
 
     // Form.cpp: making and placing the window.
-    void RegisterClass() const;
     void CreateControls();
+    // Where the control's container lies in the form's client area, in twips.
+    POINT ContainerOrigin(const ControlSpec& desc) const;
     void AddTooltips();
     HFONT Font(const FontSpec& desc);
     SIZE WindowSize(UINT dpi) const;
     void FitClientArea();
     void LayoutControls();
     void Place(HWND owner);
-    HBRUSH FormBrush();
+    HBRUSH FormBrush() const;
 
     // FormMessages.cpp: what the window does with its messages.
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);

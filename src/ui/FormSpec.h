@@ -2,8 +2,9 @@
 #include <windows.h>
 
 #include <span>
+#include <string_view>
 
-#include "platform/Colours.h"
+#include "ui/Colours.h"
 
 // A window as data: the FormSpec of the window and one ControlSpec row per
 // control.
@@ -25,6 +26,7 @@ enum ControlFlags : unsigned {
     kClickable = 1u << 3,      // a label or image that reports clicks
     kAutoSize = 1u << 4,       // a label sized to its text whenever the text changes
     kPathText = 1u << 5,       // shows a path: no access keys, ellipsis in the middle when too long
+    kWhiteWhenEnabled = 1u << 6,  // shows its state by its colour too: white when enabled, its row's when not
 };
 
 inline constexpr int kOnForm = -1;   // container: the form's client area
@@ -47,6 +49,12 @@ struct ControlSpec {
     DWORD alignment = SS_LEFT;  // labels: SS_LEFT, SS_CENTER or SS_RIGHT
     unsigned flags = 0;
 };
+
+// True when row `index` of `table` is named `name`: each form checks that
+// its rows sit where its enumerators say.
+constexpr bool RowNamed(std::span<const ControlSpec> table, int index, std::wstring_view name) {
+    return index >= 0 && static_cast<size_t>(index) < table.size() && table[static_cast<size_t>(index)].name == name;
+}
 
 // A straight line the form paints itself, in twips of its client area.
 struct LineSpec {

@@ -3,17 +3,18 @@
 
 #include <string>
 
-#include "platform/FormSpec.h"
 #include "platform/Handles.h"
-
-class Form;
+#include "ui/FormSpec.h"
 
 // A control made from its table row. Child windows are destroyed by their
 // form; a Control only owns the GDI objects it made. Picture boxes and
 // images are controls of their own kinds (PictureBox, ImageBox).
 class Control {
 public:
-    Control(Form& form, const ControlSpec& desc, int id);
+    // `origin` is where the row's container lies in the form, in twips;
+    // `formBrush` paints what lets the form show through, and outlives the
+    // control.
+    Control(const ControlSpec& desc, int id, POINT origin, HBRUSH formBrush);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -33,18 +34,9 @@ public:
 
     // What the control's background is painted with: its own colour, or the
     // form's where it lets the form show through.
-    HBRUSH BackBrush();
+    HBRUSH BackBrush() const;
 
-protected:
-    friend class Form;
-
-    // The window class and styles of the control's kind.
-    struct WindowKind {
-        const wchar_t* className;
-        DWORD style;
-        DWORD exStyle;
-    };
-    virtual WindowKind Kind() const;
+    // The form makes and places its controls through these.
     // Creates the window where it belongs at `dpi`; `this` is its create parameter.
     virtual void Create(HWND parent, UINT dpi);
     // Moves it to its place at `dpi` and gives it `font`.
@@ -52,6 +44,7 @@ protected:
     // Owner-drawn controls paint here (WM_DRAWITEM).
     virtual void Draw(const DRAWITEMSTRUCT& item) { (void)item; }
 
+protected:
     SIZE PixelSize() const { return {placed_.right - placed_.left, placed_.bottom - placed_.top}; }
 
 private:
@@ -59,9 +52,10 @@ private:
     RECT TwipsRect() const;
     RECT PixelRect(UINT dpi) const;  // TwipsRect at `dpi`
 
-    Form& form_;
     ControlSpec desc_;
     int id_;
+    POINT origin_;
+    HBRUSH formBrush_;
     HWND hwnd_ = nullptr;
     COLORREF backColour_;
     UniqueBrush backBrush_;

@@ -1,8 +1,10 @@
 #pragma once
 #include <memory>
 
-#include "platform/Control.h"
-#include "platform/Surface.h"
+#include "ui/Control.h"
+#include "ui/Surface.h"
+
+inline constexpr wchar_t kPictureBoxClass[] = L"Tivrelon.PictureBox";
 
 // A picture box: a box of the form's colour that keeps what is drawn into
 // its surface and shows it at every repaint after. The preview of the main
@@ -22,7 +24,6 @@ public:
     void Clear();
 
 protected:
-    WindowKind Kind() const override;
     void Create(HWND parent, UINT dpi) override;
     // Sizes the surface to the box, keeping what was drawn.
     void Layout(UINT dpi, HFONT font) override;

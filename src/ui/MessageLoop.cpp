@@ -1,4 +1,4 @@
-#include "platform/MessageLoop.h"
+#include "ui/MessageLoop.h"
 
 namespace {
 

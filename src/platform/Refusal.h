@@ -1,0 +1,26 @@
+#pragma once
+#include <stdexcept>
+
+// What the program refuses by its own rules before anything changes: a value
+// it cannot carry through exactly, or a choice that is not there. Windows
+// refused nothing (its failures are PlatformError). Each handler meets it as
+// its behaviour says: a message, or the same silence or error as a failure.
+class Refusal : public std::runtime_error {
+public:
+    enum Reason {
+        UnwritableName,      // a character the ANSI code page cannot hold exactly
+        TrailingDotOrSpace,  // a name Win32 path handling would shorten
+        LineBreak,           // would end an INI value early and start a line of its own
+        PathTooLong,         // longer than the profile writer takes
+        NoFolder,            // no folder chosen
+        NoIconFile,          // no icon chosen, or its file is gone
+        NotOwnFile,          // a desktop.ini that leads elsewhere (a folder, a link, other names)
+        FileTooLarge,        // a desktop.ini too large to be one
+    };
+
+    explicit Refusal(Reason why) : std::runtime_error("refused"), why_(why) {}
+    Reason Why() const { return why_; }
+
+private:
+    Reason why_;
+};
