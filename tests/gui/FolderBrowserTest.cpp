@@ -17,7 +17,7 @@ namespace {
 // one whose name the ANSI code page cannot hold is refused with a message.
 TEST(FolderBrowser, IsModalAndGivesTheChosenFolder) {
     MainWindowFixture w{true};
-    TempFolder root;
+    TempFolder root(BrowsableRoot());
     const struct {
         std::wstring name;
         bool taken;

@@ -116,7 +116,7 @@ protected:
     COLORREF PreviewOnScreen(int x, int y) { return PixelOf(w.Ctl(F::picIcon).Hwnd(), x, y); }
     COLORREF Background() { return ResolveColour(kButtonFace); }
 
-    TempFolder folder;
+    TempFolder folder{BrowsableRoot()};  // the real browser finds it
     MainWindowFixture w{true};
     HWND browserOwner = nullptr, openOwner = nullptr, pickerOwner = nullptr;
     std::wstring openPrefilled = L"<not shown>";

@@ -23,7 +23,7 @@ private:
     std::wstring path_;
 };
 
-// A folder that only the tests working the shipped program write in, for
+// A folder that only the tests working the real folder browser write in, for
 // folders a user picks in the shell's folder browser. The browser finds a
 // folder only while every folder on its way is as it was when the browser
 // listed it (it compares time stamps), and the test programs running
