@@ -11,20 +11,20 @@ HICON LoadIconAt(HINSTANCE instance, int iconId, int widthMetric, int heightMetr
 
 }  // namespace
 
-void RegisterWindowClass(const WindowClassSpec& spec) {
+void RegisterWindowClass(const WindowClassSpec& wanted) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(instance, spec.name, &wc)) return;
-    wc.style = spec.style;
-    wc.lpfnWndProc = spec.procedure;
-    wc.cbWndExtra = spec.extraBytes;
+    if (GetClassInfoExW(instance, wanted.name, &wc)) return;
+    wc.style = wanted.style;
+    wc.lpfnWndProc = wanted.procedure;
+    wc.cbWndExtra = wanted.extraBytes;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    if (spec.iconId) {
-        wc.hIcon = LoadIconAt(instance, spec.iconId, SM_CXICON, SM_CYICON);
-        wc.hIconSm = LoadIconAt(instance, spec.iconId, SM_CXSMICON, SM_CYSMICON);
+    if (wanted.iconId) {
+        wc.hIcon = LoadIconAt(instance, wanted.iconId, SM_CXICON, SM_CYICON);
+        wc.hIconSm = LoadIconAt(instance, wanted.iconId, SM_CXSMICON, SM_CYSMICON);
     }
-    wc.lpszClassName = spec.name;
+    wc.lpszClassName = wanted.name;
     if (!RegisterClassExW(&wc)) ThrowLastError("RegisterClassEx");
 }

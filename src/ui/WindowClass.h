@@ -10,4 +10,4 @@ struct WindowClassSpec {
     int extraBytes = 0;  // window bytes: DLGWINDOWEXTRA for a dialog's class
     int iconId = 0;      // resource id of the window icon, if any
 };
-void RegisterWindowClass(const WindowClassSpec& spec);
+void RegisterWindowClass(const WindowClassSpec& wanted);
