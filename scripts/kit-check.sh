@@ -25,7 +25,7 @@ state() {
     reg query "$tool_key" /v PATH "$v" | grep PATH || echo "no PATH $v"
     reg query "$folder_key" /v MSINFO "$v" | grep MSINFO || echo "no MSINFO $v"
   done
-  sha256sum "$drive_c/desktop.ini" | cut -d' ' -f1
+  { sha256sum "$drive_c/desktop.ini" 2>/dev/null || echo "no desktop.ini"; } | cut -d' ' -f1
   getfattr --only-values -n user.DOSATTRIB "$drive_c/desktop.ini" 2>/dev/null || echo "no attributes"
   echo
   getfattr --only-values -n user.DOSATTRIB "$drive_c" 2>/dev/null || echo "no root attributes"
@@ -46,8 +46,9 @@ for v in "${views[@]}"; do
   reg add "$folder_key" /v MSINFO /d 'C:\Program Files\Common Files\Microsoft Shared\MSInfo' /f "$v" >/dev/null
 done
 printf '[.ShellClassInfo]\r\nIconResource=C:\\Windows\\System32\\imageres.dll,-30\r\n[Autre]\r\ncle=valeur\r\n' >"$drive_c/desktop.ini"
-wine attrib +h +s 'C:\desktop.ini' </dev/null >/dev/null 2>&1
-wine attrib +r 'C:\' </dev/null >/dev/null 2>&1 || true
+# Hidden and system, and C:\ a system folder, as Wine keeps them.
+setfattr -n user.DOSATTRIB -v '"0x6"' "$drive_c/desktop.ini"
+setfattr -n user.DOSATTRIB -v '"0x4"' "$drive_c"
 reg add "$desktop" /v LogPixels /t REG_DWORD /d 120 /f >/dev/null
 before=$(state)
 
