@@ -39,15 +39,16 @@ protected:
     HWND Main() { return w.form.Hwnd(); }
 
     // Clicks "A Propos" and runs `inside` in the About window's modal loop.
-    // A window that `inside` leaves open is closed a little later, and the
-    // answer says whether that was needed. The click returns once it is gone.
+    // A window that `inside` leaves open once the input it posted is handled
+    // is closed then, and the answer says whether that was needed. The
+    // click returns once it is gone.
     bool OpenAbout(const std::function<void(frmAbout&)>& inside) {
-        // Shared with the close-up watch, which may outlive this call.
+        // Shared with the close-up, which may outlive this call.
         const auto leftOpen = std::make_shared<bool>(false);
         WhenWindow([this] { return FindThreadWindowTitled(L"A propos Tivrelon"); },
                    [this, inside, leftOpen](HWND hwnd) {
                        inside(*w.form.About());
-                       CloseIfStillOpen(hwnd, [leftOpen] { *leftOpen = true; }, 1000);
+                       CloseIfStillOpen(hwnd, [leftOpen] { *leftOpen = true; });
                    });
         Click(w.Ctl(frmIconChanger::Command2).Hwnd());
         return *leftOpen;

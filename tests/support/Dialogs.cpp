@@ -41,6 +41,36 @@ void CALLBACK Poll(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
 }
 
+// Actions waiting for the input posted before them: a window of our own
+// gets a message posted after that input, and runs the action when the
+// thread's loop (a dialog's own, or the test's) hands it on.
+std::vector<std::pair<WPARAM, std::function<void()>>> afterInput;
+WPARAM lastAfterInput = 0;
+
+LRESULT CALLBACK RunAfterInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_APP) return DefWindowProcW(hwnd, message, wParam, lParam);
+    for (auto it = afterInput.begin(); it != afterInput.end(); ++it) {
+        if (it->first != wParam) continue;
+        const std::function<void()> action = std::move(it->second);
+        afterInput.erase(it);
+        action();
+        break;
+    }
+    return 0;
+}
+
+HWND AfterInputWindow() {
+    static const HWND window = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &RunAfterInput;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"Tivrelon.Tests.AfterInput";
+        RegisterClassW(&wc);
+        return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    }();
+    return window;
+}
+
 bool IsVisibleDialog(HWND hwnd) {
     wchar_t cls[16];
     GetClassNameW(hwnd, cls, 16);
@@ -57,21 +87,17 @@ void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD
 void ForgetWatches() {
     for (const Watch& watch : watches) KillTimer(nullptr, watch.id);
     watches.clear();
+    afterInput.clear();
 }
 
-void CloseIfStillOpen(HWND window, std::function<void()> left, DWORD delayMs) {
+void CloseIfStillOpen(HWND window, std::function<void()> left) {
     if (!left) left = [] { ADD_FAILURE() << "a dialog was still open"; };
-    const DWORD due = GetTickCount() + delayMs;
-    WhenWindow(
-        [window, due] {
-            const bool late = static_cast<LONG>(GetTickCount() - due) > 0;
-            return late && IsWindow(window) && IsWindowVisible(window) ? window : nullptr;
-        },
-        [left = std::move(left)](HWND open) {
-            left();
-            PostMessageW(open, WM_CLOSE, 0, 0);
-        },
-        delayMs + 2000, false);
+    afterInput.emplace_back(++lastAfterInput, [window, left = std::move(left)] {
+        if (!IsWindow(window) || !IsWindowVisible(window)) return;
+        left();
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    PostMessageW(AfterInputWindow(), WM_APP, lastAfterInput, 0);
 }
 
 HWND FindThreadWindowTitled(const std::wstring& caption) {

@@ -19,12 +19,13 @@ inline constexpr COLORREF kTestIconColours[kTestIconCount] = {
 // A watch that is not `required` ends quietly when nothing appears.
 void WhenWindow(std::function<HWND()> find, std::function<void(HWND)> act, DWORD timeoutMs = 10000,
                 bool required = true);
-// Closes `window`, as its close box would, if it is still open `delayMs`
-// from now: a dialog a test failed to close must not block the run. Then
-// `left` runs; by default it fails the test. Only that window is watched, so
-// a later dialog of the same kind is never taken for it.
-void CloseIfStillOpen(HWND window, std::function<void()> left = nullptr, DWORD delayMs = 3000);
-// Drops every watch still waiting: a watch belongs to the test that set it,
+// Closes `window`, as its close box would, if it is still open once the
+// input posted to this thread so far has been handled: a dialog a test
+// failed to close must not block the run. Then `left` runs; by default it
+// fails the test. Only that window is looked at, so a later dialog of the
+// same kind is never taken for it.
+void CloseIfStillOpen(HWND window, std::function<void()> left = nullptr);
+// Drops every watch and close-up still waiting: a watch belongs to the test that set it,
 // and must not act on the next test's dialogs when tests share a process
 // (run-tests.cmd runs each program whole).
 void ForgetWatches();
