@@ -257,9 +257,7 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
         };
         for (const auto& f : fonts) {
             SCOPED_TRACE(testing::PrintToString(std::wstring(about.Ctl(f.control).Desc().name)));
-            LOGFONTW font{};
-            GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(about.Ctl(f.control).Hwnd(), WM_GETFONT, 0, 0)),
-                       sizeof font, &font);
+            const LOGFONTW font = FontOf(about.Ctl(f.control).Hwnd());
             EXPECT_STREQ(font.lfFaceName, L"Comic Sans MS");
             EXPECT_EQ(font.lfHeight, -FontPixels(f.points, dpi));
             EXPECT_EQ(font.lfWeight, f.bold ? FW_BOLD : FW_NORMAL);

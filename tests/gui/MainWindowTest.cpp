@@ -127,8 +127,7 @@ TEST_F(MainWindowTest, ClicksFromDisabledControlsDoNothing) {
 TEST_F(MainWindowTest, FontsAreMsSansSerifWithABoldFrameCaption) {
     for (int c = 0; c < F::kControlCount; ++c) {
         if (c == F::picIcon) continue;
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(w.Ctl(c).Hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
+        const LOGFONTW font = FontOf(w.Ctl(c).Hwnd());
         SCOPED_TRACE(testing::PrintToString(std::wstring(w.Ctl(c).Desc().name)));
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
         EXPECT_EQ(font.lfHeight, -FontPixels(9.75, w.form.Dpi()));
@@ -256,12 +255,9 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
         const std::wstring text = WindowTextOf(control);
         if (text.empty()) continue;
         SCOPED_TRACE(testing::PrintToString(text));
-        auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-        LOGFONTW logFont{};
-        GetObjectW(font, sizeof logFont, &logFont);
-        EXPECT_EQ(logFont.lfHeight, -FontPixels(9.75, dpi));
+        EXPECT_EQ(FontOf(control).lfHeight, -FontPixels(9.75, dpi));
         HDC dc = GetDC(control);
-        HGDIOBJ old = SelectObject(dc, font);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
         RECT need{};
         DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
         SelectObject(dc, old);
@@ -275,10 +271,7 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    LOGFONTW tipFont{};
-    HWND tips = FindThreadWindow(TOOLTIPS_CLASSW, nullptr, false);
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tips, WM_GETFONT, 0, 0)), sizeof tipFont, &tipFont);
-    EXPECT_EQ(tipFont.lfHeight, MulDiv(metrics.lfStatusFont.lfHeight, static_cast<int>(dpi), static_cast<int>(start)));
+    EXPECT_EQ(FontOf(TooltipsOf(Main())).lfHeight, MulDiv(metrics.lfStatusFont.lfHeight, static_cast<int>(dpi), static_cast<int>(start)));
 }
 
 TEST_F(MainWindowTest, PreviewKeepsItsPictureAndFillsTheBoxAtEveryDpi) {

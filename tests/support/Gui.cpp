@@ -70,6 +70,12 @@ HWND FindThreadWindow(const wchar_t* className, HWND except, bool visibleOnly) {
 
 int SelectedItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
 
+LOGFONTW FontOf(HWND window) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
+}
+
 HWND TooltipsOf(HWND owner) {
     HWND tips = nullptr;
     do tips = FindThreadWindow(TOOLTIPS_CLASSW, tips, false);

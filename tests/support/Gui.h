@@ -26,6 +26,9 @@ int SelectedItem(HWND list);
 // The colour of one pixel of a window's client area, as shown on screen.
 COLORREF PixelOf(HWND hwnd, int x, int y);
 
+// The font `window` draws its text with.
+LOGFONTW FontOf(HWND window);
+
 // The tooltip window holding the tips of `owner`'s controls (hidden until
 // it shows one), and the tip it holds for `control`.
 HWND TooltipsOf(HWND owner);

@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/Text.h"
 
 namespace {
 
+// The machine's two values, in both registry views: a 32-bit program on
+// 64-bit Windows reads the 64-bit view too.
 constexpr REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+constexpr std::pair<const wchar_t*, const wchar_t*> kValues[] = {{ToolLocations::kPathKey, L"PATH"},
+                                                                 {ToolLocations::kFolderKey, L"MSINFO"}};
 
 bool KeyExists(const wchar_t* keyName, REGSAM view) {
     HKEY key = nullptr;
@@ -20,7 +26,7 @@ bool KeyExists(const wchar_t* keyName, REGSAM view) {
 ToolLocations::ToolLocations() : lock_(CreateMutexW(nullptr, FALSE, L"Tivrelon.Tests.ToolLocations")) {
     WaitForSingleObject(lock_.get(), INFINITE);  // an abandoned lock is ours too
     for (REGSAM view : kViews) {
-        for (auto [key, name] : {std::pair{kPathKey, L"PATH"}, std::pair{kFolderKey, L"MSINFO"}}) {
+        for (auto [key, name] : kValues) {
             Saved s{view, key, name, KeyExists(key, view), false, REG_NONE, std::string(4096, '\0')};
             DWORD size = static_cast<DWORD>(s.bytes.size());
             s.valueExisted = RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_ANY | RRF_NOEXPAND | view, &s.type,
@@ -53,16 +59,14 @@ ToolLocations::~ToolLocations() {
 }
 
 void ToolLocations::Clear() {
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPathKey, L"PATH");
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kScratchKey);
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO");
-    // A 32-bit program on 64-bit Windows also reads the 64-bit view.
-    for (auto [keyName, valueName] : {std::pair{kPathKey, L"PATH"}, std::pair{kFolderKey, L"MSINFO"}}) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
-            continue;
-        RegDeleteValueW(key, valueName);
-        RegCloseKey(key);
+    for (REGSAM view : kViews) {
+        for (auto [keyName, valueName] : kValues) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) continue;
+            RegDeleteValueW(key, valueName);
+            RegCloseKey(key);
+        }
     }
 }
 
