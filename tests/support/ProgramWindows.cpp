@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Handles.h"
 #include "support/Gui.h"
 #include "support/WindowSearch.h"
 
@@ -16,29 +17,13 @@ bool ProgramEnded() {
     return program && !program->Running();
 }
 
-// The process that owns `window`, for memory its messages point into; this
-// process's own pseudo-handle when it is ours.
-class WindowProcess {
-public:
-    explicit WindowProcess(HWND window) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        handle_ = pid == GetCurrentProcessId()
-                      ? GetCurrentProcess()
-                      : OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        owned_ = pid != GetCurrentProcessId();
-    }
-    ~WindowProcess() {
-        if (owned_ && handle_) CloseHandle(handle_);
-    }
-    WindowProcess(const WindowProcess&) = delete;
-    WindowProcess& operator=(const WindowProcess&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-    bool owned_ = false;
-};
+// The process that owns `window` (this one, or the program's), for memory
+// its messages point into.
+UniqueHandle ProcessOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return UniqueHandle(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+}
 
 // The text of the tree's selected item, read into its process's memory.
 std::wstring SelectedTreeItem(HANDLE process, HWND tree) {
@@ -115,13 +100,13 @@ bool SelectInFolderBrowser(HWND browser, const std::wstring& folder) {
     // item while it fills the tree, after it shows, and the request's own
     // answer is lost in the dialog manager: so ask until the selected item
     // reads back as the folder.
-    const WindowProcess process(browser);
-    RemoteMemory text(process.Get(), (folder.size() + 1) * sizeof(wchar_t));
+    const UniqueHandle process = ProcessOf(browser);
+    RemoteMemory text(process.get(), (folder.size() + 1) * sizeof(wchar_t));
     text.Write(folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
     const std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
     return WaitFor([&] {
         SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, text.Address());
-        return SelectedTreeItem(process.Get(), tree) == name;
+        return SelectedTreeItem(process.get(), tree) == name;
     });
 }
 

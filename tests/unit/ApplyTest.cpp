@@ -221,8 +221,7 @@ TEST_F(ApplyTest, UnderWow64AnIconFileOfSystem32IsNamedAsExplorerFindsIt) {
         w.ChooseIcon(system + name, 0);
         w.Apply();
         const std::wstring written = nativeCopy ? system + name : folders.wow64 + name;
-        EXPECT_NE(IniText().find("ICONFILE=" + std::string(written.begin(), written.end()) + "\r\n"), std::string::npos)
-            << IniText();
+        EXPECT_NE(IniText().find("ICONFILE=" + ToAnsi(written) + "\r\n"), std::string::npos) << IniText();
         EXPECT_EQ(w.form.IconFilePath, system + name) << "the preview keeps the program's own name";
     }
 }
