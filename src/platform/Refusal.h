@@ -12,10 +12,12 @@ public:
         TrailingDotOrSpace,  // a name Win32 path handling would shorten
         LineBreak,           // would end an INI value early and start a line of its own
         PathTooLong,         // longer than the profile writer takes
+        TooLong,             // a value longer than the profile writer stores
         NoFolder,            // no folder chosen
-        NoIconFile,          // no icon chosen, or its file is gone
-        NotOwnFile,          // a desktop.ini that leads elsewhere (a folder, a link, other names)
+        NoIconFile,          // no icon chosen, or its file is gone or no longer holds it
+        NotOwnFile,          // a desktop.ini that leads elsewhere (a folder, a link, even to nothing, other names)
         FileTooLarge,        // a desktop.ini too large to be one
+        NotWritten,          // a value the file does not hold as it was written
     };
 
     explicit Refusal(Reason why) : std::runtime_error("refused"), why_(why) {}
