@@ -127,6 +127,7 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
         services::SetAttributes(iniPath, 0);
     } else {
         services::CreateNewFile(iniPath);
+        before.Created();
     }
     modINI::WriteAll(ini, edits);
     // A new file is hidden; Windows' own files are system files too, and stay so.

@@ -5,7 +5,6 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/Handles.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
@@ -77,16 +76,6 @@ std::wstring AsRead(const std::wstring& value) {
     std::wstring text = Trim(value);
     if (text.size() >= 2 && (text.front() == L'"' || text.front() == L'\'') && text.back() == text.front())
         text = text.substr(1, text.size() - 2);
-    return text;
-}
-
-std::wstring FromUtf8(const std::string& bytes) {
-    if (bytes.empty()) return {};
-    const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, nullptr, 0);
-    if (size <= 0) ThrowLastError("MultiByteToWideChar");
-    std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, text.data(), size);
     return text;
 }
 

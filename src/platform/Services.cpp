@@ -149,7 +149,7 @@ FileSnapshot::FileSnapshot(std::wstring path) : path_(std::move(path)), attribut
 }
 
 FileSnapshot::~FileSnapshot() {
-    if (kept_) return;
+    if (kept_ || (!Existed() && !created_)) return;
     // Lifted first: Windows lets no one write a read-only file, nor delete it.
     TrySetAttributes(path_, 0);
     if (!Existed()) {

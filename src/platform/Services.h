@@ -61,8 +61,10 @@ std::string ReadFileBytes(const std::wstring& path);
 
 // A file as it was when this was made (its bytes and attributes, or that it
 // was not there), put back when this goes unless Keep() was called: a change
-// to it either lands whole or leaves it as it was. Reading it raises as
-// ReadFileBytes does; putting it back is done as far as Windows lets it.
+// to it either lands whole or leaves it as it was. A file that was not there
+// is deleted only when the caller says it created it: whatever else stands
+// at its path now is not the caller's. Reading it raises as ReadFileBytes
+// does; putting it back is done as far as Windows lets it.
 class FileSnapshot {
 public:
     explicit FileSnapshot(std::wstring path);
@@ -72,12 +74,14 @@ public:
 
     bool Existed() const { return attributes_ != INVALID_FILE_ATTRIBUTES; }
     DWORD Attributes() const { return attributes_; }
+    void Created() { created_ = true; }
     void Keep() { kept_ = true; }
 
 private:
     std::wstring path_;
     DWORD attributes_;
     std::string bytes_;
+    bool created_ = false;
     bool kept_ = false;
 };
 
