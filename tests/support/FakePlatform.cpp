@@ -125,10 +125,6 @@ void FakePlatform::StartProgram(const std::wstring& path, int showCommand, const
 
 void FakePlatform::EndProgram(UINT exitCode) { endProgramCalls.push_back(exitCode); }
 
-bool FakePlatform::IsKnownFolder(const std::wstring& folder) {
-    return isKnownFolder ? isKnownFolder(folder) : Platform::IsKnownFolder(folder);
-}
-
 bool FakePlatform::FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) {
     return findFile ? findFile(path, found) : Platform::FindFile(path, found);
 }

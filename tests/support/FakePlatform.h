@@ -74,8 +74,6 @@ public:
     // The WOW64 system folders: a 32-bit program on 64-bit Windows played
     // by either build, or a program that nothing redirects.
     std::function<Wow64Folders()> wow64Folders;
-    // Windows' known folders: the real answer unless scripted.
-    std::function<bool(const std::wstring& folder)> isKnownFolder;
     // What a look-up of one path finds (a reparse tag, say): the real answer
     // unless scripted.
     std::function<bool(const std::wstring& path, WIN32_FIND_DATAW& found)> findFile;
@@ -113,7 +111,6 @@ public:
                              DWORD* size) override;
     LSTATUS RegCloseKey(HKEY key) override;
     Wow64Folders GetWow64Folders() override;
-    bool IsKnownFolder(const std::wstring& folder) override;
     bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) override;
     void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) override;
     void EndProgram(UINT exitCode) override;
