@@ -1,5 +1,4 @@
 // Apply on real folders and files under Wine.
-#include <algorithm>
 
 #include "ApplyFixture.h"
 #include "modules/modIcon.h"
