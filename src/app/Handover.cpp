@@ -91,7 +91,8 @@ void frmIconChanger::TakeHandedArguments(const std::vector<std::wstring>& argume
         services::MsgBox(problem, services::kExclamation);
         return;
     }
-    // The browser's own check first, with its messages.
+    // The browser's own check first: a name it refuses is told as it tells
+    // it, whatever else is wrong with the path.
     const modBrowse::FolderChoice choice = modBrowse::ChoiceOf(path);
     if (choice.refusal) {
         TakeFolder(choice);
@@ -112,8 +113,8 @@ void frmIconChanger::TakeHandedArguments(const std::vector<std::wstring>& argume
 
 void frmIconChanger::OnDropFiles(HDROP drop) {
     const std::wstring item = FirstItem(drop);
-    // A drop while a dialog of the program is open waits for nobody: the
-    // window takes no input then.
+    // While a dialog of the program is open the window takes no input: a
+    // drop then is ignored, as a click would be.
     if (item.empty() || !IsWindowEnabled(Hwnd())) return;
     const DWORD attributes = GetFileAttributesW(item.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;

@@ -41,8 +41,7 @@ void Drop(HWND window, const std::vector<std::wstring>& items) {
     names += L'\0';
     HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
     auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
+    *header = {.pFiles = sizeof(DROPFILES), .pt = {}, .fNC = FALSE, .fWide = TRUE};
     names.copy(reinterpret_cast<wchar_t*>(header + 1), names.size());
     GlobalUnlock(drop);
     SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);

@@ -13,8 +13,8 @@ void PumpMessages();
 // opens runs, and closes, inside it; another program's is clicked as soon as
 // that program takes its input.
 void Click(HWND control);
-// Drops `items` (full paths) on `window` of this thread, as Explorer drops
-// files: a WM_DROPFILES whose DROPFILES the window's handler frees.
+// Drops `items` (full paths) on `window` of this thread as Explorer drops
+// files: WM_DROPFILES, with a DROPFILES its handler frees.
 void Drop(HWND window, const std::vector<std::wstring>& items);
 
 // Pumps messages until `done` holds or `timeoutMs` passes; true when done.
