@@ -60,7 +60,9 @@ TEST_F(MainWindowTest, WindowIsFixedCentredWithMinimiseOnly) {
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_TRUE(GetWindowLongPtrW(Main(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    // A taskbar button; and Explorer drops files only on a window that says it takes them.
+    constexpr LONG_PTR kExStyle = WS_EX_APPWINDOW | WS_EX_ACCEPTFILES;
+    EXPECT_EQ(GetWindowLongPtrW(Main(), GWL_EXSTYLE) & kExStyle, kExStyle);
     EXPECT_EQ(GetWindow(Main(), GW_OWNER), nullptr);
     EXPECT_NE(SendMessageW(Main(), WM_GETICON, ICON_BIG, 0) | GetClassLongPtrW(Main(), GCLP_HICON), 0);
 
