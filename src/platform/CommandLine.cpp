@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <memory>
+#include <utility>
 
 #include "platform/Declared.h"
 #include "platform/PlatformError.h"
