@@ -58,6 +58,9 @@ private:
     void OnClose() override;
     void OnDestroyed() override;
     void OnDpiChanged() override;
+    void OnColoursChanged() override;
+    // The chosen icon drawn again into a cleared preview.
+    void RedrawPreview();
 
     // Gives the controls the states of one row of the state table.
     void Enter(const states::Row& row);

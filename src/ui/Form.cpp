@@ -45,7 +45,7 @@ void Form::Load(HWND owner) {
     try {
         dpi_ = dpi::ForWindow(hwnd_);
         dpi::TakeOverDpiScaling(hwnd_);
-        formBrush_.reset(CreateSolidBrush(ResolveColour(desc_.backColour)));
+        MakeFormBrush();
         if (desc_.handCursorId)
             handCursor_ = static_cast<HCURSOR>(LoadImageW(Instance(), MAKEINTRESOURCEW(desc_.handCursorId),
                                                           IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));

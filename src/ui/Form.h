@@ -57,6 +57,9 @@ protected:
     virtual void OnDestroyed() {}
     // The form and its controls were laid out again for a new DPI.
     virtual void OnDpiChanged() {}
+    // The system's colours or its high-contrast setting changed: the form
+    // and its controls have their new brushes, and repaint once this returns.
+    virtual void OnColoursChanged() {}
 
 private:
     static constexpr int kFirstControlId = 100;  // control ids: clear of IDOK and IDCANCEL
@@ -72,6 +75,12 @@ private:
     void LayoutControls();
     void Place(HWND owner);
     HBRUSH FormBrush() const;
+
+    // FormColours.cpp: the colours of the system's scheme, followed as it changes.
+    // The RGB value of a colour of the tables, as the scheme has it now.
+    COLORREF Colour(COLORREF colour) const;
+    void MakeFormBrush();
+    void ChangeColours(UINT message, WPARAM wParam, LPARAM lParam);
 
     // FormMessages.cpp: what the window does with its messages.
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -92,6 +101,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
     UniqueBrush formBrush_;
+    bool highContrast_ = false;  // and the form swaps its colours for the system's
     HWND tooltip_ = nullptr;
     UniqueFont tooltipFont_;
     HCURSOR handCursor_ = nullptr;

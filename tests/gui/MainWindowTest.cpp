@@ -9,6 +9,7 @@
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/IconFiles.h"
+#include "support/KeptSysColours.h"
 #include "support/Layout.h"
 #include "support/MainWindow.h"
 #include "ui/MessageLoop.h"
@@ -84,7 +85,7 @@ TEST_F(MainWindowTest, StartsWithOnlyFolderChoiceQuitAndAboutUsable) {
         const wchar_t* text;
     } expected[] = {
         {F::fraIcon, true, L"Dossier"},
-        {F::picIcon, true, L""},
+        {F::picIcon, true, L"Aperçu de l'icône"},  // its accessible name, never drawn
         {F::cmdShowIcon, false, L"Choix de l'&Icône..."},
         {F::lblInfoTip, true, L"Information Icône :"},
         {F::txtInfoTip, false, L""},
@@ -101,6 +102,7 @@ TEST_F(MainWindowTest, StartsWithOnlyFolderChoiceQuitAndAboutUsable) {
         EXPECT_EQ(Enabled(e.control), e.enabled);
         EXPECT_EQ(WindowTextOf(w.Ctl(e.control).Hwnd()), e.text);
     }
+    EXPECT_EQ(AccessibleNameOf(w.Ctl(F::picIcon).Hwnd()), L"Aperçu de l'icône");
     EXPECT_FALSE(w.Ctl(F::chkReset).Checked());
     EXPECT_EQ(InfoTipBackground(), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(GetFocus(), w.Ctl(F::cmdDir).Hwnd());
@@ -151,7 +153,10 @@ TEST_F(MainWindowTest, TooltipsSayWhatEachButtonDoes) {
         {F::Command2, L"Auteur"},
     };
     EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(expected)));
-    for (const auto& e : expected) EXPECT_EQ(TooltipOf(tips, Main(), w.Ctl(e.control).Hwnd()), e.tip);
+    for (const auto& e : expected) {
+        EXPECT_EQ(TooltipOf(tips, Main(), w.Ctl(e.control).Hwnd()), e.tip);
+        EXPECT_NE(AccessibleNameOf(w.Ctl(e.control).Hwnd()), L"") << e.control;
+    }
 }
 
 TEST_F(MainWindowTest, TabOrderFollowsTheTable) {
@@ -189,6 +194,24 @@ TEST_F(MainWindowTest, ResetModeAndBackFollowTheModeTable) {
     EXPECT_TRUE(Enabled(F::txtInfoTip));
     EXPECT_EQ(WindowTextOf(w.Ctl(F::txtInfoTip).Hwnd()), L"");  // not given back
     EXPECT_EQ(InfoTipBackground(), RGB(255, 255, 255));
+}
+
+// A dark scheme, set while the window is open: the window, the preview and
+// the chosen icon take it, and typed text shows on the info-tip box (white
+// on a fixed white before).
+TEST_F(MainWindowTest, FollowsTheSystemColoursAsTheyChange) {
+    w.ChooseFolder(L"C:\\");
+    w.ChooseIcon(TestIconsDll(), 3);
+    HWND box = w.Ctl(F::txtInfoTip).Hwnd(), preview = w.Ctl(F::picIcon).Hwnd();
+    SetWindowTextW(box, L"Mes icônes");
+    const KeptSysColours scheme(kHighContrastBlack);
+    PumpMessages();
+    EXPECT_EQ(InfoTipBackground(), RGB(0, 0, 0));
+    EXPECT_GT(PixelsOfColour(box, RGB(255, 255, 255)), 20) << "the typed text cannot be seen";
+    EXPECT_EQ(PixelOf(Main(), 2, 2), RGB(0, 0, 0));
+    const int side = w.form.Picture(F::picIcon).Size().cx;
+    EXPECT_EQ(PixelOf(preview, 2, side - 3), kTestIconColours[3]);
+    EXPECT_EQ(PixelOf(preview, side - 3, 2), RGB(0, 0, 0)) << "the icon's clear half shows the new button face";
 }
 
 TEST_F(MainWindowTest, EnteringResetModeClearsThePreview) {
@@ -253,7 +276,7 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
     for (int c = 0; c < F::kControlCount; ++c) {
         HWND control = w.Ctl(c).Hwnd();
         const std::wstring text = WindowTextOf(control);
-        if (text.empty()) continue;
+        if (text.empty() || w.Ctl(c).Desc().accessibleName) continue;  // a name, never drawn
         SCOPED_TRACE(testing::PrintToString(text));
         EXPECT_EQ(FontOf(control).lfHeight, -FontPixels(9.75, dpi));
         HDC dc = GetDC(control);

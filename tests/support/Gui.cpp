@@ -3,8 +3,14 @@
 #include "support/WindowSearch.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <vector>
+
+#include "platform/Handles.h"
 
 void PumpMessages() {
     MSG msg;
@@ -56,6 +62,51 @@ COLORREF PixelOf(HWND hwnd, int x, int y) {
     const COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(hwnd, dc);
     return colour;
+}
+
+int PixelsOfColour(HWND hwnd, COLORREF colour) {
+    UpdateWindow(hwnd);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = r.right;
+    info.bmiHeader.biHeight = -r.bottom;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = GetDC(hwnd);
+    UniqueBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemDc copy(CreateCompatibleDC(dc));
+    {
+        Selection selected(copy.get(), bitmap.get());
+        BitBlt(copy.get(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    }
+    ReleaseDC(hwnd, dc);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    // A DIB holds 0x00RRGGBB, a COLORREF 0x00BBGGRR.
+    const DWORD wanted = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
+    return static_cast<int>(std::count(pixels, pixels + r.right * r.bottom, wanted));
+}
+
+std::wstring AccessibleNameOf(HWND hwnd) {
+    IAccessible* object = nullptr;
+    const HRESULT hr = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                  reinterpret_cast<void**>(&object));
+    if (FAILED(hr)) {
+        ADD_FAILURE() << "no accessible object: " << std::hex << hr;
+        return L"";
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text;
+    if (SUCCEEDED(object->get_accName(self, &name)) && name) text = name;
+    SysFreeString(name);
+    object->Release();
+    return text;
 }
 
 HWND FindThreadWindow(const wchar_t* className, HWND except, bool visibleOnly) {
