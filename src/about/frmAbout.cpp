@@ -76,8 +76,8 @@ constexpr LineSpec kLines[] = {
 // Under high contrast: text on the window colour, links in the hot-track
 // colour (blue on black is 2.4:1), lines in the text's colour.
 constexpr ColourSwap kHighContrast[] = {
-    {kBlack, kWindow},     {kGreen, kWindowText}, {kRed, kWindowText},
-    {kBlue, kHotLight},    {kWhite, kWindowText}, {kGrey, kWindowText},
+    {kBlack, kWindow}, {kGreen, kWindowText}, {kRed, kWindowText},
+    {kBlue, kHotLight}, {kWhite, kWindowText}, {kGrey, kWindowText},
 };
 // clang-format on
 static_assert(std::size(kControls) == frmAbout::kControlCount);

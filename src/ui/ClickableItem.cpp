@@ -29,8 +29,8 @@ LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam,
         return code;
     }
     case WM_KEYDOWN:
-        // A key held down clicks once.
         if (!IsClickKey(wParam)) break;
+        // The click a mouse would give; a key held down clicks once.
         if (!(lParam & (1 << 30)))
             SendMessageW(GetParent(item), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(item), STN_CLICKED),
                          reinterpret_cast<LPARAM>(item));

@@ -101,7 +101,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
     UniqueBrush formBrush_;
-    bool highContrast_ = false;  // and the form swaps its colours for the system's
+    bool highContrast_ = false;  // on, and the table's colours swapped for the system's
     HWND tooltip_ = nullptr;
     UniqueFont tooltipFont_;
     HCURSOR handCursor_ = nullptr;

@@ -25,8 +25,8 @@ HWND FindChildByText(HWND parent, const std::wstring& text);
 int SelectedItem(HWND list);
 // The colour of one pixel of a window's client area, as shown on screen.
 COLORREF PixelOf(HWND hwnd, int x, int y);
-// How many pixels of a window's client area show `colour` on screen.
-int PixelsOfColour(HWND hwnd, COLORREF colour);
+// How many pixels across the middle of a window's client area show `colour`.
+int MiddleRowPixels(HWND hwnd, COLORREF colour);
 // What a screen reader names a window (its accessible object's name).
 std::wstring AccessibleNameOf(HWND hwnd);
 

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-// System colours set for a test, as a change of theme sets them: Windows
-// tells every top-level window (WM_SYSCOLORCHANGE). The earlier colours come
-// back when this goes, whatever the test did.
+// System colours set for a test as a change of theme sets them (Windows tells
+// every top-level window); the earlier ones come back when this goes,
+// whatever the test did.
 class KeptSysColours {
 public:
     explicit KeptSysColours(std::span<const std::pair<int, COLORREF>> colours) {
@@ -26,11 +26,4 @@ public:
 private:
     std::vector<int> indices_;
     std::vector<COLORREF> before_;
-};
-
-// Windows' "High Contrast Black", as far as the program's windows use it.
-inline constexpr std::pair<int, COLORREF> kHighContrastBlack[] = {
-    {COLOR_WINDOW, RGB(0, 0, 0)},       {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
-    {COLOR_BTNFACE, RGB(0, 0, 0)},      {COLOR_BTNTEXT, RGB(255, 255, 255)},
-    {COLOR_HOTLIGHT, RGB(255, 255, 0)}, {COLOR_GRAYTEXT, RGB(63, 242, 63)},
 };
