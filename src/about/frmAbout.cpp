@@ -22,6 +22,10 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+
+constexpr wchar_t kDonation[] = L"Faire un don avec PayPal - Un solution gratuite, rapide et sécurisée.";
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
@@ -33,16 +37,15 @@ constexpr ControlSpec kControls[] = {
     {.name = L"cmdSysInfo", .kind = ControlKind::Button, .caption = L"&Système Info...",
      .tooltip = L"Informations système",
      .left = 3960, .top = 2760, .width = 1485, .height = 345, .tabIndex = 1, .font = kSmall},
-    {.name = L"Image2", .kind = ControlKind::Image,
-     .tooltip = L"Faire un don avec PayPal - Un solution gratuite, rapide et sécurisée.",
-     .left = 1080, .top = 2400, .width = 1500, .height = 660, .backColour = kTransparent,
+    {.name = L"Image2", .kind = ControlKind::Image, .tooltip = kDonation, .accessibleName = kDonation,
+     .left = 1080, .top = 2400, .width = 1500, .height = 660, .tabIndex = 11, .backColour = kTransparent,
      .flags = kHandCursor | kClickable},
     {.name = L"Label3", .kind = ControlKind::Label, .caption = L"URL : " TIVRELON_AUTHOR_SITE,
      .tooltip = L"Visitez le site officiel " TIVRELON_AUTHOR_SITE_NAME,
-     .left = 840, .top = 1680, .width = 2115, .height = 225, .font = kSmall,
+     .left = 840, .top = 1680, .width = 2115, .height = 225, .tabIndex = 10, .font = kSmall,
      .foreColour = kBlue, .backColour = kTransparent, .alignment = SS_CENTER,
      .flags = kAutoSize | kHandCursor | kClickable},
-    {.name = L"Image1", .kind = ControlKind::Image,
+    {.name = L"Image1", .kind = ControlKind::Image, .accessibleName = L"Icône de Tivrelon",
      .left = 120, .top = 240, .width = 720, .height = 720, .backColour = kTransparent},
     {.name = L"Label2", .kind = ControlKind::Label, .caption = L"Logiciel FREEWARE",
      .left = 480, .top = 2040, .width = 2775, .height = 255, .font = kLargeBold,
@@ -58,7 +61,7 @@ constexpr ControlSpec kControls[] = {
      .foreColour = kGreen, .backColour = kTransparent},
     {.name = L"lblDisclaimer", .kind = ControlKind::Label, .caption = L"E-Mail : " TIVRELON_AUTHOR_MAIL,
      .tooltip = L"Envoyer un courriel",
-     .left = 480, .top = 1320, .width = 2625, .height = 225, .font = kSmall,
+     .left = 480, .top = 1320, .width = 2625, .height = 225, .tabIndex = 9, .font = kSmall,
      .foreColour = kBlue, .backColour = kTransparent, .alignment = SS_CENTER,
      .flags = kAutoSize | kHandCursor | kClickable},
 };
@@ -66,8 +69,15 @@ constexpr ControlSpec kControls[] = {
 // Line1(1) then Line1(0): the white line drawn last, over the grey one's
 // upper edge, gives the etched look.
 constexpr LineSpec kLines[] = {
-    {0, 1217, 5564, 1217, RGB(128, 128, 128), 1},
-    {0, 1200, 5549, 1200, RGB(255, 255, 255), 2},
+    {0, 1217, 5564, 1217, kGrey, 1},
+    {0, 1200, 5549, 1200, kWhite, 2},
+};
+
+// Under high contrast: text on the window colour, links in the hot-track
+// colour (blue on black is 2.4:1), lines in the text's colour.
+constexpr ColourSwap kHighContrast[] = {
+    {kBlack, kWindow}, {kGreen, kWindowText}, {kRed, kWindowText},
+    {kBlue, kHotLight}, {kWhite, kWindowText}, {kGrey, kWindowText},
 };
 // clang-format on
 static_assert(std::size(kControls) == frmAbout::kControlCount);
@@ -91,6 +101,7 @@ const FormSpec kForm{
     .handCursorId = IDC_POINTING_HAND,
     .placement = Placement::CentreOwner,
     .lines = kLines,
+    .highContrast = kHighContrast,
 };
 
 // The ShellExecute "Open" of one of the author's addresses. A link that

@@ -56,7 +56,19 @@ void frmIconChanger::ChooseIconOf(const std::wstring& file) {
 void frmIconChanger::OnDpiChanged() {
     // The box has its new pixel size and holds the old picture at the old
     // size: draw the chosen icon again, at the size the box has now.
-    if (!previewShowsChoice_) return;
+    if (previewShowsChoice_) RedrawPreview();
+}
+
+void frmIconChanger::OnColoursChanged() {
+    // The box holds its picture over the old button face.
+    if (previewShowsChoice_) {
+        RedrawPreview();
+    } else {
+        Picture(picIcon).Clear();
+    }
+}
+
+void frmIconChanger::RedrawPreview() {
     PictureBox& preview = Picture(picIcon);
     preview.Clear();
     try {

@@ -68,6 +68,9 @@ private:
     // A folder dropped on the window is chosen; a file of icons opens the
     // picker on it, as after the Open dialog; anything else is ignored.
     void OnDropFiles(HDROP drop) override;
+    void OnColoursChanged() override;
+    // The chosen icon drawn again into a cleared preview.
+    void RedrawPreview();
 
     // Gives the controls the states of one row of the state table.
     void Enter(const states::Row& row);

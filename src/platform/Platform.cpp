@@ -59,6 +59,13 @@ BOOL Platform::DestroyIcon(HICON icon) {
     return (*fn)(icon);
 }
 
+bool Platform::HighContrast() {
+    HIGHCONTRASTW setting{};
+    setting.cbSize = sizeof setting;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+           (setting.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 BOOL Platform::WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) {
     static Declared<BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR, LPCSTR)> fn{declared::kernel32, "WritePrivateProfileStringA"};
     return (*fn)(section, key, value, file);

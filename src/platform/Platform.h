@@ -11,7 +11,8 @@
 // library and name (or ordinal) on its first call; tests put a scripted
 // stand-in in its place with PlatformOverride and record what was asked.
 // The file services of `services` and the windows' own calls (the ui
-// toolkit) do not pass through it.
+// toolkit) do not pass through it, but for the high-contrast setting, which
+// Wine never reports on.
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -23,6 +24,8 @@ public:
     // counts them; the answer of PrivateExtractIconsW (how many it gave).
     virtual UINT PrivateExtractIconsW(const wchar_t* file, int index, int width, int height, HICON* icon);
     virtual BOOL DestroyIcon(HICON icon);
+    // True while the user's high-contrast setting is on (SPI_GETHIGHCONTRAST).
+    virtual bool HighContrast();
 
     // kernel32
     virtual BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file);

@@ -5,8 +5,9 @@
 inline constexpr COLORREF kSystemColour = 0x80000000;
 inline constexpr COLORREF kButtonFace = kSystemColour | COLOR_BTNFACE;   // 0x8000000F
 inline constexpr COLORREF kButtonText = kSystemColour | COLOR_BTNTEXT;   // 0x80000012
+inline constexpr COLORREF kWindow = kSystemColour | COLOR_WINDOW;  // white on every standard theme
 inline constexpr COLORREF kWindowText = kSystemColour | COLOR_WINDOWTEXT;
-inline constexpr COLORREF kWhite = 0x00FFFFFF;
+inline constexpr COLORREF kHotLight = kSystemColour | COLOR_HOTLIGHT;  // links
 inline constexpr COLORREF kTransparent = 0xFFFFFFFF;  // labels that let the form show through
 
 // The RGB value of `colour`, looking system colours up as they are now.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/PlatformError.h"
+#include "ui/ClickableItem.h"
 #include "ui/ControlKinds.h"
 #include "ui/Dpi.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 // The background a control has while it is enabled or disabled.
 COLORREF BackColourOf(const ControlSpec& desc, bool enabled) {
-    return (desc.flags & kWhiteWhenEnabled) && enabled ? kWhite : desc.backColour;
+    return (desc.flags & kWindowWhenEnabled) && enabled ? kWindow : desc.backColour;
 }
 
 // The window styles of a row: its kind's, and those its alignment and flags add.
@@ -19,6 +20,7 @@ DWORD StyleOf(const ControlSpec& desc) {
     if (desc.flags & kDefaultButton) style |= BS_DEFPUSHBUTTON;
     if (desc.flags & kPathText) style |= SS_NOPREFIX | SS_PATHELLIPSIS;
     if (desc.flags & (kClickable | kHandCursor)) style |= SS_NOTIFY;
+    if (desc.flags & kClickable) style |= WS_TABSTOP;
     return style | (desc.enabled ? 0 : WS_DISABLED);
 }
 
@@ -41,12 +43,14 @@ void Control::Create(HWND parent, UINT dpiValue) {
     // the fact costs a noticeable share of the start-up.
     dpi_ = dpiValue;
     placed_ = PixelRect(dpiValue);
-    hwnd_ = CreateWindowExW(kind.exStyle, kind.className, desc_.caption, style, placed_.left, placed_.top,
+    const wchar_t* text = desc_.accessibleName ? desc_.accessibleName : desc_.caption;
+    hwnd_ = CreateWindowExW(kind.exStyle, kind.className, text, style, placed_.left, placed_.top,
                             placed_.right - placed_.left, placed_.bottom - placed_.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr), this);
     if (!hwnd_) ThrowLastError("CreateWindowEx");
     // The text box has no length limit of its own.
     if (desc_.kind == ControlKind::TextBox) SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
+    if (desc_.flags & kClickable) TakeKeyboardClicks(hwnd_);
     dpi::TakeOverControlDpiScaling(hwnd_);
     SetBackColour(backColour_);
 }
@@ -88,7 +92,7 @@ void Control::SetEnabled(bool enabled) {
     // leave the keyboard with nowhere to go: hand the focus on first.
     if (!enabled && GetFocus() == hwnd_) SendMessageW(GetParent(hwnd_), WM_NEXTDLGCTL, 0, FALSE);
     EnableWindow(hwnd_, enabled);
-    if (desc_.flags & kWhiteWhenEnabled) SetBackColour(BackColourOf(desc_, enabled));
+    if (desc_.flags & kWindowWhenEnabled) SetBackColour(BackColourOf(desc_, enabled));
 }
 
 bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
@@ -100,6 +104,11 @@ void Control::SetBackColour(COLORREF colour) {
 }
 
 HBRUSH Control::BackBrush() const { return backBrush_ ? backBrush_.get() : formBrush_; }
+
+void Control::ColoursChanged(HBRUSH formBrush) {
+    formBrush_ = formBrush;
+    SetBackColour(backColour_);
+}
 
 void Control::SetText(const std::wstring& text) {
     SetWindowTextW(hwnd_, text.c_str());

@@ -35,6 +35,8 @@ public:
     // What the control's background is painted with: its own colour, or the
     // form's where it lets the form show through.
     HBRUSH BackBrush() const;
+    // The system's colours changed: its brush made again, `formBrush` the form's new one.
+    void ColoursChanged(HBRUSH formBrush);
 
     // The form makes and places its controls through these.
     // Creates the window where it belongs at `dpi`; `this` is its create parameter.

@@ -46,7 +46,7 @@ void Form::Load(HWND owner) {
         dpi_ = dpi::ForWindow(hwnd_);
         dpi::TakeOverDpiScaling(hwnd_);
         if (desc_.exStyle & WS_EX_ACCEPTFILES) LetDropsThrough();
-        formBrush_.reset(CreateSolidBrush(ResolveColour(desc_.backColour)));
+        MakeFormBrush();
         if (desc_.handCursorId)
             handCursor_ = static_cast<HCURSOR>(LoadImageW(Instance(), MAKEINTRESOURCEW(desc_.handCursorId),
                                                           IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));

@@ -60,6 +60,9 @@ protected:
     // Files dropped on a form whose style accepts them (WS_EX_ACCEPTFILES).
     // The form frees `drop` (DragFinish) whatever it does with it.
     virtual void OnDropFiles(HDROP drop) { (void)drop; }
+    // The system's colours or its high-contrast setting changed: the form
+    // and its controls have their new brushes, and repaint once this returns.
+    virtual void OnColoursChanged() {}
 
 private:
     static constexpr int kFirstControlId = 100;  // control ids: clear of IDOK and IDCANCEL
@@ -76,6 +79,12 @@ private:
     void LayoutControls();
     void Place(HWND owner);
     HBRUSH FormBrush() const;
+
+    // FormColours.cpp: the colours of the system's scheme, followed as it changes.
+    // The RGB value of a colour of the tables, as the scheme has it now.
+    COLORREF Colour(COLORREF colour) const;
+    void MakeFormBrush();
+    void ChangeColours(UINT message, WPARAM wParam, LPARAM lParam);
 
     // FormMessages.cpp: what the window does with its messages.
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -96,6 +105,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
     UniqueBrush formBrush_;
+    bool highContrast_ = false;  // on, and the table's colours swapped for the system's
     HWND tooltip_ = nullptr;
     UniqueFont tooltipFont_;
     HCURSOR handCursor_ = nullptr;

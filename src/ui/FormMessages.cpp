@@ -43,7 +43,7 @@ bool Form::Command(WPARAM wParam) {
 LRESULT Form::ControlColour(UINT message, HDC dc, HWND control) {
     Control* c = FromHwnd(control);
     if (!c || message == WM_CTLCOLORBTN) return reinterpret_cast<LRESULT>(FormBrush());
-    SetTextColor(dc, ResolveColour(c->ForeColour()));
+    SetTextColor(dc, Colour(c->ForeColour()));
     if (c->BackColour() == kTransparent) {
         SetBkMode(dc, TRANSPARENT);
     } else {
@@ -69,7 +69,7 @@ void Form::Paint() {
     HDC dc = BeginPaint(hwnd_, &ps);
     for (const LineSpec& line : desc_.lines) {
         UniquePen pen(CreatePen(PS_INSIDEFRAME, std::max(1, MulDiv(line.width, static_cast<int>(dpi_), 96)),
-                                ResolveColour(line.colour)));
+                                Colour(line.colour)));
         Selection selected(dc, pen.get());
         MoveToEx(dc, Pixels(line.x1), Pixels(line.y1), nullptr);
         LineTo(dc, Pixels(line.x2), Pixels(line.y2));
@@ -127,6 +127,12 @@ bool Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return true;
+    case WM_SYSCOLORCHANGE:
+        ChangeColours(message, wParam, lParam);
+        return true;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST) ChangeColours(message, wParam, lParam);
+        return false;
     case WM_DESTROY:
         OnDestroyed();
         return false;

@@ -23,10 +23,12 @@ enum ControlFlags : unsigned {
     kDefaultButton = 1u << 0,  // pressed by Enter
     kCancelButton = 1u << 1,   // pressed by Esc
     kHandCursor = 1u << 2,     // shows the form's pointing-hand cursor
-    kClickable = 1u << 3,      // a label or image that reports clicks
+    kClickable = 1u << 3,      // a label or image that reports clicks; Tab reaches it and Space or Enter clicks it
     kAutoSize = 1u << 4,       // a label sized to its text whenever the text changes
     kPathText = 1u << 5,       // shows a path: no access keys, ellipsis in the middle when too long
-    kWhiteWhenEnabled = 1u << 6,  // shows its state by its colour too: white when enabled, its row's when not
+    // Shows its state by its colour too: the window colour when enabled (its
+    // text is the window-text colour), its row's when not.
+    kWindowWhenEnabled = 1u << 6,
 };
 
 inline constexpr int kOnForm = -1;   // container: the form's client area
@@ -40,6 +42,9 @@ struct ControlSpec {
     int container = kOnForm;
     const wchar_t* caption = L"";
     const wchar_t* tooltip = nullptr;
+    // What a screen reader names a control that draws no text of its own (a
+    // picture): its window text, which it never draws.
+    const wchar_t* accessibleName = nullptr;
     int left = 0, top = 0, width = 0, height = 0;
     int tabIndex = kNoTab;
     bool enabled = true;
@@ -65,6 +70,12 @@ struct LineSpec {
 
 enum class Placement { CentreScreen, CentreOwner };
 
+// A colour of a form's tables and the system colour that stands in for it
+// while high contrast is on.
+struct ColourSwap {
+    COLORREF colour, highContrast;
+};
+
 struct FormSpec {
     const wchar_t* className;
     const wchar_t* caption;
@@ -76,4 +87,8 @@ struct FormSpec {
     int handCursorId = 0;  // resource id of the pointing-hand cursor, if any control uses it
     Placement placement = Placement::CentreScreen;
     std::span<const LineSpec> lines{};
+    // A form of colours of its own takes the system's under high contrast:
+    // its background, its controls' text and its lines. Empty: the form
+    // keeps its colours (system colours already).
+    std::span<const ColourSwap> highContrast{};
 };

@@ -98,6 +98,15 @@ TEST(Keyboard, TheWholeTaskWithTheKeyboardAlone) {
     HWND aboutWindow = WaitForTitle(program, L"A propos Tivrelon");
     ASSERT_NE(aboutWindow, nullptr) << "Alt+P opens no About window";
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == aboutWindow; }));
+    // Tab goes round six items: the three buttons, the two links, the donation picture.
+    HWND ok = FocusOf(aboutWindow), at = ok;
+    int items = 0;
+    do {
+        PressKey(VK_TAB);
+        ASSERT_TRUE(WaitFor([&] { return FocusOf(aboutWindow) != at; })) << "Tab stays on item " << items;
+        at = FocusOf(aboutWindow);
+    } while (++items < 10 && at != ok);
+    EXPECT_EQ(items, 6);
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(aboutWindow) && GetForegroundWindow() == main; }));
 

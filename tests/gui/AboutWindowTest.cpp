@@ -16,6 +16,7 @@
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
+#include "support/KeptSysColours.h"
 #include "support/Layout.h"
 #include "support/MainWindow.h"
 #include "support/Rerun.h"
@@ -112,24 +113,29 @@ TEST_F(AboutWindowTest, EverySecondOpeningRunsTheLoadStepAgain) {
     EXPECT_TRUE(IsWindowEnabled(Main()));
 }
 
-TEST_F(AboutWindowTest, EscClosesFromAnywhereAndEnterPressesTheFocusedButton) {
+TEST_F(AboutWindowTest, EscClosesFromAnywhereAndEnterOrSpacePressesTheFocusedItem) {
     const struct {
         const char* what;
         int focus;
         WPARAM key;
         bool closes;
         size_t messages;  // the details message counts
+        size_t links = 0;  // addresses opened
     } cases[] = {
         {"Enter on OK", A::cmdOK, VK_RETURN, true, 0},
         {"Esc on OK", A::cmdOK, VK_ESCAPE, true, 0},
         {"Esc on Système Info", A::cmdSysInfo, VK_ESCAPE, true, 0},
         {"Esc on Détails", A::Command1, VK_ESCAPE, true, 0},
         {"Enter on Détails", A::Command1, VK_RETURN, false, 1},
+        {"Space on the mail line", A::lblDisclaimer, VK_SPACE, false, 0, 1},
+        {"Enter on the donation picture", A::Image2, VK_RETURN, false, 0, 1},
+        {"Esc on the web line", A::Label3, VK_ESCAPE, true, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         w.fake.messageBoxes.clear();
         w.fake.startedPrograms.clear();
+        w.fake.shellExecutes.clear();
         const bool leftOpen = OpenAbout([&](frmAbout& about) {
             HWND control = about.Ctl(c.focus).Hwnd();
             SendMessageW(about.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
@@ -139,6 +145,7 @@ TEST_F(AboutWindowTest, EscClosesFromAnywhereAndEnterPressesTheFocusedButton) {
         });
         EXPECT_EQ(!leftOpen, c.closes);
         EXPECT_EQ(w.fake.messageBoxes.size(), c.messages);
+        EXPECT_EQ(w.fake.shellExecutes.size(), c.links);
         EXPECT_TRUE(w.fake.startedPrograms.empty());
         EXPECT_TRUE(IsWindowEnabled(Main()));
     }
@@ -279,8 +286,8 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
             EXPECT_EQ(PixelOf(hwnd, 40, 81), RGB(128, 128, 128));
         }
 
-        // Tab order among the three buttons, the labels and images take no focus.
-        const int order[] = {A::cmdOK, A::cmdSysInfo, A::Command1, A::cmdOK};
+        // Tab order: the three buttons, then the three clickable items.
+        const int order[] = {A::cmdOK, A::cmdSysInfo, A::Command1, A::lblDisclaimer, A::Label3, A::Image2, A::cmdOK};
         for (size_t i = 1; i < std::size(order); ++i)
             EXPECT_EQ(GetNextDlgTabItem(hwnd, about.Ctl(order[i - 1]).Hwnd(), FALSE), about.Ctl(order[i]).Hwnd())
                 << "step " << i;
@@ -304,6 +311,29 @@ TEST_F(AboutWindowTest, LooksAsLaidOut) {
     });
 }
 
+// Under high contrast the window takes the system's colours, and its own
+// again when high contrast goes off while it is open.
+TEST_F(AboutWindowTest, TakesTheSystemColoursUnderHighContrast) {
+    constexpr COLORREF kWindow = RGB(0, 0, 128), kText = RGB(255, 255, 0), kLink = RGB(0, 255, 255);
+    constexpr std::pair<int, COLORREF> kScheme[] = {{COLOR_WINDOW, kWindow}, {COLOR_WINDOWTEXT, kText}, {COLOR_HOTLIGHT, kLink}};
+    const KeptSysColours scheme(kScheme);
+    w.fake.highContrast = true;
+    OpenAbout([&](frmAbout& about) {
+        const struct {
+            COLORREF background, text, link, line;
+        } looks[] = {{kWindow, kText, kLink, kText}, {RGB(0, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)}};
+        for (const auto& look : looks) {
+            EXPECT_EQ(PixelOf(about.Hwnd(), 3, 3), look.background);
+            EXPECT_EQ(PixelOf(about.Hwnd(), 3, about.Pixels(1200)), look.line);
+            EXPECT_GT(MiddleRowPixels(about.Ctl(A::lblVersion).Hwnd(), look.text), 0);
+            EXPECT_GT(MiddleRowPixels(about.Ctl(A::Label3).Hwnd(), look.link), 0);
+            w.fake.highContrast = false;
+            SendMessageW(about.Hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        }
+        about.cmdOK_Click();
+    });
+}
+
 TEST_F(AboutWindowTest, TooltipsNameWhatTheClickableItemsDo) {
     OpenAbout([&](frmAbout& about) {
         HWND tips = TooltipsOf(about.Hwnd());
@@ -319,6 +349,13 @@ TEST_F(AboutWindowTest, TooltipsNameWhatTheClickableItemsDo) {
         };
         EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(expected)));
         for (const auto& e : expected) EXPECT_EQ(TooltipOf(tips, about.Hwnd(), about.Ctl(e.control).Hwnd()), e.tip);
+
+        // Screen readers name the donation picture by its tooltip's words,
+        // the links by their text, and the icon.
+        const auto name = [&](int c) { return AccessibleNameOf(about.Ctl(c).Hwnd()); };
+        EXPECT_EQ(name(A::Image2), expected[1].tip);
+        for (int c : {A::Label3, A::lblDisclaimer}) EXPECT_EQ(name(c), WindowTextOf(about.Ctl(c).Hwnd()));
+        EXPECT_NE(name(A::Image1), L"");
         about.cmdOK_Click();
     });
 }

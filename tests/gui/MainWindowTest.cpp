@@ -9,6 +9,7 @@
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/IconFiles.h"
+#include "support/KeptSysColours.h"
 #include "support/Layout.h"
 #include "support/MainWindow.h"
 #include "ui/MessageLoop.h"
@@ -86,7 +87,7 @@ TEST_F(MainWindowTest, StartsWithOnlyFolderChoiceQuitAndAboutUsable) {
         const wchar_t* text;
     } expected[] = {
         {F::fraIcon, true, L"Dossier"},
-        {F::picIcon, true, L""},
+        {F::picIcon, true, L"Aperçu de l'icône"},  // its accessible name, never drawn
         {F::cmdShowIcon, false, L"Choix de l'&Icône..."},
         {F::lblInfoTip, true, L"Information Icône :"},
         {F::txtInfoTip, false, L""},
@@ -103,6 +104,7 @@ TEST_F(MainWindowTest, StartsWithOnlyFolderChoiceQuitAndAboutUsable) {
         EXPECT_EQ(Enabled(e.control), e.enabled);
         EXPECT_EQ(WindowTextOf(w.Ctl(e.control).Hwnd()), e.text);
     }
+    EXPECT_EQ(AccessibleNameOf(w.Ctl(F::picIcon).Hwnd()), L"Aperçu de l'icône");
     EXPECT_FALSE(w.Ctl(F::chkReset).Checked());
     EXPECT_EQ(InfoTipBackground(), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(GetFocus(), w.Ctl(F::cmdDir).Hwnd());
@@ -191,6 +193,25 @@ TEST_F(MainWindowTest, ResetModeAndBackFollowTheModeTable) {
     EXPECT_TRUE(Enabled(F::txtInfoTip));
     EXPECT_EQ(WindowTextOf(w.Ctl(F::txtInfoTip).Hwnd()), L"");  // not given back
     EXPECT_EQ(InfoTipBackground(), RGB(255, 255, 255));
+}
+
+// A dark scheme set while the window is open: typed text shows on the
+// info-tip box (white on a fixed white before), and the window and the
+// chosen icon's clear half take the new button face.
+TEST_F(MainWindowTest, FollowsTheSystemColoursAsTheyChange) {
+    w.ChooseFolder(L"C:\\");
+    w.ChooseIcon(TestIconsDll(), 3);
+    SetWindowTextW(w.Ctl(F::txtInfoTip).Hwnd(), L"Mes icônes");
+    constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
+    constexpr std::pair<int, COLORREF> kDark[] = {{COLOR_WINDOW, kBlack}, {COLOR_WINDOWTEXT, kWhite}, {COLOR_BTNFACE, kBlack}};
+    const KeptSysColours scheme(kDark);
+    EXPECT_EQ(InfoTipBackground(), kBlack);
+    EXPECT_GT(MiddleRowPixels(w.Ctl(F::txtInfoTip).Hwnd(), kWhite), 0) << "the typed text";
+    EXPECT_EQ(PixelOf(Main(), 2, 2), kBlack);
+    HWND preview = w.Ctl(F::picIcon).Hwnd();
+    const int side = w.form.Picture(F::picIcon).Size().cx;
+    EXPECT_EQ(PixelOf(preview, 2, side - 3), kTestIconColours[3]);
+    EXPECT_EQ(PixelOf(preview, side - 3, 2), kBlack);
 }
 
 TEST_F(MainWindowTest, EnteringResetModeClearsThePreview) {
@@ -305,7 +326,7 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
     for (int c = 0; c < F::kControlCount; ++c) {
         HWND control = w.Ctl(c).Hwnd();
         const std::wstring text = WindowTextOf(control);
-        if (text.empty()) continue;
+        if (text.empty() || w.Ctl(c).Desc().accessibleName) continue;  // a name, never drawn
         SCOPED_TRACE(testing::PrintToString(text));
         EXPECT_EQ(FontOf(control).lfHeight, -FontPixels(9.75, dpi));
         HDC dc = GetDC(control);

@@ -78,6 +78,8 @@ HICON FakePlatform::ExtractIconA(HINSTANCE instance, const char* file, UINT inde
     return extractIcon ? extractIcon(instance, file, index) : Platform::ExtractIconA(instance, file, index);
 }
 
+bool FakePlatform::HighContrast() { return highContrast.value_or(Platform::HighContrast()); }
+
 HINSTANCE FakePlatform::ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
                                       const char* directory, INT showCommand) {
     shellExecutes.push_back({owner, operation != nullptr, file != nullptr, parameters != nullptr,

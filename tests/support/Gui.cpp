@@ -3,6 +3,7 @@
 #include "support/WindowSearch.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <vector>
@@ -70,6 +71,29 @@ COLORREF PixelOf(HWND hwnd, int x, int y) {
     const COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(hwnd, dc);
     return colour;
+}
+
+int MiddleRowPixels(HWND hwnd, COLORREF colour) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    int n = 0;
+    for (int x = 0; x < r.right; ++x) n += PixelOf(hwnd, x, r.bottom / 2) == colour;
+    return n;
+}
+
+std::wstring AccessibleNameOf(HWND hwnd) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return L"";
+    VARIANT self{};
+    self.vt = VT_I4;  // CHILDID_SELF
+    BSTR name = nullptr;
+    object->get_accName(self, &name);
+    object->Release();
+    std::wstring text = name ? name : L"";
+    SysFreeString(name);
+    return text;
 }
 
 HWND FindThreadWindow(const wchar_t* className, HWND except, bool visibleOnly) {

@@ -29,6 +29,10 @@ HWND FindChildByText(HWND parent, const std::wstring& text);
 int SelectedItem(HWND list);
 // The colour of one pixel of a window's client area, as shown on screen.
 COLORREF PixelOf(HWND hwnd, int x, int y);
+// How many pixels across the middle of a window's client area show `colour`.
+int MiddleRowPixels(HWND hwnd, COLORREF colour);
+// What a screen reader names a window (its accessible object's name).
+std::wstring AccessibleNameOf(HWND hwnd);
 
 // The font `window` draws its text with.
 LOGFONTW FontOf(HWND window);

@@ -45,7 +45,7 @@ protected:
         EXPECT_EQ(Enabled(F::chkReset), enabled);
         EXPECT_EQ(Enabled(F::txtInfoTip), enabled);
         EXPECT_EQ(Enabled(F::cmdShowIcon), enabled);
-        EXPECT_EQ(w.Ctl(F::txtInfoTip).BackColour(), enabled ? kWhite : kButtonFace);
+        EXPECT_EQ(w.Ctl(F::txtInfoTip).BackColour(), enabled ? kWindow : kButtonFace);
     }
 
     MainWindowFixture w;

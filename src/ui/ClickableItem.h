@@ -1,0 +1,8 @@
+#pragma once
+#include <windows.h>
+
+// A label or image that reports clicks, made usable from the keyboard as a
+// button is: Tab reaches it (WS_TABSTOP), it shows a focus rectangle while
+// it has the focus, and Space or Enter click it. Clicks of the mouse pass as
+// before, and the mouse never gives it the focus.
+void TakeKeyboardClicks(HWND item);
