@@ -97,7 +97,8 @@ TEST(Keyboard, TheWholeTaskWithTheKeyboardAlone) {
     PressKey('P', VK_MENU);
     HWND aboutWindow = WaitForTitle(program, L"A propos Tivrelon");
     ASSERT_NE(aboutWindow, nullptr) << "Alt+P opens no About window";
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == aboutWindow; }));
+    // The window has the focus on OK once it has shown.
+    ASSERT_TRUE(WaitFor([&] { return IsChild(aboutWindow, FocusOf(aboutWindow)); }));
     // Tab goes round six items: the three buttons, the two links, the donation picture.
     HWND ok = FocusOf(aboutWindow), at = ok;
     int items = 0;
