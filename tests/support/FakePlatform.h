@@ -65,6 +65,7 @@ public:
     std::function<UINT(const wchar_t*, int, int, int, HICON*)> extractIconAtSize;  // PrivateExtractIconsW
     std::function<BOOL(HDC, int, int, HICON, int, int)> drawIconEx;
     std::function<BOOL(HICON)> destroyIcon;
+    std::function<BOOL(NONCLIENTMETRICSW*, UINT dpi)> nonClientMetricsForDpi;
     std::function<BOOL(OSVERSIONINFOA*)> getVersion;
     std::function<BOOL(OPENFILENAMEW*)> getOpenFileName;
     DWORD commDlgError = 0;
@@ -85,6 +86,7 @@ public:
     BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height) override;
     UINT PrivateExtractIconsW(const wchar_t* file, int index, int width, int height, HICON* icon) override;
     BOOL DestroyIcon(HICON icon) override;
+    BOOL NonClientMetricsForDpi(NONCLIENTMETRICSW* metrics, UINT dpi) override;
     BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
     PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request) override;

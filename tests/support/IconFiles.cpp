@@ -1,5 +1,6 @@
 #include "support/IconFiles.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "support/Dialogs.h"
@@ -9,6 +10,7 @@ namespace {
 
 constexpr int kSide = 32;
 constexpr DWORD kDirectorySize = 6 + 16;
+constexpr size_t kImageBytesAt = 6 + 8;    // the directory entry's image size
 constexpr size_t kImageOffsetAt = 6 + 12;  // the directory entry's image offset
 constexpr size_t kImageWidthAt = kDirectorySize + 4;  // the image header's width, then height
 
@@ -61,3 +63,32 @@ std::string LibraryCutShort() {
     const std::string whole = ReadBytes(TestIconsDll());
     return whole.substr(0, whole.size() / 2);
 }
+
+std::string IcoWithoutItsMask() {
+    std::string bytes = IcoBytes(RGB(255, 0, 0));
+    bytes.resize(bytes.size() - kSide * 4);
+    const DWORD imageSize = static_cast<DWORD>(bytes.size()) - kDirectorySize;
+    std::memcpy(&bytes[kImageBytesAt], &imageSize, sizeof imageSize);
+    return bytes;
+}
+
+std::string LibraryEndingHalfwayThroughASection() {
+    const std::string whole = ReadBytes(TestIconsDll());
+    const auto at = [&]<class T>(size_t offset, T value) {
+        std::memcpy(&value, &whole[offset], sizeof value);
+        return value;
+    };
+    const size_t headers = at(offsetof(IMAGE_DOS_HEADER, e_lfanew), DWORD{}) + sizeof(DWORD);
+    const size_t sections = headers + sizeof(IMAGE_FILE_HEADER) + at(headers + 16, WORD{});  // SizeOfOptionalHeader
+    DWORD end = 0, half = 0;
+    for (WORD i = 0; i < at(headers + 2, WORD{}); ++i) {  // NumberOfSections
+        const auto section = at(sections + i * sizeof(IMAGE_SECTION_HEADER), IMAGE_SECTION_HEADER{});
+        if (section.SizeOfRawData && section.PointerToRawData + section.SizeOfRawData > end) {
+            end = section.PointerToRawData + section.SizeOfRawData;
+            half = section.PointerToRawData + section.SizeOfRawData / 2;
+        }
+    }
+    return whole.substr(0, half);
+}
+
+std::string LibraryCutInItsFirstHeader() { return ReadBytes(TestIconsDll()).substr(0, 40); }

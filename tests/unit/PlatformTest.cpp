@@ -4,13 +4,16 @@
 #include "app/UnhandledFailure.h"
 #include "platform/CommonDialog.h"
 #include "platform/Declared.h"
+#include "platform/IconFile.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
+#include "support/Dialogs.h"
 #include "support/FakePlatform.h"
 #include "support/Files.h"
+#include "support/IconFiles.h"
 
 namespace {
 
@@ -84,6 +87,33 @@ TEST(RemoveFile, DeletesOrRaises) {
     EXPECT_THROW(services::RemoveFile(file), PlatformError);
 }
 
+// Files whose structures claim bytes they do not hold: the platform's
+// extraction would read past their end. One row each, so that loosening any
+// check lets its row through; files that hold what they claim are not.
+TEST(IsDamagedIconFile, EachDamageAndNothingElse) {
+    TempFolder folder;
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool damaged;
+    } cases[] = {
+        {"an icon file", IcoBytes(RGB(255, 0, 0)), false},
+        {"a library of icons", ReadBytes(TestIconsDll()), false},
+        {"a text", "pas une icône", false},
+        {"an icon file cut short", TruncatedIcoBytes(), true},
+        {"an image placed past the end", IcoPointingPastItsEnd(), true},
+        {"an image header claiming more than its entry", IcoClaimingAHugeImage(), true},
+        {"an image without its mask", IcoWithoutItsMask(), true},
+        {"a library cut in half", LibraryCutShort(), true},
+        {"a section's data running half past the end", LibraryEndingHalfwayThroughASection(), true},
+        {"a header cut short: a short read is no whole one", LibraryCutInItsFirstHeader(), true},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(folder / L"fichier", c.bytes);
+        EXPECT_EQ(IsDamagedIconFile(folder / L"fichier"), c.damaged) << c.what;
+    }
+}
+
 TEST(MsgBox, UsesTheApplicationTitleWhenGivenNone) {
     FakePlatform fake;
     services::MsgBox(L"Texte");
@@ -121,6 +151,24 @@ TEST(Declared, BindsOnFirstCallAndRaisesWhenItCannot) {
     EXPECT_THROW(*inMissing, PlatformError);
     Declared<int(WINAPI*)()> byOrdinal{declared::shell32, WORD{62}};
     EXPECT_NE(*byOrdinal, nullptr);
+}
+
+// IsWow64Process answers FALSE for an x86 program on ARM64 Windows, which
+// redirects System32 as x64 does: IsWow64Process2's answer comes first.
+TEST(Wow64, FoundThroughIsWow64Process2WhereWindowsHasIt) {
+    const struct {
+        const char* what;
+        std::optional<USHORT> processMachine;
+        BOOL isWow64Process;
+        bool wow64;
+    } cases[] = {
+        {"x86 on ARM64", IMAGE_FILE_MACHINE_I386, FALSE, true},
+        {"x86 on x64", IMAGE_FILE_MACHINE_I386, TRUE, true},
+        {"a native program", IMAGE_FILE_MACHINE_UNKNOWN, FALSE, false},
+        {"x86 on x64 before IsWow64Process2", std::nullopt, TRUE, true},
+        {"native, before IsWow64Process2", std::nullopt, FALSE, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Platform::RunsUnderWow64(c.processMachine, c.isWow64Process), c.wow64) << c.what;
 }
 
 TEST(Text, ConvertsAtTheAnsiBoundary) {
