@@ -1,6 +1,5 @@
 #include "support/IconFiles.h"
 
-#include <cstddef>
 #include <cstring>
 
 #include "support/Dialogs.h"
@@ -74,21 +73,10 @@ std::string IcoWithoutItsMask() {
 
 std::string LibraryEndingHalfwayThroughASection() {
     const std::string whole = ReadBytes(TestIconsDll());
-    const auto at = [&]<class T>(size_t offset, T value) {
-        std::memcpy(&value, &whole[offset], sizeof value);
-        return value;
-    };
-    const size_t headers = at(offsetof(IMAGE_DOS_HEADER, e_lfanew), DWORD{}) + sizeof(DWORD);
-    const size_t sections = headers + sizeof(IMAGE_FILE_HEADER) + at(headers + 16, WORD{});  // SizeOfOptionalHeader
-    DWORD end = 0, half = 0;
-    for (WORD i = 0; i < at(headers + 2, WORD{}); ++i) {  // NumberOfSections
-        const auto section = at(sections + i * sizeof(IMAGE_SECTION_HEADER), IMAGE_SECTION_HEADER{});
-        if (section.SizeOfRawData && section.PointerToRawData + section.SizeOfRawData > end) {
-            end = section.PointerToRawData + section.SizeOfRawData;
-            half = section.PointerToRawData + section.SizeOfRawData / 2;
-        }
-    }
-    return whole.substr(0, half);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        whole.data() + reinterpret_cast<const IMAGE_DOS_HEADER*>(whole.data())->e_lfanew);
+    const IMAGE_SECTION_HEADER& last = IMAGE_FIRST_SECTION(nt)[nt->FileHeader.NumberOfSections - 1];
+    return whole.substr(0, last.PointerToRawData + last.SizeOfRawData / 2);
 }
 
 std::string LibraryCutInItsFirstHeader() { return ReadBytes(TestIconsDll()).substr(0, 40); }

@@ -16,8 +16,7 @@ std::string IcoClaimingAHugeImage();
 std::string IcoWithoutItsMask();
 // The first half of the tests' library of icons: a download stopped halfway.
 std::string LibraryCutShort();
-// The tests' library of icons ending halfway through the data of its last
-// section.
+// The tests' library of icons ending halfway through its last section's data.
 std::string LibraryEndingHalfwayThroughASection();
 // The first 40 bytes of the tests' library of icons: its DOS header cut.
 std::string LibraryCutInItsFirstHeader();

@@ -156,19 +156,11 @@ TEST(Declared, BindsOnFirstCallAndRaisesWhenItCannot) {
 // IsWow64Process answers FALSE for an x86 program on ARM64 Windows, which
 // redirects System32 as x64 does: IsWow64Process2's answer comes first.
 TEST(Wow64, FoundThroughIsWow64Process2WhereWindowsHasIt) {
-    const struct {
-        const char* what;
-        std::optional<USHORT> processMachine;
-        BOOL isWow64Process;
-        bool wow64;
-    } cases[] = {
-        {"x86 on ARM64", IMAGE_FILE_MACHINE_I386, FALSE, true},
-        {"x86 on x64", IMAGE_FILE_MACHINE_I386, TRUE, true},
-        {"a native program", IMAGE_FILE_MACHINE_UNKNOWN, FALSE, false},
-        {"x86 on x64 before IsWow64Process2", std::nullopt, TRUE, true},
-        {"native, before IsWow64Process2", std::nullopt, FALSE, false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Platform::RunsUnderWow64(c.processMachine, c.isWow64Process), c.wow64) << c.what;
+    EXPECT_TRUE(Platform::RunsUnderWow64(IMAGE_FILE_MACHINE_I386, FALSE)) << "x86 on ARM64";
+    EXPECT_TRUE(Platform::RunsUnderWow64(IMAGE_FILE_MACHINE_I386, TRUE)) << "x86 on x64";
+    EXPECT_FALSE(Platform::RunsUnderWow64(IMAGE_FILE_MACHINE_UNKNOWN, FALSE)) << "a native program";
+    EXPECT_TRUE(Platform::RunsUnderWow64(std::nullopt, TRUE)) << "x86 on x64, before IsWow64Process2";
+    EXPECT_FALSE(Platform::RunsUnderWow64(std::nullopt, FALSE)) << "native, before IsWow64Process2";
 }
 
 TEST(Text, ConvertsAtTheAnsiBoundary) {
