@@ -62,6 +62,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # found where Debian puts them; the prefix's Fonts folder always is.
   cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
+# A user's profile as Windows ships it: Documents and Pictures are folders of
+# their own (Wine links them to the Linux home), each with the
+# hidden system desktop.ini that names its own icon, localised name and, for
+# Pictures, info tip, in UTF-16 as Windows writes it. Put back at each
+# session, so a test that failed half way leaves no trace in the next run.
+"$(dirname "$0")/plant-known-folders.sh" "$WINEPREFIX"
 # Without a window manager (the virtual display) Wine draws the frames and
 # title bars itself; on a desktop the window manager does.
 if [ -n "${TIVRELON_VIRTUAL_DISPLAY:-}" ]; then managed=N; else managed=Y; fi

@@ -1,9 +1,10 @@
 // Apply and reset: writing the folder's customisation, or taking it away.
 #include <shlobj.h>
 
-#include <optional>
+#include <vector>
 
 #include "app/ControlStates.h"
+#include "app/WayBack.h"
 #include "app/frmIconChanger.h"
 #include "modules/modINI.h"
 #include "modules/modIcon.h"
@@ -16,13 +17,20 @@
 
 namespace {
 
-constexpr wchar_t kSection[] = L".ShellClassInfo";
 constexpr wchar_t kErrorPrompt[] = L"Erreur dans la création de l'icône !";
 constexpr wchar_t kErrorTitle[] = L"Erreur";
+using wayback::kShellSection;
 
-// The icon keys: the three this program writes, and Explorer's IconResource,
-// which Apply keeps in step where it finds one.
-constexpr std::initializer_list<const wchar_t*> kIconKeys = {L"IconFile", L"IconIndex", L"IconResource", L"InfoTip"};
+// Windows' own values for folders on OneDrive, which this SDK lacks: "always
+// keep on this device" and "free up space".
+constexpr DWORD kPinned = 0x00080000, kUnpinned = 0x00100000;
+// What SetFileAttributes takes back of what GetFileAttributes gives; the rest
+// (directory, reparse point, compressed, ...) is the file system's to say.
+constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | kPinned | kUnpinned;
+// What makes Explorer read a folder's desktop.ini: either one.
+constexpr DWORD kMarksForExplorer = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
 
 DWORD AttributesOf(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
 
@@ -30,37 +38,25 @@ bool IsFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The text of an existing desktop.ini, or nothing when there is none. A file
-// that cannot be read whole may hold anything: its failure ends the handler
-// before anything changes.
-std::wstring ExistingText(const std::wstring& iniPath, DWORD attributes) {
-    return IsFile(attributes) ? modINI::ReadTextFile(iniPath) : std::wstring();
+// The folder's attributes with `added` and without `removed`, the others
+// (hidden, not indexed, OneDrive's pinned or unpinned) as they were.
+void ChangeFolderAttributes(const std::wstring& folder, DWORD added, DWORD removed) {
+    const DWORD attributes = AttributesOf(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError("GetFileAttributes");
+    services::SetAttributes(folder, ((attributes & kSettable) | added) & ~removed);
 }
 
-// Windows refuses to let the profile writer re-create a hidden or system
-// file (CREATE_ALWAYS fails with access denied) and to touch a read-only
-// one: the file's attributes are lifted for the writes, and put back when
-// the writes fail or leave the file otherwise as it was.
-class LiftedAttributes {
-public:
-    LiftedAttributes(const std::wstring& path, DWORD attributes)
-        : path_(path), attributes_(attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY)) {
-        services::SetAttributes(path_, 0);
-    }
-    ~LiftedAttributes() {
-        if (putBack_) services::TrySetAttributes(path_, attributes_);
-    }
-    LiftedAttributes(const LiftedAttributes&) = delete;
-    LiftedAttributes& operator=(const LiftedAttributes&) = delete;
-
-    // The caller has set the file's attributes itself since.
-    void Replaced() { putBack_ = false; }
-
-private:
-    std::wstring path_;
-    DWORD attributes_;
-    bool putBack_ = true;
-};
+// Makes `edits` to an existing desktop.ini and leaves its attributes as they
+// were; the file as it was when anything fails. Windows refuses the profile
+// writer a hidden, system or read-only file (it re-creates the file with
+// CREATE_ALWAYS): the attributes are lifted for the writes.
+void EditInPlace(const modINI::ProfileFile& ini, const std::vector<modINI::Edit>& edits) {
+    services::FileSnapshot before(ini.Text());
+    services::SetAttributes(ini.Text(), 0);
+    modINI::WriteAll(ini, edits);
+    services::SetAttributes(ini.Text(), before.Attributes() & kSettable);
+    before.Keep();
+}
 
 // Tells an open Explorer window to show the folder's new (or default) icon
 // now rather than at its next refresh. A courtesy: the customisation is
@@ -98,9 +94,12 @@ void frmIconChanger::cmdDone_Click() {
 
 void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
     // The icon file may have gone since it was chosen (deleted, its drive
-    // removed), and a click that reached a disabled Apply brings none at all:
-    // never write a key that names no file.
-    if (IconFilePath.empty() || !IsFile(AttributesOf(IconFilePath))) throw Refusal(Refusal::NoIconFile);
+    // removed) or been replaced by one without that icon, and a click that
+    // reached a disabled Apply brings none at all: never write a key that
+    // names no icon.
+    if (IconFilePath.empty() || !IsFile(AttributesOf(IconFilePath)) ||
+        !modIcon::HoldsIcon(IconFilePath, modIcon::SelectedIconIndex))
+        throw Refusal(Refusal::NoIconFile);
     // Explorer is a 64-bit program: under WOW64 it must be given the name
     // under which it finds the very file this program previewed. Text that
     // cannot reach the file exactly is refused here, before anything changes.
@@ -109,41 +108,62 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
     const modINI::FaithfulText index(DecimalText(modIcon::SelectedIconIndex));
 
     const std::wstring& iniPath = ini.Text();
-    const DWORD attributes = AttributesOf(iniPath);
-    // Explorer's Customize tab writes IconResource, which current Windows
-    // reads before IconFile and IconIndex: left alone, it would go on
-    // showing the old icon.
-    const bool explorerIcon = modINI::HoldsKey(ExistingText(iniPath, attributes), kSection, L"IconResource");
-    std::optional<LiftedAttributes> lifted;
-    if (IsFile(attributes)) lifted.emplace(iniPath, attributes);
+    services::FileSnapshot before(iniPath);
+    const std::wstring content = before.Existed() ? modINI::ReadTextFile(iniPath) : std::wstring();
+    std::vector<modINI::Edit> edits;
+    edits.push_back({kShellSection, L"IconFile", iconFile});
+    edits.push_back({kShellSection, L"IconIndex", index});
+    // Explorer's Customize tab, and Windows itself in its own folders, write
+    // IconResource, which current Windows reads before IconFile and
+    // IconIndex: left alone, it would go on showing the old icon.
+    if (modINI::ValueOf(content, kShellSection, L"IconResource"))
+        edits.push_back({kShellSection, L"IconResource", modINI::FaithfulText(iconFile.Text() + L"," + index.Text())});
+    if (!infoTip.Text().empty()) edits.push_back({kShellSection, L"InfoTip", infoTip});
+    for (modINI::Edit& keep : wayback::Keep(content)) edits.push_back(std::move(keep));
 
-    modINI::WriteINIValue(ini, kSection, L"IconFile", iconFile);
-    modINI::WriteINIValue(ini, kSection, L"IconIndex", index);
-    if (explorerIcon)
-        modINI::WriteINIValue(ini, kSection, L"IconResource",
-                              modINI::FaithfulText(iconFile.Text() + L"," + index.Text()));
-    if (!infoTip.Text().empty()) modINI::WriteINIValue(ini, kSection, L"InfoTip", infoTip);
-    services::SetAttributes(FolderPath, FILE_ATTRIBUTE_SYSTEM);
-    services::SetAttributes(iniPath, FILE_ATTRIBUTE_HIDDEN);
-    if (lifted) lifted->Replaced();
+    // Never created through whatever stands in its place: a link that leads
+    // nowhere looks like no file at all.
+    if (before.Existed()) {
+        services::SetAttributes(iniPath, 0);
+    } else {
+        services::CreateNewFile(iniPath);
+        before.Created();
+    }
+    modINI::WriteAll(ini, edits);
+    // A new file is hidden; Windows' own files are system files too, and stay so.
+    services::SetAttributes(iniPath, FILE_ATTRIBUTE_HIDDEN | (before.Existed() ? before.Attributes() & FILE_ATTRIBUTE_SYSTEM : 0));
+    ChangeFolderAttributes(FolderPath, FILE_ATTRIBUTE_SYSTEM, 0);
+    before.Keep();
 }
 
 void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
     const std::wstring& iniPath = ini.Text();
     const DWORD attributes = AttributesOf(iniPath);
-    const std::wstring content = ExistingText(iniPath, attributes);
-    if (!content.empty() && !modINI::HoldsOnly(content, kSection, kIconKeys)) {
+    const std::wstring content = IsFile(attributes) ? modINI::ReadTextFile(iniPath) : std::wstring();
+    // Applied here before: the folder gets back what it had.
+    if (const auto back = wayback::Back(content)) {
+        EditInPlace(ini, *back);
+        return;
+    }
+    const bool ours = modINI::HoldsOnly(content, kShellSection, wayback::kIconKeys);
+    if (!content.empty() && !ours) {
+        // Windows' own desktop.ini in its known folders holds the folder's
+        // own icon and tip: with nothing of ours to take back, the folder
+        // already shows its default icon.
+        if (platform().IsKnownFolder(FolderPath)) return;
         // The file carries settings this program did not make (a localised
         // name, another tool's keys): take out just the icon keys and leave
         // the file, its attributes and the folder as they are.
-        LiftedAttributes lifted(iniPath, attributes);
-        for (const wchar_t* key : kIconKeys) modINI::DeleteINIValue(ini, kSection, key);
+        std::vector<modINI::Edit> edits;
+        for (const wchar_t* key : wayback::kIconKeys) edits.push_back({kShellSection, key, std::nullopt});
+        EditInPlace(ini, edits);
         return;
     }
     // Clearing the file's attributes first makes a hidden or system
     // desktop.ini visible to the look-up and lifts read-only before deletion.
+    // The folder keeps what it had besides (hidden, not indexed, pinned).
     services::SetAttributes(iniPath, 0);
-    services::SetAttributes(FolderPath, 0);
+    ChangeFolderAttributes(FolderPath, 0, kMarksForExplorer);
     if (DesktopIniExists(iniPath)) services::RemoveFile(iniPath);
 }
 

@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include <string_view>
 #include <utility>
 
-#include "platform/Handles.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
+#include "platform/Services.h"
 #include "platform/Text.h"
 
 namespace modINI {
@@ -27,18 +28,19 @@ bool SameText(const std::wstring& a, const wchar_t* b) {
 // (a comment, a stray word). Blank lines are skipped.
 struct Line {
     enum Kind { Section, Key, Other } kind;
-    std::wstring name;  // the section's or the key's, trimmed
+    std::wstring name;   // the section's or the key's, trimmed
+    std::wstring value;  // a key's, trimmed
 };
 
 Line ParseLine(const std::wstring& line) {
     if (line.front() == L'[') {
         const size_t close = line.find(L']');
-        if (close == std::wstring::npos) return {Line::Other, {}};
-        return {Line::Section, Trim(line.substr(1, close - 1))};
+        if (close == std::wstring::npos) return {Line::Other, {}, {}};
+        return {Line::Section, Trim(line.substr(1, close - 1)), {}};
     }
     const size_t equals = line.find(L'=');
-    if (equals == std::wstring::npos) return {Line::Other, {}};
-    return {Line::Key, Trim(line.substr(0, equals))};
+    if (equals == std::wstring::npos) return {Line::Other, {}, {}};
+    return {Line::Key, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
 }
 
 // True when `accept` holds for every non-blank line of `content`.
@@ -59,22 +61,38 @@ bool EveryLine(const std::wstring& content, Accept accept) {
 // as they are.
 void Write(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName, const FaithfulText* value) {
     const std::string sectionA = ToAnsi(section);
-    const std::string key = ToAnsi(ToUpper(keyName));
+    const std::string key = keyName ? ToAnsi(ToUpper(keyName)) : std::string();
     // A refused write (read-only medium, denied access) is a failure, never
     // a silent success.
-    if (!platform().WritePrivateProfileStringA(sectionA.c_str(), key.c_str(), value ? value->Ansi().c_str() : nullptr,
+    if (!platform().WritePrivateProfileStringA(sectionA.c_str(), keyName ? key.c_str() : nullptr,
+                                               value ? value->Ansi().c_str() : nullptr,
                                                file.Ansi().c_str()))
         ThrowLastError("WritePrivateProfileStringA");
 }
 
-std::wstring WithoutLineBreaks(std::wstring text) {
+// A value as the profile reader hands it back: the writer drops its leading
+// blanks, the reader its trailing ones and a pair of quotes around it.
+std::wstring AsRead(const std::wstring& value) {
+    std::wstring text = Trim(value);
+    if (text.size() >= 2 && (text.front() == L'"' || text.front() == L'\'') && text.back() == text.front())
+        text = text.substr(1, text.size() - 2);
+    return text;
+}
+
+// The profile writer takes a value through a counted UTF-16 string of at
+// most 32,767 characters with its terminator; Wine's stores a longer one as a
+// few garbage bytes, says it succeeded, and can corrupt its own memory.
+constexpr size_t kLongestValue = 32766;
+
+std::wstring Storable(std::wstring text) {
     if (text.find_first_of(L"\r\n") != std::wstring::npos) throw Refusal(Refusal::LineBreak);
+    if (text.size() > kLongestValue) throw Refusal(Refusal::TooLong);
     return text;
 }
 
 }  // namespace
 
-FaithfulText::FaithfulText(std::wstring text) : text_(WithoutLineBreaks(std::move(text))), ansi_(ToAnsi(text_)) {}
+FaithfulText::FaithfulText(std::wstring text) : text_(Storable(std::move(text))), ansi_(ToAnsi(text_)) {}
 
 ProfileFile::ProfileFile(std::wstring path) : FaithfulText(std::move(path)) {
     // Windows' profile writer refuses a path of MAX_PATH bytes or more; Wine's
@@ -91,7 +109,7 @@ void DeleteINIValue(const ProfileFile& file, const wchar_t* section, const wchar
     Write(file, section, keyName, nullptr);
 }
 
-bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::initializer_list<const wchar_t*> keys) {
+bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::span<const wchar_t* const> keys) {
     bool inSection = false;
     return EveryLine(content, [&](const Line& line) {
         if (line.kind == Line::Section) inSection = SameText(line.name, section.c_str());
@@ -102,35 +120,53 @@ bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::in
     });
 }
 
-bool HoldsKey(const std::wstring& content, const std::wstring& section, const std::wstring& keyName) {
+std::optional<std::wstring> ValueOf(const std::wstring& content, const std::wstring& section,
+                                    const std::wstring& keyName) {
     bool inSection = false;
-    return !EveryLine(content, [&](const Line& line) {
+    std::optional<std::wstring> value;
+    EveryLine(content, [&](const Line& line) {
         if (line.kind == Line::Section) inSection = SameText(line.name, section.c_str());
-        return !(inSection && line.kind == Line::Key && SameText(line.name, keyName.c_str()));
+        if (inSection && line.kind == Line::Key && SameText(line.name, keyName.c_str())) value = line.value;
+        return !value;
+    });
+    return value;
+}
+
+bool HoldsSection(const std::wstring& content, const std::wstring& section) {
+    return !EveryLine(content, [&](const Line& line) {
+        return !(line.kind == Line::Section && SameText(line.name, section.c_str()));
     });
 }
 
-std::wstring ReadTextFile(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) ThrowLastError("CreateFile");
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) ThrowLastError("GetFileSizeEx");
-    // A customisation file is a few hundred bytes; refuse anything absurd.
-    if (size.QuadPart > (1 << 20)) throw Refusal(Refusal::FileTooLarge);
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        ThrowLastError("ReadFile");
-    // Less than the whole file is not the file.
-    if (read != bytes.size()) throw PlatformError("ReadFile", ERROR_HANDLE_EOF);
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+void WriteAll(const ProfileFile& file, const std::vector<Edit>& edits) {
+    for (const Edit& edit : edits) Write(file, edit.section, edit.key, edit.value ? &*edit.value : nullptr);
+    const std::wstring content = ReadTextFile(file.Text());
+    const auto stored = [&](const Edit& edit) {
+        if (!edit.key) return !HoldsSection(content, edit.section);
+        const std::optional<std::wstring> found = ValueOf(content, edit.section, edit.key);
+        if (!edit.value) return !found;
+        return found && AsRead(*found) == AsRead(edit.value->Text());
+    };
+    for (const Edit& edit : edits)
+        if (!stored(edit)) throw Refusal(Refusal::NotWritten);
+}
+
+std::wstring ProfileText(const std::string& bytes) {
+    const auto startsWith = [&](std::string_view mark) { return bytes.compare(0, mark.size(), mark) == 0; };
+    if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
         std::wstring text((bytes.size() - 2) / 2, L'\0');
         bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * 2, 2);
+        if (bytes[0] == '\xFE')
+            for (wchar_t& ch : text) ch = static_cast<wchar_t>((ch >> 8) | ((ch & 0xFF) << 8));
         return text;
     }
+    // Notepad wrote UTF-8 with a byte-order mark for years; the profile
+    // functions read such a file as UTF-8, and so must the program, or it
+    // would not see the section that follows the mark.
+    if (startsWith("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
     return FromAnsi(bytes);
 }
+
+std::wstring ReadTextFile(const std::wstring& path) { return ProfileText(services::ReadFileBytes(path)); }
 
 }  // namespace modINI

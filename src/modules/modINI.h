@@ -1,14 +1,17 @@
 #pragma once
-#include <initializer_list>
+#include <span>
+#include <optional>
 #include <string>
+#include <vector>
 
 // The folder-customisation file's writer: one key at a time, through the
 // platform's private-profile writer, in the ANSI code page.
 namespace modINI {
 
 // A text checked once, where it enters, to reach the file exactly as it is:
-// the ANSI code page holds it, and it has no line break, which would end the
-// value early and start a line of its own. Raises Refusal otherwise.
+// the ANSI code page holds it, it has no line break, which would end the
+// value early and start a line of its own, and the profile writer can store
+// it whole (32,766 characters at most). Raises Refusal otherwise.
 class FaithfulText {
 public:
     explicit FaithfulText(std::wstring text);
@@ -33,20 +36,46 @@ public:
 void WriteINIValue(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName,
                    const FaithfulText& value);
 
-// Removes `keyName` from `section`; the rest of the file stays as it was.
+// Removes `keyName` from `section`, or the whole section when `keyName` is
+// null; the rest of the file stays as it was.
 void DeleteINIValue(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName);
+
+// One change to a file: a key written with its value, or taken out (no
+// value); a whole section taken out when the key is null.
+struct Edit {
+    const wchar_t* section;
+    const wchar_t* key;
+    std::optional<FaithfulText> value;
+};
+
+// Makes the edits in order, then reads the file back: every key written must
+// hold its value as the profile functions read it (blanks around it, a pair
+// of quotes, do not count), every key or section taken out must be gone.
+// Raises Refusal(NotWritten) otherwise: a writer that stored a value short or
+// garbled (Wine's, for a value of 32,767 characters or more) reported
+// success all the same. Refusals and failures leave what was written so far.
+void WriteAll(const ProfileFile& file, const std::vector<Edit>& edits);
 
 // True when `content` (the whole file) holds nothing but keys of `keys` in
 // `section`, both compared in any letter case; blank lines do not count.
-bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::initializer_list<const wchar_t*> keys);
+bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::span<const wchar_t* const> keys);
 
-// True when `section` of `content` holds `keyName`, both compared in any
-// letter case.
-bool HoldsKey(const std::wstring& content, const std::wstring& section, const std::wstring& keyName);
+// The value of `keyName` in `section` of `content` (the first one, as the
+// profile reader takes it), blanks around it trimmed; nothing when the
+// section holds no such key. Names compare in any letter case.
+std::optional<std::wstring> ValueOf(const std::wstring& content, const std::wstring& section,
+                                    const std::wstring& keyName);
 
-// The whole text of the file at `path`, ANSI or UTF-16 (with its byte-order mark).
-// Raises PlatformError when it cannot be read whole (held open without read
-// sharing), Refusal when it is over 1 MiB.
+// True when `content` has a section named `section`, in any letter case.
+bool HoldsSection(const std::wstring& content, const std::wstring& section);
+
+// The text of a profile file's bytes, read as the profile functions read it:
+// UTF-16 (either byte order) or UTF-8 after their byte-order mark, the ANSI
+// code page without one.
+std::wstring ProfileText(const std::string& bytes);
+
+// The text of the file at `path`, read as above. Raises as
+// services::ReadFileBytes does.
 std::wstring ReadTextFile(const std::wstring& path);
 
 }  // namespace modINI

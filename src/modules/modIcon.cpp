@@ -87,12 +87,25 @@ std::optional<IconChoice> ShowIcon(HWND owner, const std::wstring& iconFile, HDC
     return picked;
 }
 
-bool DrawIconOf(const std::wstring& iconFile, int index, HDC dc) {
+namespace {
+
+// Icon `index` of `iconFile` at the system's icon size; none when the file
+// is damaged, holds no icons or none at that index.
+ExtractedIcon Extract(const std::wstring& iconFile, int index) {
     const std::string file = ToAnsi(iconFile);
-    if (IsDamagedIconFile(iconFile)) return false;
+    if (IsDamagedIconFile(iconFile)) return nullptr;
     HICON extracted = platform().ExtractIconA(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index));
-    if (!extracted || extracted == kNotAFileOfIcons) return false;
-    ExtractedIcon standard(extracted);
+    if (!extracted || extracted == kNotAFileOfIcons) return nullptr;
+    return ExtractedIcon(extracted);
+}
+
+}  // namespace
+
+bool HoldsIcon(const std::wstring& iconFile, int index) { return Extract(iconFile, index) != nullptr; }
+
+bool DrawIconOf(const std::wstring& iconFile, int index, HDC dc) {
+    ExtractedIcon standard = Extract(iconFile, index);
+    if (!standard) return false;
 
     // DrawIcon would draw at the system's icon size, which is not the
     // preview's on a monitor whose DPI differs from the sign-in DPI.

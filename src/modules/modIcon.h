@@ -51,4 +51,8 @@ std::optional<IconChoice> PickIconIndex(HWND owner, const std::wstring& iconFile
 // released. Raises as ShowIcon does.
 bool DrawIconOf(const std::wstring& iconFile, int index, HDC dc);
 
+// True when icon `index` of `iconFile` can be extracted now: the file may
+// have been replaced since the icon was chosen by one without it.
+bool HoldsIcon(const std::wstring& iconFile, int index);
+
 }  // namespace modIcon

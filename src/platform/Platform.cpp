@@ -1,5 +1,9 @@
 #include "platform/Platform.h"
 
+#include <shobjidl.h>
+
+#include <memory>
+
 #include "platform/Declared.h"
 #include "platform/Handles.h"
 #include "platform/PlatformError.h"
@@ -118,6 +122,49 @@ void Platform::SHChangeNotify(LONG eventId, UINT flags, const void* item1, const
 void Platform::CoTaskMemFree(void* memory) {
     static Declared<void(WINAPI*)(LPVOID)> fn{declared::ole32, "CoTaskMemFree"};
     if (memory) (*fn)(memory);
+}
+
+bool Platform::IsKnownFolder(const std::wstring& folder) {
+    static Declared<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)> coCreateInstance{
+        declared::ole32, "CoCreateInstance"};
+    EnsureComApartment();
+    IKnownFolderManager* raw = nullptr;
+    HRESULT hr = (*coCreateInstance)(CLSID_KnownFolderManager, nullptr, CLSCTX_INPROC_SERVER,
+                                     __uuidof(IKnownFolderManager), reinterpret_cast<void**>(&raw));
+    if (FAILED(hr)) throw PlatformError("CoCreateInstance KnownFolderManager", static_cast<DWORD>(hr));
+    const ComPtr<IKnownFolderManager> manager(raw);
+    // Every known folder's path, compared in any letter case: Wine's
+    // FindFolderFromPath finds none of them.
+    KNOWNFOLDERID* ids = nullptr;
+    UINT count = 0;
+    hr = manager->GetFolderIds(&ids, &count);
+    if (FAILED(hr)) throw PlatformError("GetFolderIds", static_cast<DWORD>(hr));
+    const std::unique_ptr<KNOWNFOLDERID, void (*)(KNOWNFOLDERID*)> owned(ids, [](KNOWNFOLDERID* memory) {
+        platform().CoTaskMemFree(memory);
+    });
+    for (UINT i = 0; i < count; ++i) {
+        IKnownFolder* raw = nullptr;
+        if (FAILED(manager->GetFolder(ids[i], &raw))) continue;
+        const ComPtr<IKnownFolder> known(raw);
+        wchar_t* path = nullptr;
+        // Virtual folders (Control Panel, say) have no path.
+        if (FAILED(known->GetPath(KF_FLAG_DONT_VERIFY, &path))) continue;
+        const bool same = CompareStringOrdinal(path, -1, folder.c_str(), -1, TRUE) == CSTR_EQUAL;
+        platform().CoTaskMemFree(path);
+        if (same) return true;
+    }
+    return false;
+}
+
+bool Platform::FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) {
+    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+        throw PlatformError("FindFirstFile", error);
+    }
+    FindClose(search);
+    return true;
 }
 
 BOOL Platform::GetOpenFileNameW(OPENFILENAMEW* request) {

@@ -54,6 +54,15 @@ public:
 
     // ole32: gives memory the shell allocated (a browser's item list) back.
     virtual void CoTaskMemFree(void* memory);
+    // True when `folder` is one of Windows' known folders (Documents,
+    // Pictures, ...), whose desktop.ini Windows itself writes. Raises
+    // PlatformError when Windows cannot say.
+    virtual bool IsKnownFolder(const std::wstring& folder);
+
+    // kernel32: the first entry FindFirstFileW finds for `path`, its reparse
+    // tag in dwReserved0; false when nothing is there. Raises PlatformError
+    // for any other failure.
+    virtual bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& found);
 
     // comdlg32
     virtual BOOL GetOpenFileNameW(OPENFILENAMEW* request);

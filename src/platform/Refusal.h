@@ -15,10 +15,12 @@ public:
         RedirectedFolder,    // under WOW64, SysWOW64's folder named as System32's
         LineBreak,           // would end an INI value early and start a line of its own
         PathTooLong,         // longer than the profile writer takes
+        TooLong,             // a value longer than the profile writer stores
         NoFolder,            // no folder chosen
-        NoIconFile,          // no icon chosen, or its file is gone
-        NotOwnFile,          // a desktop.ini that leads elsewhere (a folder, a link, other names)
+        NoIconFile,          // no icon chosen, or its file is gone or no longer holds it
+        NotOwnFile,          // a desktop.ini that leads elsewhere (a folder, a link, even to nothing, other names)
         FileTooLarge,        // a desktop.ini too large to be one
+        NotWritten,          // a value the file does not hold as it was written
     };
 
     explicit Refusal(Reason why) : std::runtime_error("refused"), why_(why) {}

@@ -1,5 +1,7 @@
 #include "platform/Services.h"
 
+#include <utility>
+
 #include "platform/Handles.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
@@ -93,9 +95,14 @@ UniqueHandle OpenForQuery(const std::wstring& path) {
 }  // namespace
 
 void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;  // nothing there
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) throw Refusal(Refusal::NotOwnFile);
+    WIN32_FIND_DATAW found{};
+    if (!platform().FindFile(path, found)) return;  // nothing there
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw Refusal(Refusal::NotOwnFile);
+    // Links lead elsewhere (symbolic links, junctions, mount points: the name
+    // surrogates); a cloud file's placeholder or a deduplicated file is an
+    // ordinary file to its owner, with a reparse point of its own.
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(found.dwReserved0))
+        throw Refusal(Refusal::NotOwnFile);
 
     const UniqueHandle file = OpenForQuery(path);
     BY_HANDLE_FILE_INFORMATION info{};
@@ -110,6 +117,54 @@ void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder) 
     if (!opened.empty() && !folderPath.empty() &&
         CompareStringOrdinal(opened.c_str(), -1, own.c_str(), -1, TRUE) != CSTR_EQUAL)
         throw Refusal(Refusal::NotOwnFile);
+}
+
+void CreateNewFile(const std::wstring& path) {
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr));
+    if (file) return;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) throw Refusal(Refusal::NotOwnFile);
+    throw PlatformError("CreateFile", error);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowLastError("CreateFile");
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) ThrowLastError("GetFileSizeEx");
+    if (size.QuadPart > (1 << 20)) throw Refusal(Refusal::FileTooLarge);
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        ThrowLastError("ReadFile");
+    // Less than the whole file is not the file.
+    if (read != bytes.size()) throw PlatformError("ReadFile", ERROR_HANDLE_EOF);
+    return bytes;
+}
+
+FileSnapshot::FileSnapshot(std::wstring path) : path_(std::move(path)), attributes_(GetFileAttributesW(path_.c_str())) {
+    if (Existed()) bytes_ = ReadFileBytes(path_);
+}
+
+FileSnapshot::~FileSnapshot() {
+    if (kept_ || (!Existed() && !created_)) return;
+    // Lifted first: Windows lets no one write a read-only file, nor delete it.
+    TrySetAttributes(path_, 0);
+    if (!Existed()) {
+        DeleteFileW(path_.c_str());
+        return;
+    }
+    {
+        // TRUNCATE_EXISTING: put back into the file itself, never create one.
+        const UniqueHandle file(
+            CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (file && !bytes_.empty())
+            WriteFile(file.get(), bytes_.data(), static_cast<DWORD>(bytes_.size()), &written, nullptr);
+    }
+    TrySetAttributes(path_, attributes_ & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 }
 
 bool TrySetAttributes(const std::wstring& path, DWORD attributes) noexcept {

@@ -48,6 +48,43 @@ std::wstring FindPlainFile(const std::wstring& path);
 // a change would land somewhere else. Windows' failures raise PlatformError.
 void RequireOwnFileOrNone(const std::wstring& path, const std::wstring& folder);
 
+// Creates `path` as a new, empty plain file, only when nothing at all is
+// there: Wine shows a symbolic link that leads nowhere as no file, and
+// creating through it would create its target elsewhere. Raises
+// Refusal(NotOwnFile) when something is there, PlatformError otherwise.
+void CreateNewFile(const std::wstring& path);
+
+// The bytes of the file at `path`. Raises PlatformError when it cannot be read
+// whole (held open without read sharing), Refusal(FileTooLarge) when it is
+// over 1 MiB: nothing that large is a customisation file.
+std::string ReadFileBytes(const std::wstring& path);
+
+// A file as it was when this was made (its bytes and attributes, or that it
+// was not there), put back when this goes unless Keep() was called: a change
+// to it either lands whole or leaves it as it was. A file that was not there
+// is deleted only when the caller says it created it: whatever else stands
+// at its path now is not the caller's. Reading it raises as ReadFileBytes
+// does; putting it back is done as far as Windows lets it.
+class FileSnapshot {
+public:
+    explicit FileSnapshot(std::wstring path);
+    ~FileSnapshot();
+    FileSnapshot(const FileSnapshot&) = delete;
+    FileSnapshot& operator=(const FileSnapshot&) = delete;
+
+    bool Existed() const { return attributes_ != INVALID_FILE_ATTRIBUTES; }
+    DWORD Attributes() const { return attributes_; }
+    void Created() { created_ = true; }
+    void Keep() { kept_ = true; }
+
+private:
+    std::wstring path_;
+    DWORD attributes_;
+    std::string bytes_;
+    bool created_ = false;
+    bool kept_ = false;
+};
+
 // Replaces the whole attribute set of `path` (0 none, 2 hidden, 4 system).
 void SetAttributes(const std::wstring& path, DWORD attributes);
 // The same, for a path that is put back on the way out: false when Windows

@@ -30,15 +30,23 @@ std::string ToAnsi(const std::wstring& text) {
     return ansi;
 }
 
-std::wstring FromAnsi(const std::string& text) {
+namespace {
+
+std::wstring FromCodePage(UINT codePage, const std::string& text) {
     if (text.empty()) return {};
     const int length = static_cast<int>(text.size());
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    const int size = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
     if (size <= 0) ThrowLastError("MultiByteToWideChar");
     std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
+    MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), size);
     return wide;
 }
+
+}  // namespace
+
+std::wstring FromAnsi(const std::string& text) { return FromCodePage(CP_ACP, text); }
+
+std::wstring FromUtf8(const std::string& text) { return FromCodePage(CP_UTF8, text); }
 
 std::wstring ToUpper(const std::wstring& text) {
     std::wstring upper = text;

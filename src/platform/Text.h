@@ -8,6 +8,7 @@
 // Raises Refusal(UnwritableName) when `text` cannot be represented exactly.
 std::string ToAnsi(const std::wstring& text);
 std::wstring FromAnsi(const std::string& text);
+std::wstring FromUtf8(const std::string& text);
 
 // Upper-cases by the user's locale, as the INI writer's callers expect.
 std::wstring ToUpper(const std::wstring& text);

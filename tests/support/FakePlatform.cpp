@@ -128,3 +128,7 @@ void FakePlatform::StartProgram(const std::wstring& path, int showCommand, const
 }
 
 void FakePlatform::EndProgram(UINT exitCode) { endProgramCalls.push_back(exitCode); }
+
+bool FakePlatform::FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) {
+    return findFile ? findFile(path, found) : Platform::FindFile(path, found);
+}

@@ -75,6 +75,9 @@ public:
     // The WOW64 system folders: a 32-bit program on 64-bit Windows played
     // by either build, or a program that nothing redirects.
     std::function<Wow64Folders()> wow64Folders;
+    // What a look-up of one path finds (a reparse tag, say): the real answer
+    // unless scripted.
+    std::function<bool(const std::wstring& path, WIN32_FIND_DATAW& found)> findFile;
     // Program start: by default recorded and not started.
     std::function<void(const std::wstring& path, int showCommand, const std::wstring& directory)> startProgram;
 
@@ -110,6 +113,7 @@ public:
                              DWORD* size) override;
     LSTATUS RegCloseKey(HKEY key) override;
     Wow64Folders GetWow64Folders() override;
+    bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) override;
     void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) override;
     void EndProgram(UINT exitCode) override;
 

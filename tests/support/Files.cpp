@@ -68,6 +68,14 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
     WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+std::wstring ProfileSection(const std::wstring& ini, const wchar_t* section) {
+    std::wstring lines(1 << 16, L'\0');
+    lines.resize(GetPrivateProfileSectionW(section, lines.data(), static_cast<DWORD>(lines.size()), ini.c_str()));
+    for (wchar_t& ch : lines)
+        if (ch == L'\0') ch = L'\n';
+    return lines;
+}
+
 std::string ReadBytes(const std::wstring& path) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return {};

@@ -51,6 +51,10 @@ private:
 // sets it on every plain file), the directory bit and "normal".
 DWORD UserAttributes(const std::wstring& path);
 
+// `section` of the profile file `ini` as Windows' profile reader gives it:
+// its "key=value" lines, one per line.
+std::wstring ProfileSection(const std::wstring& ini, const wchar_t* section);
+
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
 bool Exists(const std::wstring& path);

@@ -19,8 +19,19 @@ class ApplyFixture : public testing::Test {
 protected:
     using F = frmIconChanger;
 
+    ApplyFixture() {
+        // Extraction judged by what the file holds, at any index: the tests'
+        // icon files have one image, and their indexes stand for any.
+        w.fake.extractIcon = [](HINSTANCE, const char* file, UINT) {
+            return ReadBytes(FromAnsi(file)).starts_with(std::string("\0\0\1\0", 4))
+                       ? CopyIcon(LoadIconW(nullptr, IDI_APPLICATION))
+                       : reinterpret_cast<HICON>(1);
+        };
+    }
+
     std::wstring Ini() const { return folder / L"desktop.ini"; }
     std::string IniText() const { return ReadBytes(Ini()); }
+    std::wstring ShellKeys() const { return ProfileSection(Ini(), L".ShellClassInfo"); }
     // The user chooses `path` in the folder browser.
     void Browse(const std::wstring& path) { w.ChooseFolder(path); }
     // A file of icons named `name`, real: Apply checks that it is still there.
@@ -31,15 +42,16 @@ protected:
     }
     // How ICONFILE names it.
     std::string IconText(const std::wstring& name) const { return ToAnsi(Icon(name)); }
-    void ApplyIcon(const std::wstring& name, int index, const std::wstring& infoTip = L"") {
-        Browse(folder.Path());
+    // Apply or reset on `to`, the test's own folder unless said.
+    void ApplyIcon(const std::wstring& name, int index, const std::wstring& infoTip = L"", std::wstring to = {}) {
+        Browse(to.empty() ? folder.Path() : to);
         if (w.Ctl(F::chkReset).Checked()) w.ClickReset();  // apply mode
         w.ChooseIcon(Icon(name), index);
         w.Ctl(F::txtInfoTip).SetText(infoTip);
         w.Apply();
     }
-    void Reset() {
-        Browse(folder.Path());
+    void Reset(std::wstring to = {}) {
+        Browse(to.empty() ? folder.Path() : to);
         if (w.Ctl(F::chkReset).Checked()) w.ClickReset();  // back to apply mode first
         w.ClickReset();                                     // reset mode: Apply comes on
         w.Apply();

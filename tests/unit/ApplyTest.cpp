@@ -1,5 +1,4 @@
 // Apply on real folders and files under Wine.
-#include <algorithm>
 #include <vector>
 
 #include "ApplyFixture.h"
@@ -45,55 +44,42 @@ TEST_F(ApplyTest, AnInfoTipOfSpacesIsWritten) {
     EXPECT_NE(IniText().find("INFOTIP="), std::string::npos);
 }
 
-TEST_F(ApplyTest, FolderEndsWithSystemAloneWhateverItHadBefore) {
-    SetFileAttributesW(folder.Path().c_str(), kHidden | kReadOnly);
-    ApplyIcon(L"a.ico", 0);
-    EXPECT_EQ(UserAttributes(folder.Path()), kSystem);
-    EXPECT_EQ(UserAttributes(Ini()), kHidden);
-}
-
 TEST_F(ApplyTest, ExistingSettingsSurviveAndAnEmptyInfoTipKeepsTheOldOne) {
     WriteBytes(Ini(),
                "[.ShellClassInfo]\r\nLocalizedResourceName=@shell32.dll,-21770\r\nINFOTIP=Ancienne\r\n"
                "ICONFILE=old.ico\r\nICONINDEX=9\r\n[ViewState]\r\nMode=4\r\n");
     SetFileAttributesW(Ini().c_str(), kHidden | kSystem);
     ApplyIcon(L"new.ico", 2);
-    const std::string text = IniText();
-    EXPECT_NE(text.find("LocalizedResourceName=@shell32.dll,-21770"), std::string::npos) << text;
-    EXPECT_NE(text.find("INFOTIP=Ancienne"), std::string::npos) << text;
-    EXPECT_NE(text.find("ICONFILE=" + IconText(L"new.ico")), std::string::npos) << text;
-    EXPECT_NE(text.find("ICONINDEX=2"), std::string::npos) << text;
-    EXPECT_NE(text.find("[ViewState]\r\nMode=4"), std::string::npos) << text;
-    EXPECT_EQ(text.find("old.ico"), std::string::npos) << text;
-    EXPECT_EQ(UserAttributes(Ini()), kHidden);
+    EXPECT_EQ(ShellKeys(), L"LocalizedResourceName=@shell32.dll,-21770\nINFOTIP=Ancienne\nICONFILE=" +
+                               Icon(L"new.ico") + L"\nICONINDEX=2\n");
+    EXPECT_NE(IniText().find("[ViewState]\r\nMode=4"), std::string::npos) << IniText();
+    EXPECT_EQ(UserAttributes(Ini()), kHidden | kSystem) << "a system file stays one";
     EXPECT_EQ(ErrorCount(), 0u);
 }
 
 // Explorer's Customize tab writes IconResource, which Windows reads before
-// IconFile: when the section holds one, it takes the new icon too; when it
-// does not, none is added.
+// IconFile: when the section holds one, it takes the new icon too (also
+// behind a UTF-8 byte-order mark, which Windows' reader reads through); when
+// it does not, none is added.
 TEST_F(ApplyTest, AnIconResourceInTheSectionTakesTheNewIcon) {
     struct Case {
         const char* before;
-        std::vector<std::string> found, gone;  // in any letter case
+        std::wstring iconResource;  // as Windows' reader finds it afterwards
     };
-    const auto lower = [](std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(), [](char ch) { return static_cast<char>(tolower(ch)); });
-        return text;
-    };
-    const std::string icon = lower(IconText(L"new.ico"));
+    const std::wstring icon = Icon(L"new.ico");
     const Case cases[] = {
-        {"[.ShellClassInfo]\r\niconResource=C:\\old.dll,9\r\n", {"iconresource=" + icon + ",2"}, {"old.dll"}},
-        {"[.ShellClassInfo]\r\nICONFILE=C:\\old.dll\r\n", {"iconfile=" + icon}, {"iconresource"}},
-        {"[Other]\r\nIconResource=C:\\old.dll,9\r\n", {"[other]\r\niconresource=c:\\old.dll,9"}, {"new.ico,"}},
+        {"[.ShellClassInfo]\r\niconResource=C:\\old.dll,9\r\n", icon + L",2"},
+        {"\xEF\xBB\xBF[.ShellClassInfo]\r\nIconResource=C:\\old.dll,9\r\n", icon + L",2"},
+        {"[.ShellClassInfo]\r\nICONFILE=C:\\old.dll\r\n", L""},
+        {"[Other]\r\nIconResource=C:\\old.dll,9\r\n", L""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);
         WriteBytes(Ini(), c.before);
         ApplyIcon(L"new.ico", 2);
-        const std::string text = lower(IniText());
-        for (const std::string& f : c.found) EXPECT_NE(text.find(f), std::string::npos) << text;
-        for (const std::string& g : c.gone) EXPECT_EQ(text.find(g), std::string::npos) << text;
+        wchar_t value[MAX_PATH] = L"";
+        GetPrivateProfileStringW(L".ShellClassInfo", L"IconResource", L"", value, MAX_PATH, Ini().c_str());
+        EXPECT_EQ(value, c.iconResource);
         EXPECT_EQ(ErrorCount(), 0u);
         RemoveTree(Ini());
     }
@@ -138,19 +124,27 @@ TEST_F(ApplyTest, RefusedWriteShowsTheErrorAndSetsNoAttribute) {
 
 // Text the ANSI code page cannot hold exactly is refused before anything
 // changes, never written as '?' or as a look-alike; so is an icon file that
-// is gone since it was chosen (deleted, its drive removed).
+// is gone since it was chosen (deleted, its drive removed) or no longer
+// holds an icon, and an info tip longer than the profile writer stores
+// (Wine's garbles one of 32,767 characters and says it succeeded). A value
+// that did not land as written puts the file back as it was.
 TEST_F(ApplyTest, TextTheCodePageCannotHoldOrAVanishedIconIsRefusedBeforeAnyChange) {
+    enum Then { Nothing, IconGone, IconReplaced, WriterCutsTheTip };
     struct Case {
         const char* what;
         std::wstring subFolder, infoTip;
-        bool iconGone = false;
+        Then then = Nothing;
     };
     const Case cases[] = {
         {"CJK folder name", L"\u6587\u4EF6\u5939", L""},
         {"fullwidth quote in the info tip (best fit: '\"')", L"plain2", L"dit \uFF02bonjour\uFF02"},
         {"CJK info tip", L"plain3", L"\u6587"},
-        {"icon file deleted after it was chosen", L"plain4", L"", true},
+        {"icon file deleted after it was chosen", L"plain4", L"", IconGone},
+        {"icon file replaced by one without icons", L"plain5", L"", IconReplaced},
+        {"info tip of 40,000 characters", L"plain6", std::wstring(40000, L'x')},
+        {"a writer that stores less than it was given", L"plain7", L"Bulle", WriterCutsTheTip},
     };
+    int row = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::wstring sub = folder / c.subFolder;
@@ -160,8 +154,15 @@ TEST_F(ApplyTest, TextTheCodePageCannotHoldOrAVanishedIconIsRefusedBeforeAnyChan
         SetFileAttributesW(ini.c_str(), kHidden);
         const size_t errorsBefore = ErrorCount();
         w.ChooseFolder(sub);
-        w.ChooseIcon(Icon(L"a.ico"), 1);
-        if (c.iconGone) RemoveTree(Icon(L"a.ico"));
+        const std::wstring icon = Icon(std::to_wstring(row++) + L".ico");
+        w.ChooseIcon(icon, 1);
+        if (c.then == IconGone) RemoveTree(icon);
+        if (c.then == IconReplaced) WriteBytes(icon, "MZ, but no icons");
+        if (c.then == WriterCutsTheTip)
+            w.fake.writeProfile = [&](const char* section, const char* key, const char* value, const char* file) {
+                return w.fake.Platform::WritePrivateProfileStringA(
+                    section, key, std::string(key) == "INFOTIP" ? "Bu" : value, file);
+            };
         w.Ctl(F::txtInfoTip).SetText(c.infoTip);
         w.Apply();
         EXPECT_EQ(ErrorCount(), errorsBefore + 1);
@@ -169,6 +170,7 @@ TEST_F(ApplyTest, TextTheCodePageCannotHoldOrAVanishedIconIsRefusedBeforeAnyChan
         EXPECT_EQ(UserAttributes(ini), kHidden);
         EXPECT_EQ(UserAttributes(sub), 0u);
         EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
+        w.fake.writeProfile = nullptr;
     }
 }
 
@@ -270,11 +272,11 @@ TEST(ApplyToDriveRoot, GivesTwoBackslashesAndStillWorks) {
     WriteBytes(icons / L"a.ico", IcoBytes(RGB(0, 0, 255)));
     RemoveTree(ini);
     w.ChooseFolder(root);
-    w.ChooseIcon(icons / L"a.ico", 6);
+    w.ChooseIcon(icons / L"a.ico", 0);
     w.Apply();
     ASSERT_FALSE(w.fake.profileWrites.empty());
     EXPECT_EQ(w.fake.profileWrites[0].file, "C:\\\\desktop.ini");
-    EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nICONFILE=" + ToAnsi(icons / L"a.ico") + "\r\nICONINDEX=6\r\n");
+    EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nICONFILE=" + ToAnsi(icons / L"a.ico") + "\r\nICONINDEX=0\r\n");
     EXPECT_EQ(UserAttributes(ini), kHidden);
     EXPECT_EQ(UserAttributes(root), kSystem);
     EXPECT_TRUE(w.fake.messageBoxes.empty());

@@ -1,6 +1,7 @@
 // The INI writer and the reading of an existing customisation file.
 #include <gtest/gtest.h>
 
+#include "app/WayBack.h"
 #include "modules/modINI.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
@@ -91,7 +92,7 @@ TEST(HoldsOnly, TellsOurOwnFileFromOneWithForeignSettings) {
         {L"[.ShellClassInfo\r\nICONFILE=a\r\n", false},      // not a section line
     };
     for (const Case& c : cases)
-        EXPECT_EQ(modINI::HoldsOnly(c.content, L".ShellClassInfo", {L"IconFile", L"IconIndex", L"IconResource", L"InfoTip"}),
+        EXPECT_EQ(modINI::HoldsOnly(c.content, L".ShellClassInfo", wayback::kIconKeys),
                   c.onlyOurs)
             << testing::PrintToString(std::wstring(c.content));
 }

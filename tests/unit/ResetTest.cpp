@@ -4,7 +4,10 @@
 #include <optional>
 #include <set>
 
+#include <shlobj.h>
+
 #include "ApplyFixture.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -81,9 +84,13 @@ TEST_F(ResetTest, ADesktopIniThatLeadsElsewhereIsLeftAlone) {
     struct Case {
         const char* what;
         std::function<bool()> make;  // false: this system lets the test make none
-        std::wstring kept;
+        std::wstring kept;           // none: what it leads to must still not be there
     };
     const Case cases[] = {
+        // Under Wine it looks like no file at all; a writer creating the file
+        // would create it where the link leads.
+        {"a symbolic link to nothing", [&] { return link.emplace(Ini(), target).Made() && DeleteFileW(target.c_str()); },
+         L""},
         {"a folder", [&] {
              MakeFolder(Ini());
              return SetFileAttributesW(Ini().c_str(), kHidden) != 0;
@@ -103,11 +110,113 @@ TEST_F(ResetTest, ADesktopIniThatLeadsElsewhereIsLeftAlone) {
         ApplyIcon(L"a.ico", 0);
         Reset();
         EXPECT_EQ(ErrorCount(), errors + 2);
-        EXPECT_EQ(ReadBytes(c.kept), bytes);
-        EXPECT_EQ(UserAttributes(c.kept), attributes);
+        if (c.kept.empty()) {
+            EXPECT_FALSE(Exists(target)) << "created through the link";
+        } else {
+            EXPECT_EQ(ReadBytes(c.kept), bytes);
+            EXPECT_EQ(UserAttributes(c.kept), attributes);
+        }
         EXPECT_EQ(UserAttributes(folder.Path()), 0u);
+        // A link that leads somewhere again: only then can its removal be seen.
+        if (!Exists(target)) WriteBytes(target, "");
         link.reset();
         RemoveTree(Ini());
+    }
+}
+
+// Of the reparse points only links lead elsewhere: a cloud file's
+// placeholder or a deduplicated desktop.ini is the folder's own, and Apply
+// and reset work on it as on any other.
+TEST_F(ResetTest, OnlyLinksAmongReparsePointsAreRefused) {
+    const struct {
+        DWORD tag;
+        bool refused;
+    } cases[] = {
+        {IO_REPARSE_TAG_SYMLINK, true}, {IO_REPARSE_TAG_MOUNT_POINT, true},
+        {0x9000601A /* IO_REPARSE_TAG_CLOUD_6 */, false}, {IO_REPARSE_TAG_DEDUP, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tag);
+        WriteBytes(Ini(), "[.ShellClassInfo]\r\nICONFILE=C:\\old.ico\r\n");
+        w.fake.findFile = [&](const std::wstring& path, WIN32_FIND_DATAW& found) {
+            const bool there = w.fake.Platform::FindFile(path, found);
+            found.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+            found.dwReserved0 = c.tag;
+            return there;
+        };
+        const size_t errors = ErrorCount();
+        ApplyIcon(L"a.ico", 0);
+        EXPECT_EQ(ErrorCount(), errors + c.refused);
+        EXPECT_EQ(IniText().find("old.ico") == std::string::npos, !c.refused) << IniText();
+        w.fake.findFile = nullptr;
+        RemoveTree(Ini());
+    }
+}
+
+// Apply then reset gives the folder back what it had: the icon keys with
+// their values and both attribute sets. Apply leaves alone what it does not
+// need: a hidden folder stays hidden, a system file stays one.
+TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
+    struct Case {
+        const char* what;
+        std::string content;  // none: no desktop.ini
+        DWORD file, folder;   // attributes before
+        DWORD fileApplied, folderApplied, folderReset;
+    };
+    const Case cases[] = {
+        {"a plain folder", "", 0, 0, kHidden, kSystem, 0},
+        {"a hidden folder", "", 0, kHidden, kHidden, kHidden | kSystem, kHidden},
+        {"Explorer's Customize tab", "[.ShellClassInfo]\r\nIconResource=C:\\mine.ico,0\r\n", kHidden | kSystem,
+         kSystem, kHidden | kSystem, kSystem, kSystem},
+        {"a file Notepad wrote in UTF-8", "\xEF\xBB\xBF[.ShellClassInfo]\r\nInfoTip=\xC3\x89t\xC3\xA9\r\n[ViewState]\r\nMode=4\r\n",
+         kHidden, 0, kHidden, kSystem, kSystem},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveTree(Ini());
+        if (!c.content.empty()) WriteBytes(Ini(), c.content);
+        SetFileAttributesW(Ini().c_str(), c.file);
+        SetFileAttributesW(folder.Path().c_str(), c.folder);
+        const std::wstring keys = ShellKeys();
+        ApplyIcon(L"new.ico", 2, L"Bulle");
+        EXPECT_NE(ShellKeys().find(L"=" + Icon(L"new.ico") + L"\n"), std::wstring::npos) << ShellKeys();
+        EXPECT_EQ(UserAttributes(Ini()), c.fileApplied);
+        EXPECT_EQ(UserAttributes(folder.Path()), c.folderApplied);
+        Reset();
+        EXPECT_EQ(Exists(Ini()), !c.content.empty());
+        EXPECT_EQ(ShellKeys(), keys);
+        if (!c.content.empty()) {
+            EXPECT_EQ(UserAttributes(Ini()), c.file);
+        }
+        EXPECT_EQ(UserAttributes(folder.Path()), c.folderReset);
+        EXPECT_EQ(ErrorCount(), 0u);
+    }
+}
+
+// The test session gives Wine's prefix the Documents and Pictures a Windows
+// profile has, Windows' own desktop.ini in each (UTF-16, hidden and system):
+// known folders by Windows' own answer, a reset never applied leaves their
+// values, and Apply then reset gives them their own icon and tip back.
+TEST_F(ResetTest, WindowsOwnFoldersGetTheirOwnIconBack) {
+    if (!RunningOnWine()) GTEST_SKIP() << "a user's own Documents and Pictures are not the tests' to customise";
+    for (const KNOWNFOLDERID& id : {FOLDERID_Documents, FOLDERID_Pictures}) {
+        wchar_t* raw = nullptr;
+        ASSERT_EQ(SHGetKnownFolderPath(id, 0, nullptr, &raw), S_OK);
+        const std::wstring path = raw, ini = path + L"\\desktop.ini";
+        CoTaskMemFree(raw);
+        SCOPED_TRACE(ToAnsi(path));
+        ASSERT_TRUE(Exists(ini)) << "the test session plants the file Windows ships";
+        const KeptAsFound kept(ini, path);
+        const std::wstring keys = ProfileSection(ini, L".ShellClassInfo");
+        const DWORD attributes = UserAttributes(ini);
+        Reset(path);
+        EXPECT_EQ(ProfileSection(ini, L".ShellClassInfo"), keys);
+        ApplyIcon(L"a.ico", 1, L"Bulle", path);
+        EXPECT_NE(ProfileSection(ini, L".ShellClassInfo"), keys);
+        Reset(path);
+        EXPECT_EQ(ProfileSection(ini, L".ShellClassInfo"), keys);
+        EXPECT_EQ(UserAttributes(ini), attributes);
+        EXPECT_EQ(ErrorCount(), 0u);
     }
 }
 
