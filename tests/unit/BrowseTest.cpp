@@ -162,9 +162,7 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         // Any name of the path: "a.\\b" is "a\\b" to Win32.
         {L"a.\\b", L"a\\b", kTrailingAbove, false},
         // A device's name, whatever follows its first dot, in any name of the path.
-        {L"aux", L"", kReserved, false},
-        {L"Con.txt", L"", kReserved, false},
-        {L"nul  .ini", L"", kReserved, false},
+        {L"Con  .txt", L"", kReserved, false},
         {L"LPT9\\photos", L"", kReserved, false},
         {L"com\u00B2", L"", kReserved, false},
         // Under WOW64 the System32 this program reaches is SysWOW64.
