@@ -67,8 +67,8 @@ bool NamesADevice(const std::wstring& path) {
     return false;
 }
 
-// Of a path Win32 would not keep: whether the folder's own name ends in a
-// dot or a space, or the name of a folder above it in a dot.
+// Why Win32 would not keep a path: the folder's own name ends in a dot or a
+// space, or else the name of a folder above it ends in a dot.
 Refusal::Reason ShortenedName(const std::wstring& path) {
     const wchar_t last = path.back();
     return last == L'.' || last == L' ' ? Refusal::TrailingDotOrSpace : Refusal::TrailingDotAbove;

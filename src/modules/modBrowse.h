@@ -14,8 +14,8 @@ namespace modBrowse {
 // - ReservedName: a name of its path is a device's to Windows ("aux",
 //   "con.txt", "COM1"), which the file calls would reach instead;
 // - TrailingDotOrSpace, TrailingDotAbove: its own name ends in a dot or a
-//   space, or the name of a folder above it in a dot; Win32 path handling
-//   drops those and would reach the look-alike without them;
+//   space, or the name of a folder above it ends in a dot; Win32 path
+//   handling drops those and would reach the look-alike without them;
 // - RedirectedFolder: under WOW64, System32 or a folder under it, which is
 //   SysWOW64's folder by that name and not the one Explorer shows;
 // - UnwritableName: a character the ANSI code page cannot hold exactly (the
