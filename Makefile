@@ -18,7 +18,7 @@ CTEST_ARGS ?=
 all: build
 
 deps:
-	@scripts/deps.sh
+	@scripts/deps.sh $(BUILD)
 
 $(BUILD)/%/CMakeCache.txt:
 	cmake -S . -B $(BUILD)/$* -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-$*-w64-mingw32.cmake \

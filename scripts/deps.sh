@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need,
-# only when one of them is missing. Runs as root on a fresh Debian 12.
+# only when one of them is missing, then npm's workflow checker into
+# BUILD/tools. Runs as root on a fresh Debian 12.
+#   scripts/deps.sh [BUILD]
 set -euo pipefail
+build=${1:-build}
 
 packages=(
   cmake make python3
@@ -16,13 +19,28 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Node and npm for the workflow checker: Debian's, unless npm is there
+# already (a Node.js of another origin carries its own npm, which Debian's
+# would conflict with).
+command -v npm >/dev/null || missing+=(nodejs npm)
 
-echo "Installing: ${missing[*]}"
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO=sudo
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+# The workflow checker (make test's workflow label), pinned, in the build's
+# own folder: a fresh machine and CI get the same one.
+version=0.6.0
+if ! grep -qs "\"version\": \"$version\"" "$build/tools/node_modules/@action-validator/cli/package.json"; then
+  echo "Installing npm's @action-validator/cli $version into $build/tools"
+  mkdir -p "$build/tools"
+  npm install --prefix "$build/tools" --no-save --no-audit --no-fund --loglevel=error \
+    "@action-validator/cli@$version" "@action-validator/core@$version" >/dev/null
+fi

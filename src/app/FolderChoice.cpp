@@ -5,11 +5,12 @@
 #include "app/frmIconChanger.h"
 #include "modules/modBrowse.h"
 
-void frmIconChanger::cmdDir_Click() {
-    // A cancelled or refused browse empties the path even after an earlier
-    // choice; the controls it enabled stay enabled and Apply refuses an
-    // empty path.
-    const modBrowse::FolderChoice choice = modBrowse::GetFolderPath(Hwnd());
+void frmIconChanger::cmdDir_Click() { TakeFolder(modBrowse::GetFolderPath(Hwnd())); }
+
+void frmIconChanger::TakeFolder(const modBrowse::FolderChoice& choice) {
+    // A cancelled or refused choice empties the path even after an earlier
+    // one; the controls it enabled stay enabled and Apply refuses an empty
+    // path.
     FolderPath = choice.path;
     Ctl(lblDir).SetText(FolderPath);
     if (choice.refusal) refusals::Tell(*choice.refusal);

@@ -17,17 +17,26 @@ constexpr int kAllFiles = 1;  // the filter's first entry
 }  // namespace
 
 void frmIconChanger::cmdShowIcon_Click() {
-    // Every failure, a cancelled Open dialog included, ends the choice
-    // silently and changes nothing; a name the ANSI code page cannot hold is
-    // refused aloud.
+    // Every failure of the Open dialog, a cancel included, ends the choice
+    // silently and changes nothing.
+    std::wstring file;
     try {
         dlgChooseIcon.DialogTitle = kTitle;
         dlgChooseIcon.Filter = kFilter;
         dlgChooseIcon.FilterIndex = kAllFiles;
         dlgChooseIcon.CancelError = true;
         dlgChooseIcon.ShowOpen(Hwnd());
+        file = dlgChooseIcon.FileName;
+    } catch (const std::exception&) {
+        return;
+    }
+    ChooseIconOf(file);
+}
 
-        const std::wstring file = dlgChooseIcon.FileName;
+void frmIconChanger::ChooseIconOf(const std::wstring& file) {
+    // Every failure ends the choice silently and changes nothing; a name the
+    // ANSI code page cannot hold is refused aloud.
+    try {
         ToAnsi(file);  // refused before the picker opens
         PictureBox& preview = Picture(picIcon);
         const auto drawn = modIcon::ShowIcon(Hwnd(), file, preview.Dc());

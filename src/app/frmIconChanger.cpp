@@ -69,7 +69,9 @@ const FormSpec kForm{
     .clientHeight = 4545,
     // Fixed single border; minimise box, so the maximise box shows disabled.
     .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-    .exStyle = WS_EX_APPWINDOW,
+    // Folders and files can be dropped on it. DragAcceptFiles sets no more
+    // than this style, and would bring shell32 into the start.
+    .exStyle = WS_EX_APPWINDOW | WS_EX_ACCEPTFILES,
     .backColour = kButtonFace,
     .iconId = IDI_TIVRELON,
 };

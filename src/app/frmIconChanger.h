@@ -1,7 +1,9 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "modules/modBrowse.h"
 #include "modules/modINI.h"
 #include "modules/modIcon.h"
 #include "platform/CommonDialog.h"
@@ -50,6 +52,11 @@ public:
     void Command1_Click();
     void Command2_Click();
 
+    // What the program was started with: one folder is chosen as in the
+    // folder browser; anything else is refused with a message and the
+    // window stays as at start.
+    void TakeHandedArguments(const std::vector<std::wstring>& arguments);
+
     // Created by the first "A Propos" click, kept until the program ends.
     frmAbout* About() const { return about_.get(); }
 
@@ -58,9 +65,17 @@ private:
     void OnClose() override;
     void OnDestroyed() override;
     void OnDpiChanged() override;
+    // A folder dropped on the window is chosen; a file of icons opens the
+    // picker on it, as after the Open dialog; anything else is ignored.
+    void OnDropFiles(HDROP drop) override;
 
     // Gives the controls the states of one row of the state table.
     void Enter(const states::Row& row);
+    // The folder as the browser, the command line or a drop chose it.
+    void TakeFolder(const modBrowse::FolderChoice& choice);
+    // The icon picker on `file`, then the preview: the icon choice after the
+    // Open dialog, and a file of icons dropped on the window.
+    void ChooseIconOf(const std::wstring& file);
 
     bool DesktopIniExists(const std::wstring& iniPath);
     void ApplyCustomisation(const modINI::ProfileFile& ini);

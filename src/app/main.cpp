@@ -3,6 +3,7 @@
 
 #include "app/UnhandledFailure.h"
 #include "app/frmIconChanger.h"
+#include "platform/CommandLine.h"
 #include "platform/Declared.h"
 #include "ui/MessageLoop.h"
 
@@ -28,6 +29,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         frmIconChanger form;
         form.Show();
+        // A failure here is told and the window stays, as at start.
+        try {
+            form.TakeHandedArguments(CommandLineArguments(GetCommandLineW()));
+        } catch (const std::exception& failure) {
+            ReportUnhandledFailure(failure);
+        }
         return RunMessageLoop();
     } catch (const std::exception& failure) {
         ReportUnhandledFailure(failure);

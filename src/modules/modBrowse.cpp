@@ -107,7 +107,10 @@ FolderChoice GetFolderPath(HWND owner) {
     // No terminator in the buffer, or nothing before it: not a path.
     if (end == std::wstring::npos || end == 0) return {};
     path.resize(end);
+    return ChoiceOf(path);
+}
 
+FolderChoice ChoiceOf(const std::wstring& path) {
     if (const auto refusal = RefusalOf(path)) return {.path = {}, .refusal = refusal};
     return {.path = path, .refusal = std::nullopt};
 }

@@ -35,4 +35,10 @@ struct FolderChoice {
 // `refusal` says why).
 FolderChoice GetFolderPath(HWND owner);
 
+// A folder path as a choice, checked as the browser's answer is: the path
+// when this program can change that folder, else the empty path and the
+// refusal. A folder handed over (the command line, a drop) comes through
+// here too, so every road to a folder refuses the same names.
+FolderChoice ChoiceOf(const std::wstring& path);
+
 }  // namespace modBrowse

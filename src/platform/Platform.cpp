@@ -119,6 +119,20 @@ void Platform::SHChangeNotify(LONG eventId, UINT flags, const void* item1, const
     (*fn)(eventId, flags, item1, item2);
 }
 
+UINT Platform::DragQueryFileW(HDROP drop, UINT item, wchar_t* path, UINT pathSize) {
+    static Declared<UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT)> fn{declared::shell32, "DragQueryFileW"};
+    return (*fn)(drop, item, path, pathSize);
+}
+
+void Platform::DragFinish(HDROP drop) noexcept {
+    static Declared<void(WINAPI*)(HDROP)> fn{declared::shell32, "DragFinish"};
+    if (const auto finish = fn.IfPresent()) {
+        finish(drop);
+    } else {
+        GlobalFree(drop);
+    }
+}
+
 void Platform::CoTaskMemFree(void* memory) {
     static Declared<void(WINAPI*)(LPVOID)> fn{declared::ole32, "CoTaskMemFree"};
     if (memory) (*fn)(memory);

@@ -51,6 +51,11 @@ public:
     virtual HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
                                     const char* directory, INT showCommand);
     virtual void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2);
+    // What was dropped on a window (WM_DROPFILES), and its release. DragFinish
+    // never fails: where shell32 cannot be had, the drop, global memory,
+    // goes back as such.
+    virtual UINT DragQueryFileW(HDROP drop, UINT item, wchar_t* path, UINT pathSize);
+    virtual void DragFinish(HDROP drop) noexcept;
 
     // ole32: gives memory the shell allocated (a browser's item list) back.
     virtual void CoTaskMemFree(void* memory);

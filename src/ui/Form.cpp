@@ -45,6 +45,7 @@ void Form::Load(HWND owner) {
     try {
         dpi_ = dpi::ForWindow(hwnd_);
         dpi::TakeOverDpiScaling(hwnd_);
+        if (desc_.exStyle & WS_EX_ACCEPTFILES) LetDropsThrough();
         formBrush_.reset(CreateSolidBrush(ResolveColour(desc_.backColour)));
         if (desc_.handCursorId)
             handCursor_ = static_cast<HCURSOR>(LoadImageW(Instance(), MAKEINTRESOURCEW(desc_.handCursorId),
@@ -59,6 +60,15 @@ void Form::Load(HWND owner) {
         Unload();
         throw;
     }
+}
+
+void Form::LetDropsThrough() {
+    // Run as administrator, the window would never hear of a drop from an
+    // Explorer that runs as the user: Windows filters the drop's messages
+    // (user interface privilege isolation) unless the window lets them in.
+    constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, carries the dropped names
+    for (const UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
+        ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
 }
 
 void Form::CreateControls() {

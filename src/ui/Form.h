@@ -57,12 +57,16 @@ protected:
     virtual void OnDestroyed() {}
     // The form and its controls were laid out again for a new DPI.
     virtual void OnDpiChanged() {}
+    // Files dropped on a form whose style accepts them (WS_EX_ACCEPTFILES).
+    // The form frees `drop` (DragFinish) whatever it does with it.
+    virtual void OnDropFiles(HDROP drop) { (void)drop; }
 
 private:
     static constexpr int kFirstControlId = 100;  // control ids: clear of IDOK and IDCANCEL
 
     // Form.cpp: making and placing the window.
     void CreateControls();
+    void LetDropsThrough();
     // Where the control's container lies in the form's client area, in twips.
     POINT ContainerOrigin(const ControlSpec& desc) const;
     void AddTooltips();

@@ -124,6 +124,9 @@ bool Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_DPICHANGED:
         ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return true;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return true;
     case WM_DESTROY:
         OnDestroyed();
         return false;

@@ -30,6 +30,63 @@ TEST(Exe, CloseBoxEndsTheProgramWithExitCodeZero) {
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
+// Started as Explorer starts it for a folder dropped on it or sent to it:
+// one folder is chosen as in the folder browser, with the same refusals;
+// anything else is said over the window, which stays as at start.
+TEST(Exe, StartsWithTheFolderItIsHanded) {
+    TempFolder root;
+    const std::wstring folder = root / L"Mes photos", file = root / L"notes.txt", gone = root / L"absent";
+    for (const std::wstring& made : {folder, root / L"Dvořák", Verbatim(root / L"fin.")}) MakeFolder(made);
+    WriteBytes(file, "texte");
+    const auto quoted = [](const std::wstring& path) { return L"\"" + path + L"\""; };
+    const struct {
+        std::wstring arguments, chosen, message;
+    } cases[] = {
+        {L"", L"", L""},
+        {quoted(folder), folder, L""},
+        // Windows' rules read the closing backslash and quote as a quote.
+        {quoted(folder + L"\\"), folder, L""},
+        {L"\"C:\\\"", L"C:\\", L""},
+        {quoted(root / L"Dvořák"), L"", L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini."},
+        {quoted(root / L"fin."), L"", L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace."},
+        {quoted(file), L"",
+         L"« " + file + L" » est un fichier, pas un dossier. Tivrelon change l'icône d'un dossier : donnez-lui un dossier."},
+        {quoted(gone), L"", L"Tivrelon ne trouve pas le dossier « " + gone + L" »."},
+        {quoted(folder) + L" " + quoted(root.Path()), L"",
+         L"Tivrelon ne change l'icône que d'un dossier à la fois : donnez-lui un seul dossier."},
+        {L"/?", L"",
+         L"Tivrelon ne connaît pas l'option « /? ». Donnez-lui seulement le chemin d'un dossier, par exemple :\n"
+         L"Tivrelon.exe \"C:\\Users\\Public\\Documents\""},
+        {L"photos", L"",
+         L"Tivrelon ne sait pas trouver « photos » : donnez-lui le chemin complet d'un dossier, par exemple "
+         L"C:\\Users\\Public\\Documents."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        RunningProgram program(TivrelonExePath(), L"", c.arguments);
+        HWND main = program.Window();
+        ASSERT_NE(main, nullptr);
+        const MainControls m = MainControlsOf(main);
+        if (!c.message.empty()) {
+            HWND box = WaitForTitle(program, L"Tivrelon");
+            ASSERT_NE(box, nullptr) << "no message";
+            EXPECT_EQ(GetWindow(box, GW_OWNER), main);
+            EXPECT_NE(FindChildByText(box, c.message), nullptr);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+        }
+        if (!c.chosen.empty()) {
+            EXPECT_TRUE(WaitFor([&] { return FindChildByText(main, c.chosen) && IsWindowEnabled(m.icon); }));
+        }
+        for (HWND control : {m.icon, m.reset, m.infoTip})
+            EXPECT_EQ(IsWindowEnabled(control) != FALSE, !c.chosen.empty());
+        EXPECT_FALSE(IsWindowEnabled(m.apply));
+        Click(m.quit);
+        EXPECT_EQ(program.ExitCode(), 0u);
+    }
+    RemoveTree(Verbatim(root.Path()));
+}
+
 // What only a dialog needs is loaded when a dialog is first opened, not at
 // start: start-up stays as fast as the main window allows.
 TEST(Exe, StartsWithoutLoadingWhatOnlyDialogsNeed) {

@@ -60,7 +60,9 @@ TEST_F(MainWindowTest, WindowIsFixedCentredWithMinimiseOnly) {
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_TRUE(GetWindowLongPtrW(Main(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    // A taskbar button; and Explorer drops files only on a window that says it takes them.
+    constexpr LONG_PTR kExStyle = WS_EX_APPWINDOW | WS_EX_ACCEPTFILES;
+    EXPECT_EQ(GetWindowLongPtrW(Main(), GWL_EXSTYLE) & kExStyle, kExStyle);
     EXPECT_EQ(GetWindow(Main(), GW_OWNER), nullptr);
     EXPECT_NE(SendMessageW(Main(), WM_GETICON, ICON_BIG, 0) | GetClassLongPtrW(Main(), GCLP_HICON), 0);
 
@@ -219,6 +221,56 @@ TEST_F(MainWindowTest, ApplyIsDisabledAfterSuccessAndAfterFailure) {
     w.Apply();
     EXPECT_FALSE(Enabled(F::cmdDone));
     EXPECT_EQ(w.fake.messageBoxes.size(), 1u);
+}
+
+// Dropped on the window: a folder is chosen as in the folder browser, with
+// its refusals; a file of icons opens the picker once a folder is chosen
+// outside reset mode; anything else, and a drop while a dialog is open, is
+// ignored without a word. Of several items the first counts; each is freed.
+TEST_F(MainWindowTest, TakesWhatIsDroppedOnIt) {
+    TempFolder root;
+    const std::wstring one = root / L"Un", two = root / L"Deux", icon = root / L"bleu.ICO", text = root / L"notes.txt";
+    for (const std::wstring& folder : {one, two, root / L"Dvořák"}) MakeFolder(folder);
+    WriteBytes(icon, IcoBytes(RGB(0, 0, 255)));
+    WriteBytes(text, "texte");
+    size_t picks = 0;
+    w.fake.pickIconW = [&](HWND, wchar_t*, UINT, int*) { return static_cast<int>(++picks); };
+    enum Before { Nothing, ResetMode, DialogOpen };
+    const struct {
+        const char* name;
+        std::vector<std::wstring> items;
+        Before before;
+        std::wstring folder;  // FolderPath afterwards
+        size_t picks, boxes;  // pickers and messages so far
+    } cases[] = {
+        {"a file of icons before any folder", {icon}, Nothing, L"", 0, 0},
+        {"a folder", {one}, Nothing, one, 0, 0},
+        {"several folders: the first", {two, one}, Nothing, two, 0, 0},
+        {"a file of icons", {icon, one}, Nothing, two, 1, 0},
+        {"another file", {text}, Nothing, two, 1, 0},
+        {"a path that is gone", {root / L"absent"}, Nothing, two, 1, 0},
+        {"a folder the browser refuses", {root / L"Dvořák"}, Nothing, L"", 1, 1},
+        {"a folder in reset mode", {one}, ResetMode, one, 1, 1},
+        {"a file of icons in reset mode", {icon}, Nothing, one, 1, 1},
+        {"a folder while a dialog is open", {two}, DialogOpen, one, 1, 1},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(c.name);
+        if (c.before == ResetMode) w.ClickReset();
+        EnableWindow(Main(), c.before != DialogOpen);
+        Drop(Main(), c.items);
+        EnableWindow(Main(), TRUE);
+        EXPECT_EQ(w.fake.finishedDrops.size(), i + 1) << "the drop is not freed";
+        EXPECT_EQ(w.form.FolderPath, c.folder);
+        EXPECT_EQ(WindowTextOf(w.Ctl(F::lblDir).Hwnd()), c.folder);
+        EXPECT_EQ(Enabled(F::chkReset), i > 0);  // from the first folder on
+        EXPECT_EQ(picks, c.picks);
+        EXPECT_EQ(w.form.IconFilePath, c.picks ? icon : L"");
+        EXPECT_EQ(w.fake.messageBoxes.size(), c.boxes);
+    }
+    ASSERT_EQ(w.fake.messageBoxes.size(), 1u);
+    EXPECT_EQ(w.fake.messageBoxes[0].text, L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.");
 }
 
 // A failure no handler expects is told to the user, and the window goes on.

@@ -99,6 +99,11 @@ void FakePlatform::CoTaskMemFree(void* memory) {
     if (!browseForFolder) Platform::CoTaskMemFree(memory);
 }
 
+void FakePlatform::DragFinish(HDROP drop) noexcept {
+    finishedDrops.push_back(drop);
+    Platform::DragFinish(drop);
+}
+
 BOOL FakePlatform::GetOpenFileNameW(OPENFILENAMEW* request) {
     return getOpenFileName ? getOpenFileName(request) : Platform::GetOpenFileNameW(request);
 }

@@ -48,6 +48,7 @@ public:
     std::vector<StartCall> startedPrograms;
     std::vector<ShellExecuteCall> shellExecutes;
     std::vector<const void*> freedMemory;  // CoTaskMemFree
+    std::vector<HDROP> finishedDrops;      // DragFinish
 
     // How to answer.
     int messageBoxAnswer = IDOK;
@@ -106,6 +107,7 @@ public:
     // Recorded; really freed only when the browser was the real one, since a
     // scripted browser's item list is the test's own.
     void CoTaskMemFree(void* memory) override;
+    void DragFinish(HDROP drop) noexcept override;
     BOOL GetOpenFileNameW(OPENFILENAMEW* request) override;
     DWORD CommDlgExtendedError() override;
     LSTATUS RegOpenKeyExA(HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) override;

@@ -59,6 +59,9 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
 bool Exists(const std::wstring& path);
 void MakeFolder(const std::wstring& path);
+// The path as the file system holds it: "\\?\" turns Win32's trimming of a
+// trailing dot or space and its MAX_PATH limit off.
+inline std::wstring Verbatim(const std::wstring& path) { return L"\\\\?\\" + path; }
 void RemoveTree(const std::wstring& path);
 
 // A symbolic link to the file `target`, made for a test and taken away with

@@ -3,6 +3,7 @@
 #include "support/WindowSearch.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -31,6 +32,19 @@ void Click(HWND control) {
     PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, centre);
     PostMessageW(control, WM_LBUTTONUP, 0, centre);
     if (GetWindowThreadProcessId(control, nullptr) == GetCurrentThreadId()) PumpMessages();
+}
+
+void Drop(HWND window, const std::vector<std::wstring>& items) {
+    // The names follow the header, each ended by a NUL, the list by another.
+    std::wstring names;
+    for (const std::wstring& item : items) names += item + L'\0';
+    names += L'\0';
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    *header = {.pFiles = sizeof(DROPFILES), .pt = {}, .fNC = FALSE, .fWide = TRUE};
+    names.copy(reinterpret_cast<wchar_t*>(header + 1), names.size());
+    GlobalUnlock(drop);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
 }
 
 RECT ChildRect(HWND child) {

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Handles the messages waiting for this thread, then returns.
 void PumpMessages();
@@ -12,6 +13,9 @@ void PumpMessages();
 // opens runs, and closes, inside it; another program's is clicked as soon as
 // that program takes its input.
 void Click(HWND control);
+// Drops `items` (full paths) on `window` of this thread as Explorer drops
+// files: WM_DROPFILES, with a DROPFILES its handler frees.
+void Drop(HWND window, const std::vector<std::wstring>& items);
 
 // Pumps messages until `done` holds or `timeoutMs` passes; true when done.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);

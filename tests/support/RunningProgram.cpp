@@ -15,10 +15,10 @@ std::wstring TivrelonExePath() {
     return tests.substr(0, tests.find_last_of(L'\\')) + L"\\Tivrelon.exe";
 }
 
-RunningProgram::RunningProgram(const std::wstring& exe, const std::wstring& folder) {
+RunningProgram::RunningProgram(const std::wstring& exe, const std::wstring& folder, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + exe + L"\"";
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &process_))
         return;

@@ -14,8 +14,9 @@ std::wstring TivrelonExePath();
 class RunningProgram {
 public:
     // The built program, or a copy of it at `exe`, started in `folder` (the
-    // tests' current folder when empty).
-    explicit RunningProgram(const std::wstring& exe = TivrelonExePath(), const std::wstring& folder = L"");
+    // tests' current folder when empty) with `arguments` after its name.
+    explicit RunningProgram(const std::wstring& exe = TivrelonExePath(), const std::wstring& folder = L"",
+                            const std::wstring& arguments = L"");
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;

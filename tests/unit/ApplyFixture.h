@@ -11,10 +11,6 @@ inline constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN;
 inline constexpr DWORD kSystem = FILE_ATTRIBUTE_SYSTEM;
 inline constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
 
-// The path as the file system holds it: "\\?\" turns Win32's trimming of a
-// trailing dot or space and its MAX_PATH limit off.
-inline std::wstring Verbatim(const std::wstring& path) { return L"\\\\?\\" + path; }
-
 class ApplyFixture : public testing::Test {
 protected:
     using F = frmIconChanger;
