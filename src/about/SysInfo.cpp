@@ -91,30 +91,43 @@ bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& 
 
 namespace {
 
-// One location, read from this program's own registry view and, for a
-// 32-bit program on 64-bit Windows, from the 64-bit view when the own view
-// lacks it: a 64-bit Windows may record the tool there alone.
-bool GetLocation(const wchar_t* keyName, const wchar_t* valueName, std::wstring& text, bool wow64) {
-    return GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName, text) ||
-           (wow64 && GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName, text, KEY_WOW64_64KEY));
+bool IsPlainFile(const std::wstring& path) {
+    try {
+        return !services::FindPlainFile(path).empty();
+    } catch (const PlatformError&) {
+        return false;  // its folder is gone too
+    }
+}
+
+// The tool one location names (its value, then `fileName`), as this program
+// must start it. The value comes from this program's own registry view and,
+// for a 32-bit program on 64-bit Windows, from the 64-bit view when the own
+// view lacks it or names a file that is gone (left by a 32-bit tool since
+// removed): a 64-bit Windows may record the tool there alone.
+bool GetTool(const wchar_t* keyName, const wchar_t* valueName, const wchar_t* fileName, std::wstring& tool,
+             bool wow64) {
+    std::wstring value;
+    const bool own = GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName, value);
+    if (own) tool = redirector::ProgramToStart(value + fileName);
+    if (!wow64 || (own && IsPlainFile(tool))) return own;
+    if (!GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName, value, KEY_WOW64_64KEY)) return own;
+    tool = redirector::ProgramToStart(value + fileName);
+    return true;
 }
 
 // True when the tool was found and started.
 bool FindAndStartTool() {
     const bool wow64 = redirector::Active();
     std::wstring path;
-    if (GetLocation(kToolPathKey, kToolPathValue, path, wow64)) {
-        path = redirector::ProgramToStart(path);
-    } else {
-        if (!GetLocation(kToolFolderKey, kToolFolderValue, path, wow64)) return false;
-        // The folder as stored: one with a trailing backslash gives two.
-        const std::wstring candidate = redirector::ProgramToStart(path + kToolFileName);
-        if (services::FindPlainFile(candidate).empty()) return false;
-        path = candidate;
-    }
+    // Location 1 is started as found, location 2 only when its folder holds
+    // the tool. Its folder as stored: one with a trailing backslash gives two.
+    if (!GetTool(kToolPathKey, kToolPathValue, L"", path, wow64) &&
+        (!GetTool(kToolFolderKey, kToolFolderValue, kToolFileName, path, wow64) ||
+         services::FindPlainFile(path).empty()))
+        return false;
     // Started in its own folder rather than ours: a child that inherits our
     // current folder holds it open (a USB stick then cannot be ejected).
-    services::StartProgram(path, SW_SHOWNORMAL, services::FolderOf(path));
+    services::StartProgram(path, SW_SHOWNORMAL, redirector::FolderToStartIn(path));
     return true;
 }
 

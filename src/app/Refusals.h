@@ -1,4 +1,6 @@
 #pragma once
+#include <utility>
+
 #include "platform/Refusal.h"
 #include "platform/Services.h"
 
@@ -10,16 +12,32 @@ namespace refusals {
 // function, would reach a look-alike or nothing.
 inline constexpr wchar_t kUnwritableName[] =
     L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.";
-// A folder whose path holds a name ending in a dot or a space that Win32
-// path handling drops: it would reach the look-alike without it.
+// A folder whose name ends in a dot or a space that Win32 path handling
+// drops: it would reach the look-alike without it.
 inline constexpr wchar_t kTrailingDotOrSpace[] =
     L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace.";
+// The same of a folder above it: "a.\b" is "a\b" to Win32.
+inline constexpr wchar_t kTrailingDotAbove[] =
+    L"Windows ne peut pas modifier ce dossier : le nom d'un dossier de son chemin finit par un point.";
+// "aux", "con.txt", "COM1": the file calls would reach the device.
+inline constexpr wchar_t kReservedName[] =
+    L"Ce chemin contient un nom réservé par Windows (CON, PRN, AUX, NUL, COM1 à COM9, LPT1 à LPT9) : "
+    L"Tivrelon ne peut pas modifier ce dossier.";
+// Under WOW64 the System32 this program reaches is SysWOW64.
+inline constexpr wchar_t kRedirectedFolder[] =
+    L"Sous Windows 64 bits, Tivrelon voit SysWOW64 à la place de System32 : ce dossier n'est pas celui que "
+    L"montre l'Explorateur, et Tivrelon ne peut pas le modifier.";
 
 // Says why, for the refusals a choice tells aloud: the program's title, the
 // exclamation icon, an OK button. Other refusals are met as failures.
 inline void Tell(Refusal::Reason why) {
-    if (why == Refusal::UnwritableName) services::MsgBox(kUnwritableName, services::kExclamation);
-    if (why == Refusal::TrailingDotOrSpace) services::MsgBox(kTrailingDotOrSpace, services::kExclamation);
+    static constexpr std::pair<Refusal::Reason, const wchar_t*> kTold[] = {
+        {Refusal::UnwritableName, kUnwritableName},     {Refusal::TrailingDotOrSpace, kTrailingDotOrSpace},
+        {Refusal::TrailingDotAbove, kTrailingDotAbove}, {Refusal::ReservedName, kReservedName},
+        {Refusal::RedirectedFolder, kRedirectedFolder},
+    };
+    for (const auto& [reason, text] : kTold)
+        if (why == reason) services::MsgBox(text, services::kExclamation);
 }
 
 }  // namespace refusals

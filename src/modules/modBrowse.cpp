@@ -2,9 +2,12 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
+#include <string_view>
 
 #include "platform/Platform.h"
+#include "platform/Redirector.h"
 #include "platform/Refusal.h"
 #include "platform/Text.h"
 
@@ -37,17 +40,53 @@ bool KeptExactlyWithItsFile(const std::wstring& folder) {
     return KeptExactly(folder) && KeptExactly(folder + (folder.back() == L'\\' ? L"" : L"\\") + L"desktop.ini");
 }
 
-std::optional<Refusal::Reason> RefusalOf(const std::wstring& path) {
-    if (!KeptExactlyWithItsFile(path)) return Refusal::TrailingDotOrSpace;
+// A name Windows keeps for a device, whatever its letter case ("COM\u00B9"
+// too: Windows counts the superscript digits as digits there).
+bool IsDeviceName(std::wstring_view name) {
+    const std::wstring upper = ToUpper(std::wstring(name));
+    if (upper == L"CON" || upper == L"PRN" || upper == L"AUX" || upper == L"NUL") return true;
+    const wchar_t digit = upper.size() == 4 ? upper[3] : L'\0';
+    const bool numbered =
+        (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
+    return numbered && (upper.starts_with(L"COM") || upper.starts_with(L"LPT"));
+}
+
+// True when a name of `path` is a device's to Windows: "aux", "Con.txt",
+// "nul .ini" (what precedes the first dot, the spaces before it dropped).
+// The profile writer and the attribute calls would reach the device, or
+// fail.
+bool NamesADevice(const std::wstring& path) {
+    for (size_t start = 0; start < path.size();) {
+        const size_t end = std::min(path.find_first_of(L"\\/", start), path.size());
+        std::wstring_view name = std::wstring_view(path).substr(start, end - start);
+        name = name.substr(0, name.find(L'.'));
+        while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+        if (IsDeviceName(name)) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// Why Win32 would not keep a path: the folder's own name ends in a dot or a
+// space, or else the name of a folder above it ends in a dot.
+Refusal::Reason ShortenedName(const std::wstring& path) {
+    const wchar_t last = path.back();
+    return last == L'.' || last == L' ' ? Refusal::TrailingDotOrSpace : Refusal::TrailingDotAbove;
+}
+
+}  // namespace
+
+std::optional<Refusal::Reason> RefusalOf(const std::wstring& folder) {
+    if (NamesADevice(folder)) return Refusal::ReservedName;
+    if (!KeptExactlyWithItsFile(folder)) return ShortenedName(folder);
+    if (redirector::ShowsAnotherFolder(folder)) return Refusal::RedirectedFolder;
     try {
-        ToAnsi(path);
+        ToAnsi(folder);
     } catch (const Refusal& refusal) {
         return refusal.Why();
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 FolderChoice GetFolderPath(HWND owner) {
     std::string displayName(kPathChars, ' ');

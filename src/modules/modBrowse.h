@@ -9,12 +9,20 @@
 // The folder choice: the shell's folder browser.
 namespace modBrowse {
 
-// A chosen folder is refused when a character of its path is one the ANSI
-// code page cannot hold exactly (UnwritableName: the profile writer would
-// reach a look-alike folder, "Dvorák" for "Dvořák", or none), or when a name
-// of it ends in a dot (any name) or a space (the last one): Win32 path
-// handling drops those, so the change would land on the look-alike folder
-// without it (TrailingDotOrSpace).
+// Why this program cannot change `folder` as the user means it, or nothing
+// when it can; every road by which a folder is chosen goes through it:
+// - ReservedName: a name of its path is a device's to Windows ("aux",
+//   "con.txt", "COM1"), which the file calls would reach instead;
+// - TrailingDotOrSpace, TrailingDotAbove: its own name ends in a dot or a
+//   space, or the name of a folder above it ends in a dot; Win32 path
+//   handling drops those and would reach the look-alike without them;
+// - RedirectedFolder: under WOW64, System32 or a folder under it, which is
+//   SysWOW64's folder by that name and not the one Explorer shows;
+// - UnwritableName: a character the ANSI code page cannot hold exactly (the
+//   profile writer would reach a look-alike, "Dvorák" for "Dvořák", or
+//   none).
+std::optional<Refusal::Reason> RefusalOf(const std::wstring& folder);
+
 struct FolderChoice {
     std::wstring path;  // empty when cancelled, path-less or refused
     std::optional<Refusal::Reason> refusal;

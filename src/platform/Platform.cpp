@@ -66,6 +66,12 @@ bool Platform::HighContrast() {
            (setting.dwFlags & HCF_HIGHCONTRASTON);
 }
 
+BOOL Platform::NonClientMetricsForDpi(NONCLIENTMETRICSW* metrics, UINT dpi) {
+    static Declared<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)> fn{declared::user32, "SystemParametersInfoForDpi"};
+    const auto present = fn.IfPresent();
+    return present && present(SPI_GETNONCLIENTMETRICS, metrics->cbSize, metrics, 0, dpi);
+}
+
 BOOL Platform::WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) {
     static Declared<BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR, LPCSTR)> fn{declared::kernel32, "WritePrivateProfileStringA"};
     return (*fn)(section, key, value, file);
@@ -229,15 +235,28 @@ std::wstring FolderFrom(Fn fn) {
 
 }  // namespace
 
+bool Platform::RunsUnderWow64(std::optional<USHORT> processMachine, BOOL isWow64Process) {
+    return processMachine ? *processMachine != IMAGE_FILE_MACHINE_UNKNOWN : isWow64Process != FALSE;
+}
+
 Platform::Wow64Folders Platform::GetWow64Folders() {
-    // Windows before XP SP2 has neither function, and no WOW64 either.
+    // Windows before XP SP2 has neither IsWow64Process nor
+    // GetSystemWow64Directory, and no WOW64 either; IsWow64Process2 came
+    // with Windows 10 1709.
+    static Declared<BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*)> isWow64Process2{declared::kernel32, "IsWow64Process2"};
     static Declared<BOOL(WINAPI*)(HANDLE, PBOOL)> isWow64Process{declared::kernel32, "IsWow64Process"};
     static Declared<UINT(WINAPI*)(LPWSTR, UINT)> getSystemWow64Directory{declared::kernel32,
                                                                           "GetSystemWow64DirectoryW"};
-    const auto isWow64 = isWow64Process.IfPresent();
     const auto wow64Directory = getSystemWow64Directory.IfPresent();
+    if (!wow64Directory) return {};
+    std::optional<USHORT> processMachine;
+    USHORT process = 0, native = 0;
+    if (const auto fn = isWow64Process2.IfPresent(); fn && fn(GetCurrentProcess(), &process, &native))
+        processMachine = process;
     BOOL wow64 = FALSE;
-    if (!isWow64 || !wow64Directory || !isWow64(GetCurrentProcess(), &wow64) || !wow64) return {};
+    if (!processMachine)
+        if (const auto fn = isWow64Process.IfPresent(); !fn || !fn(GetCurrentProcess(), &wow64)) return {};
+    if (!RunsUnderWow64(processMachine, wow64)) return {};
 
     Wow64Folders folders;
     folders.system = FolderFrom(GetSystemDirectoryW);

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <optional>
 #include <string>
 
 // The seam between the program and Windows, the one the tests fake: every
@@ -12,7 +13,8 @@
 // stand-in in its place with PlatformOverride and record what was asked.
 // The file services of `services` and the windows' own calls (the ui
 // toolkit) do not pass through it, but for the high-contrast setting, which
-// Wine never reports on.
+// Wine never reports on, and the metrics the tooltips' font comes from, which
+// older Windows gives by another road that tests play.
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -26,6 +28,10 @@ public:
     virtual BOOL DestroyIcon(HICON icon);
     // True while the user's high-contrast setting is on (SPI_GETHIGHCONTRAST).
     virtual bool HighContrast();
+    // The non-client metrics at `dpi`; FALSE where this Windows lacks
+    // SystemParametersInfoForDpi (before Windows 10 1607), and the caller
+    // scales the system DPI's.
+    virtual BOOL NonClientMetricsForDpi(NONCLIENTMETRICSW* metrics, UINT dpi);
 
     // kernel32
     virtual BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file);
@@ -87,6 +93,11 @@ public:
         bool Redirected() const { return !native.empty(); }
     };
     virtual Wow64Folders GetWow64Folders();
+    // Whether this process runs under WOW64, from Windows' answers: the
+    // process machine IsWow64Process2 gave (none where Windows lacks that
+    // function), else IsWow64Process's. An x86 program on ARM64 Windows is
+    // redirected as on x64, yet IsWow64Process answers FALSE there.
+    static bool RunsUnderWow64(std::optional<USHORT> processMachine, BOOL isWow64Process);
 
     // Starts `path` as a new process, shown with `showCommand`, in the
     // current folder `directory` (this process's own when empty), not waited

@@ -14,10 +14,21 @@ bool Active();
 // path as it is.
 std::wstring ProgramToStart(const std::wstring& path);
 
+// The current folder to start `program` (as ProgramToStart names it) in:
+// its own folder, or the Windows folder for one started through Sysnative,
+// a name a 64-bit program does not have.
+std::wstring FolderToStartIn(const std::wstring& program);
+
 // A file this program sees, named for a 64-bit reader (Explorer): under
 // System32, kept when the real System32 holds the file too, otherwise its
 // SysWOW64 path, the one name under which a 64-bit program finds this same
-// file; any other path as it is.
+// file; under Sysnative, its System32 path, since a 64-bit reader has no
+// Sysnative; any other path as it is.
 std::wstring ForNativeReaders(const std::wstring& path);
+
+// True when `folder` is System32 or lies under it while this program runs
+// under WOW64: what it reaches by that name is SysWOW64's folder, not the
+// one Explorer shows there.
+bool ShowsAnotherFolder(const std::wstring& folder);
 
 }  // namespace redirector

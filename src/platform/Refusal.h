@@ -10,6 +10,9 @@ public:
     enum Reason {
         UnwritableName,      // a character the ANSI code page cannot hold exactly
         TrailingDotOrSpace,  // a name Win32 path handling would shorten
+        TrailingDotAbove,    // the same, of a folder above the chosen one
+        ReservedName,        // a device's name to Windows ("aux", "com1.txt")
+        RedirectedFolder,    // under WOW64, SysWOW64's folder named as System32's
         LineBreak,           // would end an INI value early and start a line of its own
         PathTooLong,         // longer than the profile writer takes
         TooLong,             // a value longer than the profile writer stores

@@ -2,6 +2,7 @@
 
 #include "platform/Declared.h"
 #include "platform/Handles.h"
+#include "platform/Platform.h"
 
 namespace dpi {
 namespace {
@@ -10,8 +11,6 @@ namespace {
 Declared<UINT(WINAPI*)(HWND)> getDpiForWindow{declared::user32, "GetDpiForWindow"};
 Declared<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)> adjustWindowRectExForDpi{declared::user32,
                                                                                    "AdjustWindowRectExForDpi"};
-Declared<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)> systemParametersInfoForDpi{declared::user32,
-                                                                                   "SystemParametersInfoForDpi"};
 Declared<BOOL(WINAPI*)(HWND, int, int)> setDialogDpiChangeBehavior{declared::user32, "SetDialogDpiChangeBehavior"};
 Declared<BOOL(WINAPI*)(HWND, int, int)> setDialogControlDpiChangeBehavior{declared::user32,
                                                                           "SetDialogControlDpiChangeBehavior"};
@@ -38,9 +37,7 @@ void AdjustWindowRect(RECT& rect, DWORD style, DWORD exStyle, UINT value) {
 LOGFONTW TooltipFont(UINT value) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (auto fn = systemParametersInfoForDpi.IfPresent();
-        fn && fn(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, value))
-        return metrics.lfStatusFont;
+    if (platform().NonClientMetricsForDpi(&metrics, value)) return metrics.lfStatusFont;
     // Older Windows gives the metrics at the system DPI only.
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     metrics.lfStatusFont.lfHeight = MulDiv(metrics.lfStatusFont.lfHeight, static_cast<int>(value),

@@ -345,6 +345,11 @@ TEST_F(MainWindowTest, KeepsItsLayoutWhenTheDpiChanges) {
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     EXPECT_EQ(FontOf(TooltipsOf(Main())).lfHeight, MulDiv(metrics.lfStatusFont.lfHeight, static_cast<int>(dpi), static_cast<int>(start)));
+    // The same where Windows has no SystemParametersInfoForDpi (before
+    // Windows 10 1607) and the program scales the system DPI's font itself.
+    w.fake.nonClientMetricsForDpi = [](NONCLIENTMETRICSW*, UINT) { return FALSE; };
+    MoveToDpi(Main(), start * 2);
+    EXPECT_EQ(FontOf(TooltipsOf(Main())).lfHeight, metrics.lfStatusFont.lfHeight * 2);
 }
 
 TEST_F(MainWindowTest, PreviewKeepsItsPictureAndFillsTheBoxAtEveryDpi) {
@@ -380,10 +385,13 @@ TEST_F(MainWindowTest, PreviewKeepsItsPictureAndFillsTheBoxAtEveryDpi) {
     }
 }
 
+// At 1.5 times the DPI the box is 48 x 48 where the system's icon size
+// stays 32 x 32: drawn from the file's 48 x 48 image, not the 32 x 32 one
+// stretched (a blur), which the test icon shows in another colour.
 TEST_F(MainWindowTest, ChosenIconIsDrawnAgainAtTheBoxsNewSize) {
     TempFolder folder;
     w.ChooseFolder(folder.Path());
-    w.ChooseIcon(TestIconsDll(), 3);
+    w.ChooseIcon(TestIconsDll(), kSizedIcon);
     ASSERT_TRUE(w.Ctl(F::cmdDone).Enabled());
     MoveToDpi(Main(), w.form.Dpi() * 3 / 2);
     PumpMessages();
@@ -392,7 +400,7 @@ TEST_F(MainWindowTest, ChosenIconIsDrawnAgainAtTheBoxsNewSize) {
     ASSERT_EQ(side, MulDiv(480, static_cast<int>(w.form.Dpi()), 1440));
     // The bottom of the icon's opaque left half reaches the bottom of the
     // larger box: the icon is drawn at the new size, not kept at the old.
-    EXPECT_EQ(PixelOf(preview.Hwnd(), 2, side - 3), kTestIconColours[3]);
+    EXPECT_EQ(PixelOf(preview.Hwnd(), 2, side - 3), kSizedIconColour48);
 }
 
 }  // namespace

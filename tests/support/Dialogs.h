@@ -6,11 +6,14 @@
 
 // The test icons beside the test programs (tests/data): five 32 x 32 icons
 // of plain colours; the fourth (index 3) is blue on its left half and
-// transparent on its right half.
+// transparent on its right half. The sixth is like the fourth, with a 48 x 48
+// image of another colour: what a preview shows tells which was drawn.
 std::wstring TestIconsDll();
-inline constexpr int kTestIconCount = 5;
+inline constexpr int kTestIconCount = 6;
+inline constexpr int kSizedIcon = 5;
 inline constexpr COLORREF kTestIconColours[kTestIconCount] = {
-    RGB(255, 0, 0), RGB(0, 160, 0), RGB(255, 255, 0), RGB(0, 0, 255), RGB(255, 0, 255)};
+    RGB(255, 0, 0), RGB(0, 160, 0), RGB(255, 255, 0), RGB(0, 0, 255), RGB(255, 0, 255), RGB(0, 128, 128)};
+inline constexpr COLORREF kSizedIconColour48 = RGB(255, 128, 0);
 
 // Acts on a window as soon as `find` sees it, from inside whatever modal
 // loop this thread runs then (a thread timer polls). If it never appears,

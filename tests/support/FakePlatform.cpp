@@ -27,6 +27,10 @@ UINT FakePlatform::PrivateExtractIconsW(const wchar_t* file, int index, int widt
 
 BOOL FakePlatform::DestroyIcon(HICON icon) { return destroyIcon ? destroyIcon(icon) : Platform::DestroyIcon(icon); }
 
+BOOL FakePlatform::NonClientMetricsForDpi(NONCLIENTMETRICSW* metrics, UINT dpi) {
+    return nonClientMetricsForDpi ? nonClientMetricsForDpi(metrics, dpi) : Platform::NonClientMetricsForDpi(metrics, dpi);
+}
+
 BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                               const char* file) {
     profileWrites.push_back({Text(section), Text(key), Text(file), value != nullptr, Text(value)});

@@ -68,6 +68,7 @@ public:
     std::function<BOOL(HDC, int, int, HICON, int, int)> drawIconEx;
     std::function<BOOL(HICON)> destroyIcon;
     std::optional<bool> highContrast;  // Wine's answer, off, unless set
+    std::function<BOOL(NONCLIENTMETRICSW*, UINT dpi)> nonClientMetricsForDpi;
     std::function<BOOL(OSVERSIONINFOA*)> getVersion;
     std::function<BOOL(OPENFILENAMEW*)> getOpenFileName;
     DWORD commDlgError = 0;
@@ -92,6 +93,7 @@ public:
     UINT PrivateExtractIconsW(const wchar_t* file, int index, int width, int height, HICON* icon) override;
     BOOL DestroyIcon(HICON icon) override;
     bool HighContrast() override;
+    BOOL NonClientMetricsForDpi(NONCLIENTMETRICSW* metrics, UINT dpi) override;
     BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
     PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request) override;

@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kSide = 32;
 constexpr DWORD kDirectorySize = 6 + 16;
+constexpr size_t kImageBytesAt = 6 + 8;    // the directory entry's image size
 constexpr size_t kImageOffsetAt = 6 + 12;  // the directory entry's image offset
 constexpr size_t kImageWidthAt = kDirectorySize + 4;  // the image header's width, then height
 
@@ -61,3 +62,21 @@ std::string LibraryCutShort() {
     const std::string whole = ReadBytes(TestIconsDll());
     return whole.substr(0, whole.size() / 2);
 }
+
+std::string IcoWithoutItsMask() {
+    std::string bytes = IcoBytes(RGB(255, 0, 0));
+    bytes.resize(bytes.size() - kSide * 4);
+    const DWORD imageSize = static_cast<DWORD>(bytes.size()) - kDirectorySize;
+    std::memcpy(&bytes[kImageBytesAt], &imageSize, sizeof imageSize);
+    return bytes;
+}
+
+std::string LibraryEndingHalfwayThroughASection() {
+    const std::string whole = ReadBytes(TestIconsDll());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        whole.data() + reinterpret_cast<const IMAGE_DOS_HEADER*>(whole.data())->e_lfanew);
+    const IMAGE_SECTION_HEADER& last = IMAGE_FIRST_SECTION(nt)[nt->FileHeader.NumberOfSections - 1];
+    return whole.substr(0, last.PointerToRawData + last.SizeOfRawData / 2);
+}
+
+std::string LibraryCutInItsFirstHeader() { return ReadBytes(TestIconsDll()).substr(0, 40); }

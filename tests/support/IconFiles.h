@@ -12,5 +12,11 @@ std::string TruncatedIcoBytes();
 std::string IcoPointingPastItsEnd();
 // A good one whose image header claims 2,000,000,000 pixels a side.
 std::string IcoClaimingAHugeImage();
+// A good one whose image holds its colour bitmap but not the mask under it.
+std::string IcoWithoutItsMask();
 // The first half of the tests' library of icons: a download stopped halfway.
 std::string LibraryCutShort();
+// The tests' library of icons ending halfway through its last section's data.
+std::string LibraryEndingHalfwayThroughASection();
+// The first 40 bytes of the tests' library of icons: its DOS header cut.
+std::string LibraryCutInItsFirstHeader();

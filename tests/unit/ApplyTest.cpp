@@ -1,4 +1,5 @@
 // Apply on real folders and files under Wine.
+#include <vector>
 
 #include "ApplyFixture.h"
 #include "modules/modIcon.h"
@@ -197,34 +198,55 @@ TEST_F(ApplyTest, EmptyFolderPathChangesNothingAndSaysSo) {
 // Under WOW64 this program sees SysWOW64 under the name System32, and
 // Explorer, a 64-bit program, the real System32: ICONFILE names the file the
 // preview showed as Explorer finds it, the real System32's copy where there
-// is one. Files planted in Wine's prefix and chosen in another letter case,
-// as the Open dialog may give it.
+// is one, and System32 for a file chosen through Sysnative, a folder Explorer
+// lacks. Files planted in Wine's prefix and chosen in another letter case,
+// as the Open dialog may give it; elsewhere (a 64-bit program, a real
+// machine's system folders) the scripted platform plays WOW64 in folders of
+// the test's own, System32 showing SysWOW64's files as the redirector does.
 TEST_F(ApplyTest, UnderWow64AnIconFileOfSystem32IsNamedAsExplorerFindsIt) {
-    if (!RunningOnWine()) GTEST_SKIP() << "it writes into the machine's system folders; run in Wine's prefix only";
-    const Platform::Wow64Folders folders = platform().GetWow64Folders();
-    if (!folders.Redirected()) GTEST_SKIP() << "a 64-bit program sees System32 itself: nothing is redirected";
+    Platform::Wow64Folders folders = platform().GetWow64Folders();
+    const TempFolder played;
+    const bool scripted = !folders.Redirected() || !RunningOnWine();
+    if (scripted) {
+        folders = {played / L"System32", played / L"SysWOW64", played / L"Sysnative"};
+        for (const std::wstring& f : {folders.system, folders.wow64, folders.native}) MakeFolder(f);
+        w.fake.wow64Folders = [folders] { return folders; };
+    }
     std::wstring system = folders.system;
     CharUpperW(system.data());
-    for (const bool nativeCopy : {false, true}) {
-        SCOPED_TRACE(nativeCopy ? "in both folders" : "in SysWOW64 alone");
+    const std::wstring spellings[] = {system, folders.system, folders.wow64, folders.native};
+    enum Spelling { kSystemInCapitals, kSystem, kWow64, kNative };
+    const struct {
+        const char* what;
+        bool nativeCopy;
+        Spelling chosen, written;
+    } cases[] = {
+        {"in SysWOW64 alone", false, kSystemInCapitals, kWow64},
+        {"in both folders", true, kSystemInCapitals, kSystemInCapitals},
+        {"in both folders, chosen through Sysnative", true, kNative, kSystem},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         const TempFolder planted(folders.wow64);
-        const std::wstring name = planted.Path().substr(folders.wow64.size()) + L"\\rouge.ico";
+        const std::wstring sub = planted.Path().substr(folders.wow64.size()), name = sub + L"\\rouge.ico";
         WriteBytes(folders.wow64 + name, IcoBytes(RGB(255, 0, 0)));
-        struct Twin {
-            std::wstring folder;
-            ~Twin() { RemoveTree(folder); }
-        } twin{nativeCopy ? folders.native + planted.Path().substr(folders.wow64.size()) : L""};
-        if (nativeCopy) {
-            MakeFolder(twin.folder);
-            WriteBytes(folders.native + name, IcoBytes(RGB(255, 0, 0)));
+        struct Twins {
+            std::vector<std::wstring> folders;
+            ~Twins() { for (const std::wstring& f : folders) RemoveTree(f); }
+        } twins;
+        for (const std::wstring& root : {scripted ? folders.system : L"", c.nativeCopy ? folders.native : L""}) {
+            if (root.empty()) continue;
+            twins.folders.push_back(root + sub);
+            MakeFolder(root + sub);
+            WriteBytes(root + name, IcoBytes(RGB(255, 0, 0)));
         }
         RemoveTree(Ini());
         Browse(folder.Path());
-        w.ChooseIcon(system + name, 0);
+        w.ChooseIcon(spellings[c.chosen] + name, 0);
         w.Apply();
-        const std::wstring written = nativeCopy ? system + name : folders.wow64 + name;
-        EXPECT_NE(IniText().find("ICONFILE=" + ToAnsi(written) + "\r\n"), std::string::npos) << IniText();
-        EXPECT_EQ(w.form.IconFilePath, system + name) << "the preview keeps the program's own name";
+        EXPECT_NE(IniText().find("ICONFILE=" + ToAnsi(spellings[c.written] + name) + "\r\n"), std::string::npos)
+            << IniText();
+        EXPECT_EQ(w.form.IconFilePath, spellings[c.chosen] + name) << "the preview keeps the program's own name";
     }
 }
 

@@ -69,6 +69,8 @@ TEST_F(BrowseTest, TheResultIsWhatTheShellWroteUpToTheFirstNul) {
         {"an item with no file-system path", {.hasPath = false}, L""},
         {"an empty path", {.text = L"\0"s}, L""},
         {"no NUL in the buffer", {.text = std::wstring(MAX_PATH, L'x')}, L""},
+        {"names that only look like a device's", {.text = L"C:\\aux1\\com10\\Console.nul\\lpt\0"s},
+         L"C:\\aux1\\com10\\Console.nul\\lpt"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,9 +139,16 @@ PIDLIST_ABSOLUTE ShellItemOf(const std::wstring& path) {
 TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
     const std::wstring kUnwritable = L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.";
     const std::wstring kTrailing = L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace.";
+    const std::wstring kTrailingAbove =
+        L"Windows ne peut pas modifier ce dossier : le nom d'un dossier de son chemin finit par un point.";
+    const std::wstring kReserved = L"Ce chemin contient un nom réservé par Windows (CON, PRN, AUX, NUL, COM1 à COM9, "
+                                   L"LPT1 à LPT9) : Tivrelon ne peut pas modifier ce dossier.";
+    const std::wstring kRedirected = L"Sous Windows 64 bits, Tivrelon voit SysWOW64 à la place de System32 : ce "
+                                     L"dossier n'est pas celui que montre l'Explorateur, et Tivrelon ne peut pas le "
+                                     L"modifier.";
     const std::string kIni = "[.ShellClassInfo]\r\nICONFILE=C:\\sibling.ico\r\nICONINDEX=4\r\n";
     struct Case {
-        std::wstring chosen, lookAlike;
+        std::wstring chosen, lookAlike;  // no look-alike folder: empty
         const std::wstring& message;
         bool shellItem;  // the chosen folder comes as the shell's own item
     };
@@ -151,9 +160,18 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         {L"trail.", L"trail", kTrailing, false},
         {L"space ", L"space", kTrailing, false},
         // Any name of the path: "a.\\b" is "a\\b" to Win32.
-        {L"a.\\b", L"a\\b", kTrailing, false},
+        {L"a.\\b", L"a\\b", kTrailingAbove, false},
+        // A device's name, whatever follows its first dot, in any name of the path.
+        {L"Con  .txt", L"", kReserved, false},
+        {L"LPT9\\photos", L"", kReserved, false},
+        {L"com\u00B2", L"", kReserved, false},
+        // Under WOW64 the System32 this program reaches is SysWOW64.
+        {L"System32", L"SysWOW64", kRedirected, false},
+        {L"SYSTEM32\\drivers", L"SysWOW64\\drivers", kRedirected, false},
     };
     TempFolder root;
+    w.fake.wow64Folders = [folders = Platform::Wow64Folders{root / L"system32", root / L"SysWOW64",
+                                                            root / L"Sysnative"}] { return folders; };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.chosen));
         const std::wstring chosen = root / c.chosen, lookAlike = root / c.lookAlike;
@@ -165,11 +183,13 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
                 if (end == std::wstring::npos) break;
             }
         };
-        make(c.lookAlike, false);
         make(c.chosen, true);
-        WriteBytes(lookAlike + L"\\desktop.ini", kIni);
-        SetFileAttributesW((lookAlike + L"\\desktop.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
-        SetFileAttributesW(lookAlike.c_str(), FILE_ATTRIBUTE_SYSTEM);
+        if (!c.lookAlike.empty()) {
+            make(c.lookAlike, false);
+            WriteBytes(lookAlike + L"\\desktop.ini", kIni);
+            SetFileAttributesW((lookAlike + L"\\desktop.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
+            SetFileAttributesW(lookAlike.c_str(), FILE_ATTRIBUTE_SYSTEM);
+        }
 
         // An earlier folder and an icon: everything is on, in apply mode.
         if (w.Ctl(F::chkReset).Checked()) w.ClickReset();
@@ -204,9 +224,11 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         w.Apply();       // apply mode
         w.ClickReset();  // then reset mode
         w.Apply();
-        EXPECT_EQ(ReadBytes(lookAlike + L"\\desktop.ini"), kIni);
-        EXPECT_EQ(UserAttributes(lookAlike + L"\\desktop.ini"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
-        EXPECT_EQ(UserAttributes(lookAlike), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
+        if (!c.lookAlike.empty()) {
+            EXPECT_EQ(ReadBytes(lookAlike + L"\\desktop.ini"), kIni);
+            EXPECT_EQ(UserAttributes(lookAlike + L"\\desktop.ini"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+            EXPECT_EQ(UserAttributes(lookAlike), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
+        }
         EXPECT_EQ(UserAttributes(Verbatim(chosen)), 0u);
         EXPECT_FALSE(Exists(Verbatim(chosen + L"\\desktop.ini")));
     }

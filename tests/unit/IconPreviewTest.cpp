@@ -69,10 +69,19 @@ TEST_F(IconPreviewTest, EveryExtractedIconIsReleased) {
     EXPECT_FALSE(ApplyEnabled());
 }
 
-// Whatever the size of the surface (the preview at any DPI), the icon fills it.
+// Whatever the size of the surface (the preview at any DPI), the icon fills
+// it, drawn from the image the file holds for the nearest size: the 32 x 32
+// one stretched to 48 x 48 would blur.
 TEST_F(IconPreviewTest, IconFillsTheSurfaceItIsDrawnInto) {
     constexpr COLORREF kPaper = RGB(255, 255, 255);
-    for (const int side : {16, 32, 48, 64}) {
+    const struct {
+        int side;  // the preview's at 48, 96, 144 and 192 DPI
+        COLORREF colour;
+    } cases[] = {{16, kTestIconColours[kSizedIcon]},
+                 {32, kTestIconColours[kSizedIcon]},
+                 {48, kSizedIconColour48},
+                 {64, kSizedIconColour48}};
+    for (const auto& [side, colour] : cases) {
         SCOPED_TRACE(side);
         HDC screen = GetDC(nullptr);
         UniqueMemDc dc(CreateCompatibleDC(screen));
@@ -81,10 +90,10 @@ TEST_F(IconPreviewTest, IconFillsTheSurfaceItIsDrawnInto) {
         const HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
         const RECT all{0, 0, side, side};
         FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        // The fourth icon: blue on its left half, transparent on its right.
-        EXPECT_TRUE(modIcon::DrawIconOf(TestIconsDll(), 3, dc.get()));
-        EXPECT_EQ(GetPixel(dc.get(), 1, side - 2), kTestIconColours[3]);
-        EXPECT_EQ(GetPixel(dc.get(), side / 2 - 2, side / 2), kTestIconColours[3]);
+        // Opaque on its left half, transparent on its right.
+        EXPECT_TRUE(modIcon::DrawIconOf(TestIconsDll(), kSizedIcon, dc.get()));
+        EXPECT_EQ(GetPixel(dc.get(), 1, side - 2), colour);
+        EXPECT_EQ(GetPixel(dc.get(), side / 2 - 2, side / 2), colour);
         EXPECT_EQ(GetPixel(dc.get(), side / 2 + 1, side / 2), kPaper);
         EXPECT_EQ(GetPixel(dc.get(), side - 1, side - 1), kPaper);
         SelectObject(dc.get(), old);

@@ -4,6 +4,7 @@
 #include "app/UnhandledFailure.h"
 #include "platform/CommonDialog.h"
 #include "platform/Declared.h"
+#include "platform/IconFile.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
@@ -11,6 +12,7 @@
 #include "platform/Text.h"
 #include "support/FakePlatform.h"
 #include "support/Files.h"
+#include "support/IconFiles.h"
 
 namespace {
 
@@ -84,6 +86,27 @@ TEST(RemoveFile, DeletesOrRaises) {
     EXPECT_THROW(services::RemoveFile(file), PlatformError);
 }
 
+// Files whose structures claim bytes they do not hold: the platform's
+// extraction would read past their end. One row each, so that loosening any
+// check lets its row through (files that hold what they claim are drawn in
+// the preview tests).
+TEST(IsDamagedIconFile, EachDamage) {
+    TempFolder folder;
+    const std::pair<const char*, std::string> cases[] = {
+        {"an icon file cut short", TruncatedIcoBytes()},
+        {"an image placed past the end", IcoPointingPastItsEnd()},
+        {"an image header claiming more than its entry", IcoClaimingAHugeImage()},
+        {"an image without its mask", IcoWithoutItsMask()},
+        {"a library cut in half", LibraryCutShort()},
+        {"a section's data running half past the end", LibraryEndingHalfwayThroughASection()},
+        {"a header cut short: a short read is no whole one", LibraryCutInItsFirstHeader()},
+    };
+    for (const auto& [what, bytes] : cases) {
+        WriteBytes(folder / L"fichier", bytes);
+        EXPECT_TRUE(IsDamagedIconFile(folder / L"fichier")) << what;
+    }
+}
+
 TEST(MsgBox, UsesTheApplicationTitleWhenGivenNone) {
     FakePlatform fake;
     services::MsgBox(L"Texte");
@@ -121,6 +144,16 @@ TEST(Declared, BindsOnFirstCallAndRaisesWhenItCannot) {
     EXPECT_THROW(*inMissing, PlatformError);
     Declared<int(WINAPI*)()> byOrdinal{declared::shell32, WORD{62}};
     EXPECT_NE(*byOrdinal, nullptr);
+}
+
+// IsWow64Process answers FALSE for an x86 program on ARM64 Windows, which
+// redirects System32 as x64 does: IsWow64Process2's answer comes first.
+TEST(Wow64, FoundThroughIsWow64Process2WhereWindowsHasIt) {
+    EXPECT_TRUE(Platform::RunsUnderWow64(IMAGE_FILE_MACHINE_I386, FALSE)) << "x86 on ARM64";
+    EXPECT_TRUE(Platform::RunsUnderWow64(IMAGE_FILE_MACHINE_I386, TRUE)) << "x86 on x64";
+    EXPECT_FALSE(Platform::RunsUnderWow64(IMAGE_FILE_MACHINE_UNKNOWN, FALSE)) << "a native program";
+    EXPECT_TRUE(Platform::RunsUnderWow64(std::nullopt, TRUE)) << "x86 on x64, before IsWow64Process2";
+    EXPECT_FALSE(Platform::RunsUnderWow64(std::nullopt, FALSE)) << "native, before IsWow64Process2";
 }
 
 TEST(Text, ConvertsAtTheAnsiBoundary) {

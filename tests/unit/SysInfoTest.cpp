@@ -245,10 +245,14 @@ TEST_F(StartSysInfoTest, NothingRegisteredGivesTheMessageOnce) {
 // A 32-bit program on 64-bit Windows, played in either build. A location
 // its own registry view lacks is read from the 64-bit view, before the next
 // location; a tool its System32 lacks and the real System32 holds starts
-// through Sysnative. Location 1 names the tool in lower case, so what starts
-// tells the locations apart.
+// through Sysnative, in the Windows folder (a 64-bit program has no
+// Sysnative). An own view whose value names a file that is gone does not
+// stop the 64-bit view from being read. Location 1 names the tool in lower
+// case, so what starts tells the locations apart.
 TEST_F(StartSysInfoTest, UnderWow64TheToolIsFoundInThe64BitViewAndTheRealSystem32) {
-    enum Where { kNowhere, kOwn, kNative };  // the registry view (kNative: 64-bit) or System32 holding it
+    // The registry view (kNative: 64-bit) or System32 holding it; kStale:
+    // the own view names a file that is gone, the 64-bit view the tool.
+    enum Where { kNowhere, kOwn, kNative, kStale };
     TempFolder system, native;               // System32 as the program sees it, and Sysnative
     struct Case {
         const char* what;
@@ -263,6 +267,8 @@ TEST_F(StartSysInfoTest, UnderWow64TheToolIsFoundInThe64BitViewAndTheRealSystem3
         {"location 2 in the 64-bit view alone", true, kNowhere, kNative, kOwn, &system, L"MSINFO32.EXE"},
         {"location 1, the tool in the real System32 alone", true, kOwn, kNowhere, kNative, &native, L"msinfo32.exe"},
         {"location 2, the tool in the real System32 alone", true, kNowhere, kOwn, kNative, &native, L"MSINFO32.EXE"},
+        {"location 1 gone in the own view", true, kStale, kNowhere, kOwn, &system, L"msinfo32.exe"},
+        {"location 2 gone in the own view", true, kNowhere, kStale, kOwn, &system, L"MSINFO32.EXE"},
         {"no 64-bit view without WOW64", false, kNowhere, kNative, kOwn, nullptr, L""},
         {"no Sysnative without WOW64", false, kNowhere, kOwn, kNative, nullptr, L""},
     };
@@ -271,11 +277,15 @@ TEST_F(StartSysInfoTest, UnderWow64TheToolIsFoundInThe64BitViewAndTheRealSystem3
         return c->wow64 ? Platform::Wow64Folders{system.Path(), L"C:\\Windows\\SysWOW64", native.Path()}
                         : Platform::Wow64Folders{};
     };
-    // Both views are played by the one the test writes in.
+    // Both views are played by the one the test writes in; a stale value's
+    // 64-bit twin lives under the tests' own key.
+    const std::string scratch = ToAnsi(kScratchKey) + "\\";
     fake.regOpenKey = [&](HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* key) {
         const Where holder = std::string(subKey) == "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO" ? c->path : c->folder;
-        if (holder != (access & KEY_WOW64_64KEY ? kNative : kOwn)) return static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND);
-        return fake.Platform::RegOpenKeyExA(root, subKey, options, access & ~KEY_WOW64_64KEY, key);
+        const bool native = access & KEY_WOW64_64KEY;
+        const std::string name = holder == kStale && native ? scratch + subKey : subKey;
+        if (holder != kStale && holder != (native ? kNative : kOwn)) return static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND);
+        return fake.Platform::RegOpenKeyExA(root, name.c_str(), options, access & ~KEY_WOW64_64KEY, key);
     };
     for (; c != std::end(cases); ++c) {
         SCOPED_TRACE(c->what);
@@ -283,8 +293,13 @@ TEST_F(StartSysInfoTest, UnderWow64TheToolIsFoundInThe64BitViewAndTheRealSystem3
         RemoveTree(native / L"MSINFO32.EXE");
         WriteBytes((c->tool == kOwn ? system : native) / L"MSINFO32.EXE", "MZ");
         locations.Clear();
-        if (c->path != kNowhere) SetToolPath(system / L"msinfo32.exe");
-        if (c->folder != kNowhere) SetToolFolder(system.Path());
+        if (c->path != kNowhere) SetToolPath(system / (c->path == kStale ? L"parti\\msinfo32.exe" : L"msinfo32.exe"));
+        if (c->folder != kNowhere) SetToolFolder(c->folder == kStale ? system / L"parti" : system.Path());
+        const auto setTwin = [&](const wchar_t* keyName, const char* valueName, const std::wstring& value) {
+            SetValue((std::wstring(kScratchKey) + L"\\" + keyName).c_str(), valueName, REG_SZ, ZeroTerminated(value));
+        };
+        if (c->path == kStale) setTwin(kPathKey, "PATH", system / L"msinfo32.exe");
+        if (c->folder == kStale) setTwin(ToolLocations::kFolderKey, "MSINFO", system.Path());
         fake.messageBoxes.clear();
         fake.startedPrograms.clear();
         StartSysInfo();
@@ -295,6 +310,8 @@ TEST_F(StartSysInfoTest, UnderWow64TheToolIsFoundInThe64BitViewAndTheRealSystem3
         }
         ASSERT_EQ(fake.startedPrograms.size(), 1u);
         EXPECT_EQ(fake.startedPrograms[0].path, *c->startedIn / c->started);
+        const std::wstring windows = native.Path().substr(0, native.Path().rfind(L'\\'));  // Sysnative's parent
+        EXPECT_EQ(fake.startedPrograms[0].directory, c->startedIn == &native ? windows : system.Path());
         EXPECT_TRUE(fake.messageBoxes.empty());
     }
 }
