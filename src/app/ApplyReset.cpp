@@ -109,7 +109,7 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
 
     const std::wstring& iniPath = ini.Text();
     services::FileSnapshot before(iniPath);
-    const std::wstring content = before.Existed() ? modINI::ReadTextFile(iniPath) : std::wstring();
+    const std::wstring content = modINI::ProfileText(before.Bytes());
     std::vector<modINI::Edit> edits;
     edits.push_back({kShellSection, L"IconFile", iconFile});
     edits.push_back({kShellSection, L"IconIndex", index});

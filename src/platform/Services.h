@@ -74,6 +74,7 @@ public:
 
     bool Existed() const { return attributes_ != INVALID_FILE_ATTRIBUTES; }
     DWORD Attributes() const { return attributes_; }
+    const std::string& Bytes() const { return bytes_; }
     void Created() { created_ = true; }
     void Keep() { kept_ = true; }
 
