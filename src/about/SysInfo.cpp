@@ -91,14 +91,6 @@ bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& 
 
 namespace {
 
-bool IsPlainFile(const std::wstring& path) {
-    try {
-        return !services::FindPlainFile(path).empty();
-    } catch (const PlatformError&) {
-        return false;  // its folder is gone too
-    }
-}
-
 // The tool one location names (its value, then `fileName`), as this program
 // must start it. The value comes from this program's own registry view and,
 // for a 32-bit program on 64-bit Windows, from the 64-bit view when the own
@@ -109,7 +101,7 @@ bool GetTool(const wchar_t* keyName, const wchar_t* valueName, const wchar_t* fi
     std::wstring value;
     const bool own = GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName, value);
     if (own) tool = redirector::ProgramToStart(value + fileName);
-    if (!wow64 || (own && IsPlainFile(tool))) return own;
+    if (!wow64 || (own && services::HasPlainFile(tool))) return own;
     if (!GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName, value, KEY_WOW64_64KEY)) return own;
     tool = redirector::ProgramToStart(value + fileName);
     return true;

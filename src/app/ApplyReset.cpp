@@ -46,12 +46,13 @@ void ChangeFolderAttributes(const std::wstring& folder, DWORD added, DWORD remov
     services::SetAttributes(folder, ((attributes & kSettable) | added) & ~removed);
 }
 
-// Makes `edits` to an existing desktop.ini and leaves its attributes as they
-// were; the file as it was when anything fails. Windows refuses the profile
-// writer a hidden, system or read-only file (it re-creates the file with
-// CREATE_ALWAYS): the attributes are lifted for the writes.
-void EditInPlace(const modINI::ProfileFile& ini, const std::vector<modINI::Edit>& edits) {
-    services::FileSnapshot before(ini.Text());
+// Makes `edits` to the existing desktop.ini `before` was taken of and leaves
+// its attributes as they were; the file as it was when anything fails.
+// Windows refuses the profile writer a hidden, system or read-only file (it
+// re-creates the file with CREATE_ALWAYS): the attributes are lifted for the
+// writes.
+void EditInPlace(const modINI::ProfileFile& ini, services::FileSnapshot& before,
+                 const std::vector<modINI::Edit>& edits) {
     services::SetAttributes(ini.Text(), 0);
     modINI::WriteAll(ini, edits);
     services::SetAttributes(ini.Text(), before.Attributes() & kSettable);
@@ -138,11 +139,11 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
 
 void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
     const std::wstring& iniPath = ini.Text();
-    const DWORD attributes = AttributesOf(iniPath);
-    const std::wstring content = IsFile(attributes) ? modINI::ReadTextFile(iniPath) : std::wstring();
+    services::FileSnapshot before(iniPath);
+    const std::wstring content = modINI::ProfileText(before.Bytes());
     // Applied here before: the folder gets back what it had.
     if (const auto back = wayback::Back(content)) {
-        EditInPlace(ini, *back);
+        EditInPlace(ini, before, *back);
         return;
     }
     const bool ours = modINI::HoldsOnly(content, kShellSection, wayback::kIconKeys);
@@ -156,9 +157,12 @@ void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
         // the file, its attributes and the folder as they are.
         std::vector<modINI::Edit> edits;
         for (const wchar_t* key : wayback::kIconKeys) edits.push_back({kShellSection, key, std::nullopt});
-        EditInPlace(ini, edits);
+        EditInPlace(ini, before, edits);
         return;
     }
+    // Taken away step by step: a step that fails leaves what the steps
+    // before it did, as ever.
+    before.Keep();
     // Clearing the file's attributes first makes a hidden or system
     // desktop.ini visible to the look-up and lifts read-only before deletion.
     // The folder keeps what it had besides (hidden, not indexed, pinned).
@@ -168,11 +172,7 @@ void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
 }
 
 bool frmIconChanger::DesktopIniExists(const std::wstring& iniPath) {
-    try {
-        return !services::FindPlainFile(iniPath).empty();
-    } catch (const PlatformError&) {
-        return false;
-    }
+    return services::HasPlainFile(iniPath);
 }
 
 void frmIconChanger::chkReset_Click() {

@@ -69,6 +69,14 @@ std::wstring FindPlainFile(const std::wstring& path) {
     return {};
 }
 
+bool HasPlainFile(const std::wstring& path) {
+    try {
+        return !FindPlainFile(path).empty();
+    } catch (const PlatformError&) {
+        return false;
+    }
+}
+
 namespace {
 
 // The path the file system gives the file or folder open in `handle`, after

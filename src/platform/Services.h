@@ -41,6 +41,9 @@ std::wstring FolderOf(const std::wstring& path);
 // none does. Hidden and system files and folders are not found. An invalid
 // or unreachable path raises PlatformError.
 std::wstring FindPlainFile(const std::wstring& path);
+// The same as a yes or no, a failed look-up (an invalid or unreachable path)
+// taken as no file.
+bool HasPlainFile(const std::wstring& path);
 
 // Raises Refusal(NotOwnFile) unless `path`, a file of `folder`, is a plain
 // file of that folder's own, or is not there at all: through a folder, a
