@@ -1,6 +1,6 @@
 # Tivrelon: a Windows program, built with MinGW-w64 and run under Wine.
-#   make run    build the 32-bit program and start it under Wine (the 64-bit
-#               build on a host whose kernel runs no 32-bit code)
+#   make run    build the 32-bit program and start it under Wine (through
+#               qemu-i386 where the kernel runs no 32-bit code)
 #   make test   build both architectures and run every test under Wine and Xvfb
 #   make bench  measure start-up, size, memory and Apply against bare floors
 #   make dist   the release zip and its SHA256SUMS under dist/; signed with
@@ -36,11 +36,7 @@ test: build
 	  scripts/ctest.sh $(BUILD) --output-on-failure -j$(JOBS) $(CTEST_ARGS)
 
 bench: build
-	@for a in $(ARCHS); do \
-	  if [ $$a = i686 ] && ! scripts/host-runs-32bit.sh; then echo "== i686: not run, this host runs no 32-bit code =="; continue; fi; \
-	  echo "== $$a (Wine, medians) =="; \
-	  scripts/wine-session.sh $(BUILD)/wineprefix -- wine $(BUILD)/$$a/bench/bench_runner.exe 20 || exit 1; \
-	done
+	@scripts/wine-session.sh $(BUILD)/wineprefix -- scripts/bench.sh $(BUILD) 20
 
 windows-kit: ARCHS := i686
 windows-kit: build
@@ -53,8 +49,9 @@ dist: deps $(BUILD)/i686/CMakeCache.txt
 	@cmake --build $(BUILD)/i686 -j$(JOBS) --target Tivrelon -- --no-print-directory
 	@scripts/dist.sh $(BUILD)
 
-# The 32-bit product, or the 64-bit build on a host that runs no 32-bit code.
-RUN_ARCH = $(shell scripts/host-runs-32bit.sh && echo i686 || echo x86_64)
+# The 32-bit product, natively or through qemu-i386; the 64-bit build where
+# Wine can start no 32-bit program at all.
+RUN_ARCH = $(shell scripts/product-arch.sh)
 run: deps
 	@$(MAKE) --no-print-directory $(BUILD)/$(RUN_ARCH)/CMakeCache.txt
 	@cmake --build $(BUILD)/$(RUN_ARCH) -j$(JOBS) --target Tivrelon

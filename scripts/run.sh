@@ -14,13 +14,16 @@ fi
 
 shot="$build/tivrelon-window.png"
 "$here/wine-session.sh" "$build/wineprefix" -- bash -c '
+  start=$(date +%s.%N)
   wine "$1" & pid=$!
-  for _ in $(seq 100); do
+  # Under qemu-i386 the 32-bit program takes a few seconds to appear.
+  for _ in $(seq 600); do
     xwininfo -root -tree 2>/dev/null | grep -q "Changer l.ic" && break
     sleep 0.1
   done
+  echo "The window appeared $(echo "$(date +%s.%N) $start" | awk "{printf \"%.1f\", \$1 - \$2}") s after its start ($4; 32-bit code: $TIVRELON_I386)"
   sleep 1
   "$2/screenshot.sh" "Changer l" "$3"
   kill $pid 2>/dev/null || true
-' _ "$exe" "$here" "$shot"
+' _ "$exe" "$here" "$shot" "${2:-i686}"
 echo "No display here: Tivrelon ran on a virtual display. Screenshot of its window: $shot"

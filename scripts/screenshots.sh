@@ -7,8 +7,8 @@
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
-# The 32-bit product, unless this host runs no 32-bit code.
-arch=${2:-$("$here/host-runs-32bit.sh" && echo i686 || echo x86_64)}
+# The 32-bit product wherever Wine can start it.
+arch=${2:-$("$here/product-arch.sh")}
 root=$(dirname "$here")
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT

@@ -7,6 +7,10 @@
 #   scripts/wine-session.sh [--display] PREFIX_DIR -- COMMAND...
 set -euo pipefail
 
+# First where 32-bit programs can start: natively, or through qemu-i386 in a
+# namespace of our own where the kernel runs 64-bit code only.
+[ -n "${TIVRELON_I386:-}" ] || exec "$(dirname "$0")/emulated-i386.sh" "$0" "$@"
+
 use_display=0
 if [ "${1:-}" = "--display" ]; then use_display=1; shift; fi
 prefix=$1; shift
@@ -38,19 +42,26 @@ if [ $use_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
   export TIVRELON_VIRTUAL_DISPLAY=1
 fi
 
-mkdir -p "$WINEPREFIX"
-# On a host that runs 64-bit code only, Debian's `wine` script would still
-# pick the 32-bit loader for every program: 64-bit programs go to wine64
-# directly, and TIVRELON_WINE32=0 tells the tests that 32-bit ones cannot run.
+# Where the 32-bit loader is emulated, or cannot start at all, Debian's `wine`
+# script would still pick it for every program: 64-bit programs go to wine64
+# directly (which hands a 32-bit one to the 32-bit loader itself).
+# (TIVRELON_WINE32=0: 32-bit programs cannot run here.)
 export TIVRELON_WINE32=1
-if ! "$(dirname "$0")/host-runs-32bit.sh"; then
-  export TIVRELON_WINE32=0
+case $TIVRELON_I386 in none*) TIVRELON_WINE32=0 ;; esac
+if [ "$TIVRELON_I386" != native ]; then
   shim="$WINEPREFIX.bin"
   mkdir -p "$shim"
   printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/wine"
   chmod +x "$shim/wine"
   export PATH="$shim:$PATH"
 fi
+# A prefix made where 32-bit programs could not start has no 32-bit half, and
+# wineboot does not add one later: made again.
+if [ $TIVRELON_WINE32 = 1 ] && [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  echo "The Wine prefix $WINEPREFIX has no 32-bit half: making it again"
+  rm -rf "$WINEPREFIX"
+fi
+mkdir -p "$WINEPREFIX"
 # A server that inherited our stdout would keep CTest waiting for EOF.
 wineserver -p </dev/null >/dev/null 2>&1 || true
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
