@@ -6,8 +6,10 @@
 #include "app/ControlStates.h"
 #include "app/WayBack.h"
 #include "app/frmIconChanger.h"
+#include "modules/IniEncoding.h"
 #include "modules/modINI.h"
 #include "modules/modIcon.h"
+#include "platform/KnownFolder.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
@@ -29,8 +31,7 @@ constexpr DWORD kPinned = 0x00080000, kUnpinned = 0x00100000;
 constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                             FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | kPinned | kUnpinned;
-// What makes Explorer read a folder's desktop.ini: either one.
-constexpr DWORD kMarksForExplorer = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+using wayback::kFolderMarks;
 
 DWORD AttributesOf(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
 
@@ -46,17 +47,26 @@ void ChangeFolderAttributes(const std::wstring& folder, DWORD added, DWORD remov
     services::SetAttributes(folder, ((attributes & kSettable) | added) & ~removed);
 }
 
-// Makes `edits` to the existing desktop.ini `before` was taken of and leaves
-// its attributes as they were; the file as it was when anything fails.
-// Windows refuses the profile writer a hidden, system or read-only file (it
-// re-creates the file with CREATE_ALWAYS): the attributes are lifted for the
-// writes.
-void EditInPlace(const modINI::ProfileFile& ini, services::FileSnapshot& before,
-                 const std::vector<modINI::Edit>& edits) {
-    services::SetAttributes(ini.Text(), 0);
-    modINI::WriteAll(ini, edits);
-    services::SetAttributes(ini.Text(), before.Attributes() & kSettable);
-    before.Keep();
+// Makes `edits` to desktop.ini, whose text was `content` when `before` was
+// taken of it; a file that was not there is created. Windows refuses the
+// profile writer a hidden, system or read-only file (it re-creates the file
+// with CREATE_ALWAYS): an existing file's attributes are lifted, and set by
+// the caller after. A file that Windows' writer would misread is first given
+// its text in the one form it edits as Unicode. Whatever fails, `before`
+// puts the file back unless the caller keeps it.
+void EditFile(const modINI::ProfileFile& ini, services::FileSnapshot& before, const std::wstring& content,
+              const std::vector<modINI::Edit>& edits) {
+    const std::wstring& path = ini.Text();
+    if (before.Existed()) {
+        services::SetAttributes(path, 0);
+        if (const auto unicode = modINI::UnicodeForTheWriter(before.Bytes())) services::ReplaceBytes(path, *unicode);
+    } else {
+        // Never created through whatever stands in its place: a link that
+        // leads nowhere looks like no file at all.
+        services::CreateNewFile(path);
+        before.Created();
+    }
+    modINI::WriteAll(ini, content, edits);
 }
 
 // Tells an open Explorer window to show the folder's new (or default) icon
@@ -120,19 +130,14 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
     if (modINI::ValueOf(content, kShellSection, L"IconResource"))
         edits.push_back({kShellSection, L"IconResource", modINI::FaithfulText(iconFile.Text() + L"," + index.Text())});
     if (!infoTip.Text().empty()) edits.push_back({kShellSection, L"InfoTip", infoTip});
-    for (modINI::Edit& keep : wayback::Keep(content)) edits.push_back(std::move(keep));
+    const DWORD folderAttributes = AttributesOf(FolderPath);
+    const auto inKnownFolder = [&] { return before.Existed() && IsKnownFolder(FolderPath); };
+    for (modINI::Edit& keep : wayback::Keep(content, folderAttributes, inKnownFolder)) edits.push_back(std::move(keep));
 
-    // Never created through whatever stands in its place: a link that leads
-    // nowhere looks like no file at all.
-    if (before.Existed()) {
-        services::SetAttributes(iniPath, 0);
-    } else {
-        services::CreateNewFile(iniPath);
-        before.Created();
-    }
-    modINI::WriteAll(ini, edits);
+    EditFile(ini, before, content, edits);
     // A new file is hidden; Windows' own files are system files too, and stay so.
-    services::SetAttributes(iniPath, FILE_ATTRIBUTE_HIDDEN | (before.Existed() ? before.Attributes() & FILE_ATTRIBUTE_SYSTEM : 0));
+    const DWORD system = before.Existed() ? before.Attributes() & FILE_ATTRIBUTE_SYSTEM : 0;
+    services::SetAttributes(iniPath, FILE_ATTRIBUTE_HIDDEN | system);
     ChangeFolderAttributes(FolderPath, FILE_ATTRIBUTE_SYSTEM, 0);
     before.Keep();
 }
@@ -141,34 +146,42 @@ void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
     const std::wstring& iniPath = ini.Text();
     services::FileSnapshot before(iniPath);
     const std::wstring content = modINI::ProfileText(before.Bytes());
-    // Applied here before: the folder gets back what it had.
+    // Applied here before: the folder gets back what it had, its marks too.
     if (const auto back = wayback::Back(content)) {
-        EditInPlace(ini, before, *back);
+        EditFile(ini, before, content, back->edits);
+        services::SetAttributes(iniPath, before.Attributes() & kSettable);
+        if (const auto marks = back->folderMarks) ChangeFolderAttributes(FolderPath, *marks, kFolderMarks & ~*marks);
+        before.Keep();
         return;
     }
-    const bool ours = modINI::HoldsOnly(content, kShellSection, wayback::kIconKeys);
-    if (!content.empty() && !ours) {
-        // Windows' own desktop.ini in its known folders holds the folder's
-        // own icon and tip: with nothing of ours to take back, the folder
-        // already shows its default icon.
-        if (platform().IsKnownFolder(FolderPath)) return;
+    // Windows' own desktop.ini in its known folders holds the folder's own
+    // icon and tip, whatever keys it holds: with nothing of ours to take
+    // back, the folder already shows its default icon.
+    if (before.Existed() && IsKnownFolder(FolderPath)) return;
+    if (!content.empty() && !modINI::HoldsOnly(content, kShellSection, wayback::kIconKeys)) {
         // The file carries settings this program did not make (a localised
         // name, another tool's keys): take out just the icon keys and leave
         // the file, its attributes and the folder as they are.
         std::vector<modINI::Edit> edits;
         for (const wchar_t* key : wayback::kIconKeys) edits.push_back({kShellSection, key, std::nullopt});
-        EditInPlace(ini, before, edits);
+        EditFile(ini, before, content, edits);
+        services::SetAttributes(iniPath, before.Attributes() & kSettable);
+        before.Keep();
         return;
     }
-    // Taken away step by step: a step that fails leaves what the steps
-    // before it did, as ever.
-    before.Keep();
-    // Clearing the file's attributes first makes a hidden or system
-    // desktop.ini visible to the look-up and lifts read-only before deletion.
-    // The folder keeps what it had besides (hidden, not indexed, pinned).
+    // All or nothing: the file is opened for its deletion before anything
+    // changes (another program holding it without delete sharing refuses
+    // that), and a later step that fails takes the deletion back while
+    // `before` puts the file's attributes back. Clearing them makes a hidden
+    // or system desktop.ini visible to the look-up and lifts read-only,
+    // which would stop the deletion. The folder keeps what it had besides
+    // (hidden, not indexed, pinned).
+    services::PendingDeletion deletion(iniPath);
     services::SetAttributes(iniPath, 0);
-    ChangeFolderAttributes(FolderPath, 0, kMarksForExplorer);
-    if (DesktopIniExists(iniPath)) services::RemoveFile(iniPath);
+    if (DesktopIniExists(iniPath)) deletion.Mark();
+    ChangeFolderAttributes(FolderPath, 0, kFolderMarks);
+    deletion.Keep();
+    before.Keep();
 }
 
 bool frmIconChanger::DesktopIniExists(const std::wstring& iniPath) {

@@ -1,4 +1,7 @@
 #pragma once
+#include <windows.h>
+
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +18,8 @@
 // when the file goes; a second file or a registry entry could outlive the
 // folder or be lost without it. The profile format cannot say "this key was
 // not there", so the section's `Saved` key lists the keys that were, each
-// kept under its own name; a key it does not list is taken out again.
+// kept under its own name; a key it does not list is taken out again. Its
+// `Folder` key lists the folder's marks ("system", "read-only").
 namespace wayback {
 
 inline constexpr wchar_t kShellSection[] = L".ShellClassInfo";
@@ -25,14 +29,33 @@ inline constexpr wchar_t kShellSection[] = L".ShellClassInfo";
 inline constexpr const wchar_t* kIconKeys[] = {L"IconFile", L"IconIndex", L"IconResource", L"InfoTip"};
 
 // The edits that keep the icon keys of `content` (an existing desktop.ini),
-// before Apply replaces them. None when the way back is there already (it
-// holds what the folder had before the first Apply), and none for a file
-// that holds nothing but the keys this program writes. Raises Refusal when a
-// value cannot be written back exactly.
-std::vector<modINI::Edit> Keep(const std::wstring& content);
+// before Apply replaces them, and whether the folder was marked system or
+// read-only (of `folderAttributes`): Explorer reads desktop.ini only in a
+// folder marked so, and a folder that was not must not come alive after a
+// reset. None when the way back is there already (it holds what the folder
+// had before the first Apply), and none for a file that holds nothing but
+// the keys this program writes, unless `inKnownFolder`: Windows' own
+// folders keep their file, so in them nothing is this program's unless the
+// way back says so. Raises Refusal when a value cannot be written back
+// exactly.
+std::vector<modINI::Edit> Keep(const std::wstring& content, DWORD folderAttributes,
+                               const std::function<bool()>& inKnownFolder);
 
-// The edits that give the icon keys back the values kept in `content` and
-// take the way back out; nothing when `content` keeps none.
-std::optional<std::vector<modINI::Edit>> Back(const std::wstring& content);
+// What reset gives back: the edits that give the icon keys the values kept
+// in `content` and take the way back out, and the folder's marks (system,
+// read-only) as they were before the first Apply; none where an earlier
+// version kept no marks.
+struct Return {
+    std::vector<modINI::Edit> edits;
+    std::optional<DWORD> folderMarks;
+};
+// Nothing when `content` keeps no way back. Read as leniently as a copied,
+// merged or hand-edited section needs: names in any letter case and with
+// blanks around them; a listed key with no kept value was not there; of two
+// sections, the first, as the profile reader takes it.
+std::optional<Return> Back(const std::wstring& content);
+
+// The marks that make Explorer read a folder's desktop.ini: either one.
+inline constexpr DWORD kFolderMarks = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
 
 }  // namespace wayback

@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
-#include <string_view>
+#include <algorithm>
 #include <utility>
 
+#include "modules/IniEncoding.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
@@ -55,6 +56,47 @@ bool EveryLine(const std::wstring& content, Accept accept) {
         if (!line.empty() && !accept(ParseLine(line))) return false;
     }
     return true;
+}
+
+// Calls `take` with every key line of `content` as the profile reader sees
+// it: in the first section of each name, with the name of that section.
+template <class Take>
+void EachKey(const std::wstring& content, Take take) {
+    std::vector<std::wstring> seen;
+    bool first = false;
+    std::wstring section;
+    EveryLine(content, [&](const Line& line) {
+        if (line.kind == Line::Section) {
+            section = line.name;
+            first = std::none_of(seen.begin(), seen.end(),
+                                 [&](const std::wstring& s) { return SameText(s, section.c_str()); });
+            if (first) seen.push_back(section);
+        } else if (first && line.kind == Line::Key) {
+            take(section, line);
+        }
+        return true;
+    });
+}
+
+// True when one of `edits` writes or takes out `key` of `section`, or the
+// whole section (no key).
+bool Touches(const std::vector<Edit>& edits, const std::wstring& section, const std::wstring* key) {
+    return std::any_of(edits.begin(), edits.end(), [&](const Edit& edit) {
+        return SameText(section, edit.section) && (!edit.key || (key && SameText(*key, edit.key)));
+    });
+}
+
+// True when `after` holds every section and key of `before` that `edits` do
+// not touch, each key with its value.
+bool KeepsTheRest(const std::wstring& before, const std::wstring& after, const std::vector<Edit>& edits) {
+    bool kept = EveryLine(before, [&](const Line& line) {
+        return line.kind != Line::Section || Touches(edits, line.name, nullptr) || HoldsSection(after, line.name);
+    });
+    EachKey(before, [&](const std::wstring& section, const Line& line) {
+        if (kept && !line.name.empty() && !Touches(edits, section, &line.name))
+            kept = ValueOf(after, section, line.name) == line.value;
+    });
+    return kept;
 }
 
 // The section and key names are the program's own: plain ASCII, converted
@@ -122,51 +164,47 @@ bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::sp
 
 std::optional<std::wstring> ValueOf(const std::wstring& content, const std::wstring& section,
                                     const std::wstring& keyName) {
-    bool inSection = false;
     std::optional<std::wstring> value;
-    EveryLine(content, [&](const Line& line) {
-        if (line.kind == Line::Section) inSection = SameText(line.name, section.c_str());
-        if (inSection && line.kind == Line::Key && SameText(line.name, keyName.c_str())) value = line.value;
-        return !value;
+    EachKey(content, [&](const std::wstring& in, const Line& line) {
+        if (!value && SameText(in, section.c_str()) && SameText(line.name, keyName.c_str())) value = line.value;
     });
     return value;
 }
 
-bool HoldsSection(const std::wstring& content, const std::wstring& section) {
-    return !EveryLine(content, [&](const Line& line) {
-        return !(line.kind == Line::Section && SameText(line.name, section.c_str()));
+size_t SectionCount(const std::wstring& content, const std::wstring& section) {
+    size_t count = 0;
+    EveryLine(content, [&](const Line& line) {
+        count += line.kind == Line::Section && SameText(line.name, section.c_str());
+        return true;
     });
+    return count;
 }
 
-void WriteAll(const ProfileFile& file, const std::vector<Edit>& edits) {
-    for (const Edit& edit : edits) Write(file, edit.section, edit.key, edit.value ? &*edit.value : nullptr);
-    const std::wstring content = ReadTextFile(file.Text());
-    const auto stored = [&](const Edit& edit) {
-        if (!edit.key) return !HoldsSection(content, edit.section);
-        const std::optional<std::wstring> found = ValueOf(content, edit.section, edit.key);
-        if (!edit.value) return !found;
-        return found && AsRead(*found) == AsRead(edit.value->Text());
-    };
-    for (const Edit& edit : edits)
-        if (!stored(edit)) throw Refusal(Refusal::NotWritten);
+bool HoldsSection(const std::wstring& content, const std::wstring& section) {
+    return SectionCount(content, section) > 0;
 }
 
-std::wstring ProfileText(const std::string& bytes) {
-    const auto startsWith = [&](std::string_view mark) { return bytes.compare(0, mark.size(), mark) == 0; };
-    if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
-        std::wstring text((bytes.size() - 2) / 2, L'\0');
-        bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * 2, 2);
-        if (bytes[0] == '\xFE')
-            for (wchar_t& ch : text) ch = static_cast<wchar_t>((ch >> 8) | ((ch & 0xFF) << 8));
-        return text;
+void WriteAll(const ProfileFile& file, const std::wstring& before, const std::vector<Edit>& edits) {
+    try {
+        for (const Edit& edit : edits) Write(file, edit.section, edit.key, edit.value ? &*edit.value : nullptr);
+        const std::wstring content = ReadTextFile(file.Text());
+        const auto stored = [&](const Edit& edit) {
+            if (!edit.key) return !HoldsSection(content, edit.section);
+            const std::optional<std::wstring> found = ValueOf(content, edit.section, edit.key);
+            if (!edit.value) return !found;
+            return found && AsRead(*found) == AsRead(edit.value->Text());
+        };
+        if (!std::all_of(edits.begin(), edits.end(), stored) || !KeepsTheRest(before, content, edits))
+            throw Refusal(Refusal::NotWritten);
+    } catch (...) {
+        // Wine's writer keeps a write it could not save (another program held
+        // the file) in its cache, and saves it when it next opens another
+        // file: long after the caller put this one back. The documented flush
+        // (no section, key or value) ends that entry now, while the caller
+        // has yet to put the file back.
+        platform().WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.Ansi().c_str());
+        throw;
     }
-    // Notepad wrote UTF-8 with a byte-order mark for years; the profile
-    // functions read such a file as UTF-8, and so must the program, or it
-    // would not see the section that follows the mark.
-    if (startsWith("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
-    return FromAnsi(bytes);
 }
-
-std::wstring ReadTextFile(const std::wstring& path) { return ProfileText(services::ReadFileBytes(path)); }
 
 }  // namespace modINI

@@ -50,32 +50,28 @@ struct Edit {
 
 // Makes the edits in order, then reads the file back: every key written must
 // hold its value as the profile functions read it (blanks around it, a pair
-// of quotes, do not count), every key or section taken out must be gone.
-// Raises Refusal(NotWritten) otherwise: a writer that stored a value short or
-// garbled (Wine's, for a value of 32,767 characters or more) reported
-// success all the same. Refusals and failures leave what was written so far.
-void WriteAll(const ProfileFile& file, const std::vector<Edit>& edits);
+// of quotes, do not count), every key or section taken out must be gone, and
+// every other section and key of `before` (the file's text before the edits)
+// must be there with its value. Raises Refusal(NotWritten) otherwise: a
+// writer that stored a value short or garbled (Wine's, for a value of 32,767
+// characters or more), or that misread the file and wrote it back damaged,
+// reported success all the same. Refusals and failures leave what was
+// written so far, and no write of theirs for the writer to land later.
+void WriteAll(const ProfileFile& file, const std::wstring& before, const std::vector<Edit>& edits);
 
 // True when `content` (the whole file) holds nothing but keys of `keys` in
 // `section`, both compared in any letter case; blank lines do not count.
 bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::span<const wchar_t* const> keys);
 
-// The value of `keyName` in `section` of `content` (the first one, as the
-// profile reader takes it), blanks around it trimmed; nothing when the
-// section holds no such key. Names compare in any letter case.
+// The value of `keyName` in `section` of `content`, blanks around it
+// trimmed, as the profile reader finds it: in the first section of that
+// name, the first key of that name. Nothing when there is no such key. Names
+// compare in any letter case.
 std::optional<std::wstring> ValueOf(const std::wstring& content, const std::wstring& section,
                                     const std::wstring& keyName);
 
-// True when `content` has a section named `section`, in any letter case.
+// How many sections of `content` are named `section`, in any letter case.
+size_t SectionCount(const std::wstring& content, const std::wstring& section);
 bool HoldsSection(const std::wstring& content, const std::wstring& section);
-
-// The text of a profile file's bytes, read as the profile functions read it:
-// UTF-16 (either byte order) or UTF-8 after their byte-order mark, the ANSI
-// code page without one.
-std::wstring ProfileText(const std::string& bytes);
-
-// The text of the file at `path`, read as above. Raises as
-// services::ReadFileBytes does.
-std::wstring ReadTextFile(const std::wstring& path);
 
 }  // namespace modINI

@@ -145,7 +145,7 @@ void Platform::CoTaskMemFree(void* memory) {
     if (memory) (*fn)(memory);
 }
 
-bool Platform::IsKnownFolder(const std::wstring& folder) {
+std::vector<std::wstring> Platform::KnownFolderPaths() {
     static Declared<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)> coCreateInstance{
         declared::ole32, "CoCreateInstance"};
     EnsureComApartment();
@@ -154,8 +154,7 @@ bool Platform::IsKnownFolder(const std::wstring& folder) {
                                      __uuidof(IKnownFolderManager), reinterpret_cast<void**>(&raw));
     if (FAILED(hr)) throw PlatformError("CoCreateInstance KnownFolderManager", static_cast<DWORD>(hr));
     const ComPtr<IKnownFolderManager> manager(raw);
-    // Every known folder's path, compared in any letter case: Wine's
-    // FindFolderFromPath finds none of them.
+    // Every known folder's path: Wine's FindFolderFromPath finds none of them.
     KNOWNFOLDERID* ids = nullptr;
     UINT count = 0;
     hr = manager->GetFolderIds(&ids, &count);
@@ -163,6 +162,7 @@ bool Platform::IsKnownFolder(const std::wstring& folder) {
     const std::unique_ptr<KNOWNFOLDERID, void (*)(KNOWNFOLDERID*)> owned(ids, [](KNOWNFOLDERID* memory) {
         platform().CoTaskMemFree(memory);
     });
+    std::vector<std::wstring> paths;
     for (UINT i = 0; i < count; ++i) {
         IKnownFolder* raw = nullptr;
         if (FAILED(manager->GetFolder(ids[i], &raw))) continue;
@@ -170,11 +170,10 @@ bool Platform::IsKnownFolder(const std::wstring& folder) {
         wchar_t* path = nullptr;
         // Virtual folders (Control Panel, say) have no path.
         if (FAILED(known->GetPath(KF_FLAG_DONT_VERIFY, &path))) continue;
-        const bool same = CompareStringOrdinal(path, -1, folder.c_str(), -1, TRUE) == CSTR_EQUAL;
+        paths.emplace_back(path);
         platform().CoTaskMemFree(path);
-        if (same) return true;
     }
-    return false;
+    return paths;
 }
 
 bool Platform::FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) {

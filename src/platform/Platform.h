@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The seam between the program and Windows, the one the tests fake: every
 // declared platform function the handlers call, the dialogs, message boxes,
@@ -62,10 +63,10 @@ public:
 
     // ole32: gives memory the shell allocated (a browser's item list) back.
     virtual void CoTaskMemFree(void* memory);
-    // True when `folder` is one of Windows' known folders (Documents,
-    // Pictures, ...), whose desktop.ini Windows itself writes. Raises
+    // The paths of Windows' known folders (Documents, Pictures, ...), whose
+    // desktop.ini Windows itself writes; virtual folders have none. Raises
     // PlatformError when Windows cannot say.
-    virtual bool IsKnownFolder(const std::wstring& folder);
+    virtual std::vector<std::wstring> KnownFolderPaths();
 
     // kernel32: the first entry FindFirstFileW finds for `path`, its reparse
     // tag in dwReserved0; false when nothing is there. Raises PlatformError

@@ -20,7 +20,8 @@ public:
         NoIconFile,          // no icon chosen, or its file is gone or no longer holds it
         NotOwnFile,          // a desktop.ini that leads elsewhere (a folder, a link, even to nothing, other names)
         FileTooLarge,        // a desktop.ini too large to be one
-        NotWritten,          // a value the file does not hold as it was written
+        NotWritten,          // a value the file does not hold as it was written, or a setting it lost
+        Unreadable,          // a desktop.ini whose bytes are no text the profile functions read
     };
 
     explicit Refusal(Reason why) : std::runtime_error("refused"), why_(why) {}

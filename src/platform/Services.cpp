@@ -156,6 +156,24 @@ FileSnapshot::FileSnapshot(std::wstring path) : path_(std::move(path)), attribut
     if (Existed()) bytes_ = ReadFileBytes(path_);
 }
 
+namespace {
+
+bool TryReplaceBytes(const std::wstring& path, const std::string& bytes) noexcept {
+    // TRUNCATE_EXISTING: into the file itself, never a new one.
+    const UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && (bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                                nullptr) &&
+                                      written == bytes.size()));
+}
+
+}  // namespace
+
+void ReplaceBytes(const std::wstring& path, const std::string& bytes) {
+    if (!TryReplaceBytes(path, bytes)) ThrowLastError("WriteFile");
+}
+
 FileSnapshot::~FileSnapshot() {
     if (kept_ || (!Existed() && !created_)) return;
     // Lifted first: Windows lets no one write a read-only file, nor delete it.
@@ -164,15 +182,28 @@ FileSnapshot::~FileSnapshot() {
         DeleteFileW(path_.c_str());
         return;
     }
-    {
-        // TRUNCATE_EXISTING: put back into the file itself, never create one.
-        const UniqueHandle file(
-            CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (file && !bytes_.empty())
-            WriteFile(file.get(), bytes_.data(), static_cast<DWORD>(bytes_.size()), &written, nullptr);
-    }
+    TryReplaceBytes(path_, bytes_);
     TrySetAttributes(path_, attributes_ & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+}
+
+PendingDeletion::PendingDeletion(const std::wstring& path)
+    : file_(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (!file_) ThrowLastError("CreateFile");
+}
+
+PendingDeletion::~PendingDeletion() {
+    if (marked_ && !kept_) {
+        FILE_DISPOSITION_INFO keep{FALSE};
+        SetFileInformationByHandle(file_.get(), FileDispositionInfo, &keep, sizeof keep);
+    }
+}
+
+void PendingDeletion::Mark() {
+    FILE_DISPOSITION_INFO remove{TRUE};
+    if (!SetFileInformationByHandle(file_.get(), FileDispositionInfo, &remove, sizeof remove))
+        ThrowLastError("SetFileInformationByHandle");
+    marked_ = true;
 }
 
 bool TrySetAttributes(const std::wstring& path, DWORD attributes) noexcept {
@@ -183,10 +214,6 @@ bool TrySetAttributes(const std::wstring& path, DWORD attributes) noexcept {
 
 void SetAttributes(const std::wstring& path, DWORD attributes) {
     if (!TrySetAttributes(path, attributes)) ThrowLastError("SetFileAttributes");
-}
-
-void RemoveFile(const std::wstring& path) {
-    if (!::DeleteFileW(path.c_str())) ThrowLastError("DeleteFile");
 }
 
 void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) {

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Handles.h"
+
 // The runtime services the handlers lean on: message boxes, the
 // application's own information, and the file and program services. Each
 // failure raises PlatformError; each handler meets it as its behaviour says.
@@ -89,13 +91,35 @@ private:
     bool kept_ = false;
 };
 
+// Gives the existing file at `path` the bytes `bytes`, in place: never
+// created where it is not. Raises PlatformError when Windows refuses.
+void ReplaceBytes(const std::wstring& path, const std::string& bytes);
+
+// A file opened to be deleted, before anything else changes: another
+// program that holds it open without delete sharing refuses the opening.
+// Mark() has it deleted when this goes; unless Keep() was called by then,
+// the mark is taken back and the file stays.
+class PendingDeletion {
+public:
+    explicit PendingDeletion(const std::wstring& path);
+    ~PendingDeletion();
+    PendingDeletion(const PendingDeletion&) = delete;
+    PendingDeletion& operator=(const PendingDeletion&) = delete;
+
+    void Mark();
+    void Keep() { kept_ = true; }
+
+private:
+    UniqueHandle file_;
+    bool marked_ = false;
+    bool kept_ = false;
+};
+
 // Replaces the whole attribute set of `path` (0 none, 2 hidden, 4 system).
 void SetAttributes(const std::wstring& path, DWORD attributes);
 // The same, for a path that is put back on the way out: false when Windows
 // refused.
 bool TrySetAttributes(const std::wstring& path, DWORD attributes) noexcept;
-
-void RemoveFile(const std::wstring& path);
 
 // Starts `path` as a program, shown with `showCommand`, in the current folder
 // `directory` (the program's own when empty), not waited for.

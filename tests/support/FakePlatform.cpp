@@ -139,3 +139,7 @@ void FakePlatform::EndProgram(UINT exitCode) { endProgramCalls.push_back(exitCod
 bool FakePlatform::FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) {
     return findFile ? findFile(path, found) : Platform::FindFile(path, found);
 }
+
+std::vector<std::wstring> FakePlatform::KnownFolderPaths() {
+    return knownFolderPaths ? knownFolderPaths() : Platform::KnownFolderPaths();
+}

@@ -81,6 +81,8 @@ public:
     // What a look-up of one path finds (a reparse tag, say): the real answer
     // unless scripted.
     std::function<bool(const std::wstring& path, WIN32_FIND_DATAW& found)> findFile;
+    // Windows' known folders: the real ones unless scripted.
+    std::function<std::vector<std::wstring>()> knownFolderPaths;
     // Program start: by default recorded and not started.
     std::function<void(const std::wstring& path, int showCommand, const std::wstring& directory)> startProgram;
 
@@ -119,6 +121,7 @@ public:
     LSTATUS RegCloseKey(HKEY key) override;
     Wow64Folders GetWow64Folders() override;
     bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) override;
+    std::vector<std::wstring> KnownFolderPaths() override;
     void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) override;
     void EndProgram(UINT exitCode) override;
 

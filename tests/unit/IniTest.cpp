@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/WayBack.h"
+#include "modules/IniEncoding.h"
 #include "modules/modINI.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
@@ -97,12 +98,32 @@ TEST(HoldsOnly, TellsOurOwnFileFromOneWithForeignSettings) {
             << testing::PrintToString(std::wstring(c.content));
 }
 
-TEST(ReadTextFile, ReadsAnsiAndUtf16Files) {
+// Every encoding a desktop.ini is found in. A file of NUL bytes that is no
+// UTF-16 was once read as ANSI: lines of nothing, written back as such.
+TEST(ReadTextFile, ReadsEachEncodingAndRefusesBytesThatAreNoText) {
+    const struct {
+        std::string bytes;
+        const wchar_t* text;  // null: refused
+    } cases[] = {
+        {"[s]\r\nk=\xE9t\xE9\r\n", L"[s]\r\nk=été\r\n"},
+        {std::string("\xFF\xFE[\0s\0]\0", 8), L"[s]"},
+        {std::string("\xFE\xFF\0[\0\xE9", 6), L"[é"},
+        {"\xEF\xBB\xBF[s]\r\nk=\xC3\xA9", L"[s]\r\nk=é"},
+        {std::string("[\0s\0]\0=\0\xE9\0", 10), L"[s]=é"},        // UTF-16LE without its mark
+        {std::string("[\0s\0]\0\0\0", 8), nullptr},             // a NUL character
+        {std::string("[\0s\0]", 5), nullptr},                      // half a character
+        {std::string("[\0\x00\xDC", 4), nullptr},                  // a lone surrogate
+    };
     TempFolder folder;
-    WriteBytes(folder / L"a.ini", "[s]\r\nk=\xE9t\xE9\r\n");
-    EXPECT_EQ(modINI::ReadTextFile(folder / L"a.ini"), L"[s]\r\nk=été\r\n");
-    WriteBytes(folder / L"w.ini", std::string("\xFF\xFE[\0s\0]\0", 8));
-    EXPECT_EQ(modINI::ReadTextFile(folder / L"w.ini"), L"[s]");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        WriteBytes(folder / L"a.ini", c.bytes);
+        if (c.text) {
+            EXPECT_EQ(modINI::ReadTextFile(folder / L"a.ini"), c.text);
+        } else {
+            EXPECT_THROW(modINI::ReadTextFile(folder / L"a.ini"), Refusal);
+        }
+    }
     EXPECT_THROW(modINI::ReadTextFile(folder / L"missing.ini"), PlatformError);
 }
 

@@ -74,16 +74,24 @@ TEST(SetAttributes, ReplacesTheWholeSet) {
     }
 }
 
-TEST(RemoveFile, DeletesOrRaises) {
+// The deletion lands only once kept: reset takes it back when a later step
+// fails.
+TEST(PendingDeletion, DeletesOnlyWhenKeptAndRaisesWhenItCannot) {
     TempFolder folder;
     const std::wstring file = folder / L"f.txt";
     WriteBytes(file, "x");
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_THROW(services::RemoveFile(file), PlatformError);  // read-only refuses deletion
+    EXPECT_THROW(services::PendingDeletion(file).Mark(), PlatformError);  // read-only refuses deletion
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    services::RemoveFile(file);
+    services::PendingDeletion(file).Mark();
+    EXPECT_TRUE(Exists(file));
+    {
+        services::PendingDeletion deletion(file);
+        deletion.Mark();
+        deletion.Keep();
+    }
     EXPECT_FALSE(Exists(file));
-    EXPECT_THROW(services::RemoveFile(file), PlatformError);
+    EXPECT_THROW(services::PendingDeletion{file}, PlatformError);
 }
 
 // Files whose structures claim bytes they do not hold: the platform's

@@ -60,20 +60,6 @@ TEST_F(ResetTest, ResetOfAFileWithOnlyIconKeysInAnyCaseDeletesIt) {
     EXPECT_EQ(UserAttributes(folder.Path()), 0u);
 }
 
-TEST_F(ResetTest, ResetThatCannotDeleteLeavesBothAttributeSetsCleared) {
-    ApplyIcon(L"a.ico", 0);
-    // Held open without delete sharing: the deletion fails.
-    HANDLE held = CreateFileW(Ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    Reset();
-    CloseHandle(held);
-    EXPECT_EQ(ErrorCount(), 1u);
-    EXPECT_TRUE(Exists(Ini()));
-    EXPECT_EQ(UserAttributes(Ini()), 0u);
-    EXPECT_EQ(UserAttributes(folder.Path()), 0u);
-}
-
 // A desktop.ini that leads elsewhere is never followed: Apply and reset both
 // end in the error, and what it leads to (a file of another folder, with
 // settings of its own) keeps its bytes and attributes.
@@ -153,23 +139,56 @@ TEST_F(ResetTest, OnlyLinksAmongReparsePointsAreRefused) {
     }
 }
 
+std::string Utf16(const std::wstring& text, bool bigEndian) {
+    std::string bytes;
+    for (const wchar_t c : text)
+        bytes += bigEndian ? std::string{char(c >> 8), char(c)} : std::string{char(c), char(c >> 8)};
+    return bytes;
+}
+
 // Apply then reset gives the folder back what it had: the icon keys with
-// their values and both attribute sets. Apply leaves alone what it does not
-// need: a hidden folder stays hidden, a system file stays one.
+// their values, the file's attributes and the folder's marks for Explorer.
+// Apply leaves alone what it does not need: a hidden folder stays hidden, a
+// system file stays one, and the file's other sections. A file that Windows'
+// profile writer would misread (UTF-8 with a mark, UTF-16 big-endian or
+// without its mark) is first given its text as UTF-16 with its mark: Wine's
+// writer once rewrote the one without a mark as lines of "=".
 TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
+    const std::wstring others =
+        L"[.ShellClassInfo]\r\nConfirmFileOp=0\r\nInfoTip=\u00C9t\u00E9\r\n[ViewState]\r\nMode=4\r\n";
     struct Case {
         const char* what;
         std::string content;  // none: no desktop.ini
         DWORD file, folder;   // attributes before
         DWORD fileApplied, folderApplied, folderReset;
+        bool unicode;  // made UTF-16 with its mark by Apply
+        // What the file holds, where Windows' reader misreads it before Apply.
+        const wchar_t* keys = nullptr;
+        const wchar_t* view = nullptr;
     };
     const Case cases[] = {
-        {"a plain folder", "", 0, 0, kHidden, kSystem, 0},
-        {"a hidden folder", "", 0, kHidden, kHidden, kHidden | kSystem, kHidden},
+        {"a plain folder", "", 0, 0, kHidden, kSystem, 0, false},
+        {"a hidden folder", "", 0, kHidden, kHidden, kHidden | kSystem, kHidden, false},
         {"Explorer's Customize tab", "[.ShellClassInfo]\r\nIconResource=C:\\mine.ico,0\r\n", kHidden | kSystem,
-         kSystem, kHidden | kSystem, kSystem, kSystem},
-        {"a file Notepad wrote in UTF-8", "\xEF\xBB\xBF[.ShellClassInfo]\r\nInfoTip=\xC3\x89t\xC3\xA9\r\n[ViewState]\r\nMode=4\r\n",
-         kHidden, 0, kHidden, kSystem, kSystem},
+         kSystem, kHidden | kSystem, kSystem, kSystem, false},
+        {"a read-only folder", "[.ShellClassInfo]\r\nLocalizedResourceName=Mes photos\r\n", kHidden, kReadOnly,
+         kHidden, kReadOnly | kSystem, kReadOnly, false},
+        {"UTF-8 with its mark, the section on line 1",
+         "\xEF\xBB\xBF[.ShellClassInfo]\r\nInfoTip=\xC3\x89t\xC3\xA9\r\n[ViewState]\r\nMode=4\r\n", kHidden, 0, kHidden,
+         kSystem, 0, true},
+        {"UTF-8 with its mark, a comment first",
+         "\xEF\xBB\xBF; Notepad\r\n[.ShellClassInfo]\r\nConfirmFileOp=0\r\nInfoTip=\xC3\x89t\xC3\xA9\r\n[ViewState]\r\nMode=4\r\n",
+         kHidden, 0, kHidden, kSystem,
+         0, true},
+        {"UTF-16 big-endian", "\xFE\xFF" + Utf16(others, true), kHidden, 0, kHidden, kSystem, 0, true},
+        {"UTF-16 without its mark", Utf16(others, false), kHidden, kSystem, kHidden, kSystem, kSystem, true,
+         L"ConfirmFileOp=0\nInfoTip=\u00C9t\u00E9\n", L"Mode=4\n"},
+        // Copied, merged or edited by hand: names with blanks and in other
+        // letter case, a listed key with no kept value, a second section.
+        {"a way back not as written", "[.ShellClassInfo]\r\nICONFILE=C:\\applied.ico\r\nICONINDEX=1\r\n"
+         "ConfirmFileOp=0\r\n[Tivrelon]\r\nSaved= InfoTip , iconindex\r\nINFOTIP=Ancienne bulle\r\n"
+         "[tivrelon]\r\nSaved=IconFile\r\nIconFile=C:\\autre.ico\r\n", kHidden | kSystem, kSystem, kHidden | kSystem,
+         kSystem, kSystem, false, L"ConfirmFileOp=0\nINFOTIP=Ancienne bulle\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -177,14 +196,22 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
         if (!c.content.empty()) WriteBytes(Ini(), c.content);
         SetFileAttributesW(Ini().c_str(), c.file);
         SetFileAttributesW(folder.Path().c_str(), c.folder);
-        const std::wstring keys = ShellKeys();
+        // Wine keeps no read-only mark on a folder: that row runs on Windows.
+        if (UserAttributes(folder.Path()) != c.folder) continue;
+        const std::wstring keys = c.keys ? c.keys : ShellKeys();
+        const std::wstring view = c.view ? c.view : ProfileSection(Ini(), L"ViewState");
         ApplyIcon(L"new.ico", 2, L"Bulle");
         EXPECT_NE(ShellKeys().find(L"=" + Icon(L"new.ico") + L"\n"), std::wstring::npos) << ShellKeys();
+        EXPECT_NE(ShellKeys().find(L"=Bulle\n"), std::wstring::npos) << ShellKeys();
+        EXPECT_EQ(ProfileSection(Ini(), L"ViewState"), view);
+        EXPECT_EQ(IniText().starts_with("\xFF\xFE"), c.unicode);
         EXPECT_EQ(UserAttributes(Ini()), c.fileApplied);
         EXPECT_EQ(UserAttributes(folder.Path()), c.folderApplied);
         Reset();
         EXPECT_EQ(Exists(Ini()), !c.content.empty());
         EXPECT_EQ(ShellKeys(), keys);
+        EXPECT_EQ(ProfileSection(Ini(), L"ViewState"), view);
+        EXPECT_EQ(ProfileSection(Ini(), L"Tivrelon"), L"") << "the way back left behind";
         if (!c.content.empty()) {
             EXPECT_EQ(UserAttributes(Ini()), c.file);
         }
@@ -193,29 +220,67 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
     }
 }
 
-// The test session gives Wine's prefix the Documents and Pictures a Windows
-// profile has, Windows' own desktop.ini in each (UTF-16, hidden and system):
-// known folders by Windows' own answer, a reset never applied leaves their
-// values, and Apply then reset gives them their own icon and tip back.
+std::wstring KnownFolderPath(const KNOWNFOLDERID& id) {
+    wchar_t* raw = nullptr;
+    if (SHGetKnownFolderPath(id, 0, nullptr, &raw) != S_OK) return {};
+    const std::wstring path = raw;
+    CoTaskMemFree(raw);
+    return path;
+}
+
+// Windows' own folders: a reset that finds nothing of ours leaves their
+// desktop.ini as it is, and Apply then reset gives them their own icon and
+// tip back. The test session gives Wine's prefix the Documents and Pictures
+// a Windows profile has, Windows' own file in each (UTF-16, hidden and
+// system); Documents is also reached by its 8.3 name and through a link
+// (which Wine shows as a junction shows on Windows), which a comparison of
+// paths took for some other folder. Music's file holds nothing but Windows'
+// IconResource, once taken for a file of ours and deleted: played by the
+// test's own folder, scripted as a known folder.
 TEST_F(ResetTest, WindowsOwnFoldersGetTheirOwnIconBack) {
-    if (!RunningOnWine()) GTEST_SKIP() << "a user's own Documents and Pictures are not the tests' to customise";
-    for (const KNOWNFOLDERID& id : {FOLDERID_Documents, FOLDERID_Pictures}) {
-        wchar_t* raw = nullptr;
-        ASSERT_EQ(SHGetKnownFolderPath(id, 0, nullptr, &raw), S_OK);
-        const std::wstring path = raw, ini = path + L"\\desktop.ini";
-        CoTaskMemFree(raw);
-        SCOPED_TRACE(ToAnsi(path));
+    TempFolder links;
+    const std::wstring documents = KnownFolderPath(FOLDERID_Documents);
+    const SymbolicLink link(links / L"Docs", documents);
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(GetShortPathNameW(documents.c_str(), shortName.data(), MAX_PATH));
+    EXPECT_NE(shortName, documents) << "no 8.3 name to reach Documents by";
+    const struct {
+        std::wstring path, folder;  // reached by, and the folder itself
+        const char* music;          // the desktop.ini planted, where it is not Windows' own
+    } cases[] = {
+        {folder.Path(), folder.Path(), "[.ShellClassInfo]\r\nIconResource=%SystemRoot%\\system32\\imageres.dll,-108\r\n"},
+        {documents, documents, nullptr},
+        {shortName, documents, nullptr},
+        {links / L"Docs", documents, nullptr},
+        {KnownFolderPath(FOLDERID_Pictures), KnownFolderPath(FOLDERID_Pictures), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToAnsi(c.path));
+        if (!c.music && !(RunningOnWine() && link.Made()))
+            GTEST_SKIP() << "a user's own Documents and Pictures are not the tests' to customise";
+        const std::wstring ini = c.folder + L"\\desktop.ini";
+        w.fake.knownFolderPaths = nullptr;
+        if (c.music) {
+            WriteBytes(ini, c.music);
+            SetFileAttributesW(ini.c_str(), kHidden | kSystem);
+            SetFileAttributesW(c.folder.c_str(), kReadOnly);
+            w.fake.knownFolderPaths = [&] { return std::vector<std::wstring>{L"C:\\Elsewhere", c.folder}; };
+        }
         ASSERT_TRUE(Exists(ini)) << "the test session plants the file Windows ships";
-        const KeptAsFound kept(ini, path);
+        const KeptAsFound kept(ini, c.folder);
+        const std::string bytes = ReadBytes(ini);
+        const DWORD attributes = UserAttributes(ini), folderAttributes = UserAttributes(c.folder);
+        Reset(c.path);
+        EXPECT_EQ(ReadBytes(ini), bytes);
+        EXPECT_EQ(UserAttributes(ini), attributes);
+        EXPECT_EQ(UserAttributes(c.folder), folderAttributes);
         const std::wstring keys = ProfileSection(ini, L".ShellClassInfo");
-        const DWORD attributes = UserAttributes(ini);
-        Reset(path);
-        EXPECT_EQ(ProfileSection(ini, L".ShellClassInfo"), keys);
-        ApplyIcon(L"a.ico", 1, L"Bulle", path);
+        ApplyIcon(L"a.ico", 1, L"Bulle", c.path);
         EXPECT_NE(ProfileSection(ini, L".ShellClassInfo"), keys);
-        Reset(path);
+        Reset(c.path);
         EXPECT_EQ(ProfileSection(ini, L".ShellClassInfo"), keys);
         EXPECT_EQ(UserAttributes(ini), attributes);
+        EXPECT_EQ(UserAttributes(c.folder), folderAttributes);
         EXPECT_EQ(ErrorCount(), 0u);
     }
 }
@@ -275,10 +340,13 @@ std::wstring DeepFolder(std::wstring path) {
 // When Apply or reset cannot finish, the error shows and the folder is left
 // as it was: the file's bytes, both attribute sets, and nothing written
 // anywhere else (Wine's profile writer, given a path of MAX_PATH or more,
-// writes garbage-named files into the current folder).
+// writes garbage-named files into the current folder), nor later: Wine's
+// writer kept a write it could not save in its cache and saved it at the
+// next Apply elsewhere. A reset that cannot delete the file changes nothing.
 TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
     constexpr DWORD kNoHolder = ~0u;
     const std::string ours = "[.ShellClassInfo]\r\nICONFILE=C:\\a.ico\r\nICONINDEX=0\r\n";
+    const std::string theirs = "[.ShellClassInfo]\r\nConfirmFileOp=0\r\n[ViewState]\r\nFolderType=Pictures\r\n";
     const std::string huge = "[.ShellClassInfo]\r\nLocalizedResourceName=Photos\r\n;" + std::string(2 << 20, 'x') + "\r\n";
     struct Case {
         const char* what;
@@ -286,13 +354,18 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         std::string content;  // none: no desktop.ini
         DWORD holderShare;    // another program holds the file open, sharing this
         bool deep;
+        bool damagingWriter = false;  // the writer drops a setting it was not asked to touch
     };
     const Case cases[] = {
         {"reset of a file over the 1 MiB a read takes", true, huge, kNoHolder, false},
         {"reset of a file held without read sharing", true, ours, 0, false},
+        {"reset of a file held without delete sharing", true, ours, FILE_SHARE_READ | FILE_SHARE_WRITE, false},
         {"apply to a file held without write sharing", false, ours, FILE_SHARE_READ, false},
+        {"apply to a file held without delete sharing", false, theirs, FILE_SHARE_READ | FILE_SHARE_WRITE, false},
         {"apply under a desktop.ini path of MAX_PATH", false, "", kNoHolder, true},
         {"reset under a desktop.ini path of MAX_PATH", true, ours, kNoHolder, true},
+        {"apply to NUL bytes that are no UTF-16", false, std::string("[\0s\0]\0\0\0", 8), kNoHolder, false},
+        {"apply with a writer that loses a setting", false, theirs, kNoHolder, false, true},
     };
     wchar_t current[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, current);
@@ -310,18 +383,36 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
             WriteBytes(ini, c.content);
             SetFileAttributesW(ini.c_str(), kHidden | kSystem);
         }
-        SetFileAttributesW(Verbatim(target).c_str(), kHidden);
+        // A folder to reset is customised: a system folder.
+        const DWORD folderAttributes = kHidden | (c.reset ? kSystem : 0);
+        SetFileAttributesW(Verbatim(target).c_str(), folderAttributes);
         const std::set<std::wstring> before = NamesIn(current);
         const size_t errors = ErrorCount(), writes = w.fake.profileWrites.size();
+        if (c.damagingWriter)
+            w.fake.writeProfile = [&](const char* section, const char* key, const char* value, const char* file) {
+                const BOOL written = w.fake.Platform::WritePrivateProfileStringA(section, key, value, file);
+                const std::string text = ReadBytes(ini);
+                WriteBytes(ini, text.substr(0, text.find("[ViewState]")));
+                return written;
+            };
 
+        // One that lets others write holds the file to move or delete it.
+        const DWORD access = GENERIC_READ | (c.holderShare & FILE_SHARE_WRITE ? DELETE : 0);
         HANDLE held = c.holderShare == kNoHolder
                           ? INVALID_HANDLE_VALUE
-                          : CreateFileW(ini.c_str(), GENERIC_READ, c.holderShare, nullptr, OPEN_EXISTING, 0, nullptr);
+                          : CreateFileW(ini.c_str(), access, c.holderShare, nullptr, OPEN_EXISTING, 0, nullptr);
         Browse(target);
         if (w.Ctl(F::chkReset).Checked() != c.reset) w.ClickReset();
         if (!c.reset) w.ChooseIcon(Icon(L"a.ico"), 1);
         w.Apply();
+        w.fake.writeProfile = nullptr;
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        EXPECT_EQ(ErrorCount(), errors + 1);
+        // Whatever a writer does with such a path, it is never handed one.
+        if (c.deep) {
+            EXPECT_EQ(w.fake.profileWrites.size(), writes);
+        }
+        ApplyIcon(L"b.ico", 0);  // elsewhere, once the holder let go
 
         EXPECT_EQ(ErrorCount(), errors + 1);
         EXPECT_EQ(Exists(ini), !c.content.empty());
@@ -329,12 +420,8 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         if (!c.content.empty()) {
             EXPECT_EQ(UserAttributes(ini), kHidden | kSystem);
         }
-        EXPECT_EQ(UserAttributes(Verbatim(target)), kHidden);
+        EXPECT_EQ(UserAttributes(Verbatim(target)), folderAttributes);
         EXPECT_EQ(NamesIn(current), before);
-        // Whatever a writer does with such a path, it is never handed one.
-        if (c.deep) {
-            EXPECT_EQ(w.fake.profileWrites.size(), writes);
-        }
     }
     RemoveTree(Verbatim(folder.Path()));
 }

@@ -1,0 +1,84 @@
+#include "modules/IniEncoding.h"
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "platform/Refusal.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+
+namespace modINI {
+
+namespace {
+
+constexpr std::string_view kUtf16Mark = "\xFF\xFE", kUtf16BigMark = "\xFE\xFF", kUtf8Mark = "\xEF\xBB\xBF";
+
+bool StartsWith(const std::string& bytes, std::string_view mark) { return bytes.compare(0, mark.size(), mark) == 0; }
+
+std::wstring Utf16(std::string_view bytes, bool bigEndian) {
+    std::wstring text(bytes.size() / 2, L'\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto low = static_cast<unsigned char>(bytes[2 * i + bigEndian]);
+        const auto high = static_cast<unsigned char>(bytes[2 * i + !bigEndian]);
+        text[i] = static_cast<wchar_t>(low | high << 8);
+    }
+    return text;
+}
+
+// Text, not bytes that happen to pair up: no NUL character, every surrogate
+// in its pair.
+bool IsText(const std::wstring& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c == L'\0' || IS_LOW_SURROGATE(c)) return false;
+        if (IS_HIGH_SURROGATE(c) && !(i + 1 < text.size() && IS_LOW_SURROGATE(text[++i]))) return false;
+    }
+    return true;
+}
+
+// Every byte a character: a sequence MultiByteToWideChar would turn into
+// U+FFFD is refused rather than lost in a rewrite.
+std::wstring WellFormedUtf8(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+    if (size <= 0) throw Refusal(Refusal::Unreadable);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), length, text.data(), size);
+    return text;
+}
+
+}  // namespace
+
+std::wstring ProfileText(const std::string& bytes) {
+    const std::string_view rest = std::string_view(bytes).substr(std::min<size_t>(bytes.size(), 2));
+    if (StartsWith(bytes, kUtf16Mark)) return Utf16(rest, false);
+    if (StartsWith(bytes, kUtf16BigMark)) return Utf16(rest, true);
+    // Notepad wrote UTF-8 with a byte-order mark for years; Wine's profile
+    // functions read it as UTF-8, and the program must see the section that
+    // follows the mark.
+    if (StartsWith(bytes, kUtf8Mark)) return FromUtf8(bytes.substr(kUtf8Mark.size()));
+    if (bytes.find('\0') == std::string::npos) return FromAnsi(bytes);
+    std::wstring text = Utf16(bytes, false);
+    if (bytes.size() % 2 || !IsText(text)) throw Refusal(Refusal::Unreadable);
+    return text;
+}
+
+std::optional<std::string> UnicodeForTheWriter(const std::string& bytes) {
+    if (StartsWith(bytes, kUtf16Mark) || (!StartsWith(bytes, kUtf16BigMark) && !StartsWith(bytes, kUtf8Mark) &&
+                                          bytes.find('\0') == std::string::npos))
+        return std::nullopt;
+    const std::wstring text = StartsWith(bytes, kUtf8Mark) ? WellFormedUtf8(std::string_view(bytes).substr(3))
+                                                           : ProfileText(bytes);
+    std::string unicode(kUtf16Mark);
+    for (const wchar_t c : text) {
+        unicode += static_cast<char>(c & 0xFF);
+        unicode += static_cast<char>(c >> 8);
+    }
+    return unicode;
+}
+
+std::wstring ReadTextFile(const std::wstring& path) { return ProfileText(services::ReadFileBytes(path)); }
+
+}  // namespace modINI
