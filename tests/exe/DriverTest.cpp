@@ -30,6 +30,20 @@ bool ChooseFolder(const RunningProgram& program, HWND button, const std::wstring
     return WaitFor([&] { return !IsWindow(browser); });
 }
 
+// Presses `button` ("Choix de l'Icône..."), opens `file` in the real Open
+// dialog and picks its icon `index` in the picker from the keyboard.
+bool PickIcon(const RunningProgram& program, HWND button, const std::wstring& file, int index) {
+    HWND picker = OpenInIconPicker(program, button, file);
+    HWND icons = picker ? FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+    if (!icons || !WaitFor([&] { return SelectedItem(icons) == 0; })) return false;
+    for (int i = 1; i <= index; ++i) {
+        PostMessageW(icons, WM_KEYDOWN, VK_RIGHT, 0);
+        if (!WaitFor([&] { return SelectedItem(icons) == i; })) return false;
+    }
+    PostMessageW(icons, WM_KEYDOWN, VK_RETURN, 0);
+    return WaitFor([&] { return !IsWindow(picker); });
+}
+
 TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
     if (!RunningOnWine())
         GTEST_SKIP() << "Windows shows the shell's own icon picker; this test works the one that stands in under Wine";
@@ -56,16 +70,7 @@ TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
     EXPECT_TRUE(IsWindowEnabled(infoTip));
 
     // The file, through the real Open dialog; the fourth icon, from the keyboard.
-    HWND picker = OpenInIconPicker(program, chooseIcon, TestIconsDll());
-    ASSERT_NE(picker, nullptr) << "no icon picker";
-    HWND icons = FindWindowExW(picker, nullptr, WC_LISTVIEWW, nullptr);
-    ASSERT_NE(icons, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == 0; })) << "the picker does not open on the first icon";
-    for (int i = 1; i <= 3; ++i) {
-        PostMessageW(icons, WM_KEYDOWN, VK_RIGHT, 0);
-        ASSERT_TRUE(WaitFor([&] { return SelectedItem(icons) == i; })) << "arrow key " << i;
-    }
-    PostMessageW(icons, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(PickIcon(program, chooseIcon, TestIconsDll(), 3)) << "no icon picked";
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; })) << "Apply not enabled after the choice";
 
     // An info tip, then Apply.
@@ -96,6 +101,46 @@ TEST(ExeDriver, DoesTheWholeTaskAsAUserWould) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(about) && IsWindowEnabled(main); }));
 
     // Quit.
+    Click(c.quit);
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+// The shipped exe started with a folder, as Explorer's menu entry and a
+// shortcut start it (quoted, a space in its name), in a folder of the
+// user's own settings: Apply, then reset, gives it back exactly what it had.
+// Under WOW64 in the i686 build, where the exe meets the file system's and
+// the registry's redirection.
+TEST(ExeDriver, StartedWithAFolderAppliesAndResetsItBackToWhatItHad) {
+    if (!RunningOnWine()) GTEST_SKIP() << "Windows shows the shell's own icon picker";
+    TempFolder root;
+    const std::wstring folder = root / L"Mes projets", ini = folder + L"\\desktop.ini";
+    MakeFolder(folder);
+    WriteBytes(ini, "[.ShellClassInfo]\r\nIconResource=C:\\Windows\\System32\\imageres.dll,-3\r\n"
+                    "LocalizedResourceName=Projets\r\n[ViewState]\r\nMode=4\r\n");
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const std::wstring keys = ProfileSection(ini, L".ShellClassInfo"), view = ProfileSection(ini, L"ViewState");
+    RunningProgram program(TivrelonExePath(), L"", L"\"" + folder + L"\"");
+    ASSERT_NE(program.Window(), nullptr);
+    const MainControls c = MainControlsOf(program.Window());
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(c.icon) != FALSE; })) << "the folder was not chosen";
+
+    ASSERT_TRUE(PickIcon(program, c.icon, TestIconsDll(), 2));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(c.apply) != FALSE; }));
+    Click(c.apply);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(c.apply); }));
+    EXPECT_NE(ProfileSection(ini, L".ShellClassInfo").find(L"IconResource=" + TestIconsDll() + L",2\n"),
+              std::wstring::npos) << ProfileSection(ini, L".ShellClassInfo");
+    EXPECT_EQ(UserAttributes(folder), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
+
+    Click(c.reset);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(c.apply) != FALSE; }));
+    Click(c.apply);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(c.apply); }));
+    EXPECT_EQ(ProfileSection(ini, L".ShellClassInfo"), keys);
+    EXPECT_EQ(ProfileSection(ini, L"ViewState"), view);
+    EXPECT_EQ(ProfileSection(ini, L"Tivrelon"), L"");
+    EXPECT_EQ(UserAttributes(ini), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(UserAttributes(folder), 0u);
     Click(c.quit);
     EXPECT_EQ(program.ExitCode(), 0u);
 }
