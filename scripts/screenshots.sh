@@ -27,3 +27,6 @@ for bmp in "$shots"/*.bmp; do
   convert "$bmp" -strip "$root/docs/$name.png"
   echo "docs/$name.png"
 done
+# Pictures, not figures: where 32-bit code runs under qemu-i386, the windows
+# are the i686 program's all the same, and no time is taken from them.
+echo "Windows of the $arch program ($("$here/emulated-i386.sh" sh -c 'echo "32-bit code: $TIVRELON_I386"')); no time measured."
