@@ -39,12 +39,16 @@ bool IsFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+DWORD FolderAttributes(const std::wstring& folder) {
+    const DWORD attributes = AttributesOf(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError("GetFileAttributes");
+    return attributes;
+}
+
 // The folder's attributes with `added` and without `removed`, the others
 // (hidden, not indexed, OneDrive's pinned or unpinned) as they were.
 void ChangeFolderAttributes(const std::wstring& folder, DWORD added, DWORD removed) {
-    const DWORD attributes = AttributesOf(folder);
-    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError("GetFileAttributes");
-    services::SetAttributes(folder, ((attributes & kSettable) | added) & ~removed);
+    services::SetAttributes(folder, ((FolderAttributes(folder) & kSettable) | added) & ~removed);
 }
 
 // Makes `edits` to desktop.ini, whose text was `content` when `before` was
@@ -130,7 +134,7 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
     if (modINI::ValueOf(content, kShellSection, L"IconResource"))
         edits.push_back({kShellSection, L"IconResource", modINI::FaithfulText(iconFile.Text() + L"," + index.Text())});
     if (!infoTip.Text().empty()) edits.push_back({kShellSection, L"InfoTip", infoTip});
-    const DWORD folderAttributes = AttributesOf(FolderPath);
+    const DWORD folderAttributes = FolderAttributes(FolderPath);
     const auto inKnownFolder = [&] { return before.Existed() && IsKnownFolder(FolderPath); };
     for (modINI::Edit& keep : wayback::Keep(content, folderAttributes, inKnownFolder)) edits.push_back(std::move(keep));
 
