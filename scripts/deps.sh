@@ -31,8 +31,18 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A mirror caught mid-sync can serve one architecture's index of a suite
+  # and not the other's (seen: bookworm-security's i386 index of the wrong
+  # size). Then the amd64 library is offered at the suite's version and its
+  # i386 twin, which must be the same version, is not, and Wine's 32-bit half
+  # cannot be installed: take the release's own versions, the same for both.
+  $SUDO apt-get update -qq || echo "apt-get update: an index could not be read (above); going on with the others"
+  install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+  if ! install "${missing[@]}"; then
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    echo "Installing again with $release's own versions, the same for both architectures"
+    install -t "$release" "${missing[@]}"
+  fi
 fi
 
 # A host whose kernel runs no 32-bit code starts Wine's 32-bit loader through
@@ -46,7 +56,7 @@ if ! "$(dirname "$0")/host-runs-32bit.sh" && ! /usr/bin/qemu-i386 --version 2>/d
   if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d; then
     echo 'deb http://deb.debian.org/debian bookworm-backports main' | $SUDO tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
   fi
-  $SUDO apt-get update -qq
+  $SUDO apt-get update -qq || echo "apt-get update: an index could not be read (above); going on with the others"
   # Without its recommended qemu-user-binfmt, which would register it on the host.
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends qemu-user/bookworm-backports >/dev/null
 fi
