@@ -49,7 +49,7 @@ fi
 # qemu-i386 (scripts/emulated-i386.sh). Bookworm's qemu 7.2 takes about 50 s
 # to start each 32-bit Wine process, the backports' qemu 10 about 1 s: its
 # page tracking no longer walks every page of the address space Wine reserves.
-if ! "$(dirname "$0")/host-runs-32bit.sh" && ! /usr/bin/qemu-i386 --version 2>/dev/null | grep -qE 'version ([89]|[1-9][0-9])\.'; then
+if { [ -n "${TIVRELON_EMULATE_I386:-}" ] || ! "$(dirname "$0")/host-runs-32bit.sh"; } && ! /usr/bin/qemu-i386 --version 2>/dev/null | grep -qE 'version ([89]|[1-9][0-9])\.'; then
   echo "Installing qemu-user from bookworm-backports (this host runs no 32-bit code)"
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO=sudo

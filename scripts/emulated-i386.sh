@@ -5,7 +5,9 @@
 # binfmt_misc of a private user and mount namespace (Linux 6.7 and later),
 # and the command runs inside it: Wine's 32-bit loader then starts
 # unchanged, and nothing changes on the host. The command learns which in
-# TIVRELON_I386: "native", "emulated" or "none: <why>".
+# TIVRELON_I386: "native", "emulated" or "none: <why>". TIVRELON_EMULATE_I386=1
+# takes the qemu road on a host that runs 32-bit code too, to see and time
+# there what a host without it does.
 #   scripts/emulated-i386.sh COMMAND...
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,7 +23,7 @@ if [ "${1:-}" = --inside ]; then
 fi
 
 if [ -n "${TIVRELON_I386:-}" ]; then exec "$@"; fi  # decided further up
-if "$here/host-runs-32bit.sh"; then TIVRELON_I386=native exec "$@"; fi
+if [ -z "${TIVRELON_EMULATE_I386:-}" ] && "$here/host-runs-32bit.sh"; then TIVRELON_I386=native exec "$@"; fi
 if [ ! -f "$conf" ]; then
   TIVRELON_I386="none: this host's kernel runs no 32-bit code and qemu-user is not installed (make deps)" exec "$@"
 fi
