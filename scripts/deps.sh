@@ -50,7 +50,7 @@ fi
 # to start each 32-bit Wine process, the backports' qemu 10 about 1 s: its
 # page tracking no longer walks every page of the address space Wine reserves.
 if { [ -n "${TIVRELON_EMULATE_I386:-}" ] || ! "$(dirname "$0")/host-runs-32bit.sh"; } && ! /usr/bin/qemu-i386 --version 2>/dev/null | grep -qE 'version ([89]|[1-9][0-9])\.'; then
-  echo "Installing qemu-user from bookworm-backports (this host runs no 32-bit code)"
+  echo "Installing qemu-user from bookworm-backports (for Wine's 32-bit loader on a host that runs no 32-bit code)"
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO=sudo
   if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d; then

@@ -121,6 +121,11 @@ void OpenAddress(HWND owner, const std::wstring& address, bool web) {
     }
 }
 
+// "1.1.0": the version resource's, written once where the build is set up.
+std::wstring VersionText(const services::AppInfo& app) {
+    return DecimalText(app.major) + L"." + DecimalText(app.minor) + L"." + DecimalText(app.revision);
+}
+
 }  // namespace
 
 frmAbout::frmAbout() : Form(kForm, kControls) {}
@@ -158,8 +163,7 @@ void frmAbout::OnClick(int index) {
 void frmAbout::Form_Load() {
     const services::AppInfo app = services::App();
     SetWindowTextW(Hwnd(), (L"A propos " + app.title).c_str());
-    Ctl(lblVersion).SetText(L"Version " + DecimalText(app.major) + L"." + DecimalText(app.minor) + L"." +
-                            DecimalText(app.revision));
+    Ctl(lblVersion).SetText(L"Version " + VersionText(app));
     Ctl(lblTitle).SetText(app.title);
 }
 
@@ -167,9 +171,8 @@ void frmAbout::cmdOK_Click() { Unload(); }
 
 void frmAbout::Command1_Click() {
     // Lines end in a lone carriage return; the message box breaks on it.
-    // The version here is a fixed text on purpose, not composed from the
-    // version resource as the version label is.
-    const std::wstring details = L"Tivrelon version 1.1.0\r"
+    const std::wstring details = L"Tivrelon version " + VersionText(services::App()) +
+                                 L"\r"
                                  L"\r"
                                  L"Changer l'icône d'un dossier\r"
                                  L"\r"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 #include "app/frmIconChanger.h"
 #include "modules/modBrowse.h"
@@ -36,6 +37,36 @@ std::wstring Tidied(std::wstring path) {
 bool IsFullPath(const std::wstring& path) {
     if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return (path[0] | 0x20) >= L'a' && (path[0] | 0x20) <= L'z';
     return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.';
+}
+
+// A full path with its "." and ".." names resolved, as Windows resolves a
+// path it is given: "C:\x\..\y\." is "C:\y", and ".." stops at the drive
+// root or the share. Only those names: a name ending in a dot keeps it, for
+// the folder check to refuse.
+std::wstring Resolved(const std::wstring& path) {
+    size_t rootEnd = 3;  // "C:\"
+    if (path.starts_with(L"\\\\")) {
+        const size_t server = path.find(L'\\', 2);
+        rootEnd = server == std::wstring::npos ? path.size() : std::min(path.find(L'\\', server + 1), path.size());
+    }
+    if (rootEnd >= path.size()) return path;
+    std::vector<std::wstring> names;
+    for (size_t start = rootEnd; start <= path.size();) {
+        const size_t end = std::min(path.find(L'\\', start), path.size());
+        const std::wstring name = path.substr(start, end - start);
+        if (name == L"..") {
+            if (!names.empty()) names.pop_back();
+        } else if (name != L"." && !name.empty()) {
+            names.push_back(name);
+        }
+        start = end + 1;
+    }
+    std::wstring resolved = path.substr(0, rootEnd);
+    for (const std::wstring& name : names) {
+        if (resolved.back() != L'\\') resolved += L'\\';
+        resolved += name;
+    }
+    return resolved;
 }
 
 // What is wrong with `argument` as a folder to hand over, before the
@@ -86,11 +117,12 @@ void frmIconChanger::TakeHandedArguments(const std::vector<std::wstring>& argume
         services::MsgBox(kSeveral, services::kExclamation);
         return;
     }
-    const std::wstring path = Tidied(arguments[0]);
-    if (const std::wstring problem = ProblemWith(arguments[0], path); !problem.empty()) {
+    const std::wstring tidied = Tidied(arguments[0]);
+    if (const std::wstring problem = ProblemWith(arguments[0], tidied); !problem.empty()) {
         services::MsgBox(problem, services::kExclamation);
         return;
     }
+    const std::wstring path = Resolved(tidied);
     // The browser's own check first: a name it refuses is told as it tells
     // it, whatever else is wrong with the path.
     const modBrowse::FolderChoice choice = modBrowse::ChoiceOf(path);

@@ -51,20 +51,17 @@ bool IsDeviceName(std::wstring_view name) {
     return numbered && (upper.starts_with(L"COM") || upper.starts_with(L"LPT"));
 }
 
-// True when a name of `path` is a device's to Windows: "aux", "Con.txt",
-// "nul .ini" (what precedes the first dot, the spaces before it dropped).
-// The profile writer and the attribute calls would reach the device, or
-// fail.
+// True when the folder's own name is a device's to Windows: "aux",
+// "Con.txt", "nul .ini" (what precedes the first dot, the spaces before it
+// dropped). Win32 maps such a name only as the last name of a path, so the
+// profile writer and the attribute calls would reach the device, or fail;
+// "C:\x\con\photos" is a real folder under a folder named so.
 bool NamesADevice(const std::wstring& path) {
-    for (size_t start = 0; start < path.size();) {
-        const size_t end = std::min(path.find_first_of(L"\\/", start), path.size());
-        std::wstring_view name = std::wstring_view(path).substr(start, end - start);
-        name = name.substr(0, name.find(L'.'));
-        while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
-        if (IsDeviceName(name)) return true;
-        start = end + 1;
-    }
-    return false;
+    const size_t slash = path.find_last_of(L"\\/");
+    std::wstring_view name = std::wstring_view(path).substr(slash == std::wstring::npos ? 0 : slash + 1);
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+    return IsDeviceName(name);
 }
 
 // Why Win32 would not keep a path: the folder's own name ends in a dot or a

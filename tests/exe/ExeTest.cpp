@@ -47,6 +47,8 @@ TEST(Exe, StartsWithTheFolderItIsHanded) {
         // Windows' rules read the closing backslash and quote as a quote.
         {quoted(folder + L"\\"), folder, L""},
         {L"\"C:\\\"", L"C:\\", L""},
+        // "." and ".." resolved as Windows resolves them.
+        {quoted(root / L"absent\\..\\.\\Mes photos\\."), folder, L""},
         {quoted(root / L"Dvořák"), L"", L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini."},
         {quoted(root / L"fin."), L"", L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace."},
         {quoted(file), L"",

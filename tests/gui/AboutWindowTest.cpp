@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "about/frmAbout.h"
+#include "version.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
 #include "platform/Services.h"
@@ -68,7 +69,7 @@ TEST_F(AboutWindowTest, OpensModallyOverTheMainWindowWithItsTexts) {
             const wchar_t* text;
         } expected[] = {
             {A::lblTitle, L"Tivrelon"},
-            {A::lblVersion, L"Version 1.1.0"},
+            {A::lblVersion, L"Version " TIVRELON_VERSION_TEXT},
             {A::lblDescription, L"© L'équipe Tivrelon, décembre 2026"},
             {A::Label2, L"Logiciel FREEWARE"},
             {A::Label3, L"URL : https://tivrelon.example"},
@@ -106,7 +107,7 @@ TEST_F(AboutWindowTest, EverySecondOpeningRunsTheLoadStepAgain) {
     OpenAbout([&](frmAbout& about) {
         EXPECT_EQ(&about, first) << "the same About window object is shown again";
         EXPECT_EQ(WindowTextOf(about.Hwnd()), L"A propos Tivrelon");
-        EXPECT_EQ(WindowTextOf(about.Ctl(A::lblVersion).Hwnd()), L"Version 1.1.0");
+        EXPECT_EQ(WindowTextOf(about.Ctl(A::lblVersion).Hwnd()), L"Version " TIVRELON_VERSION_TEXT);
         EXPECT_EQ(WindowTextOf(about.Ctl(A::lblTitle).Hwnd()), L"Tivrelon");
         about.cmdOK_Click();
     });
@@ -168,7 +169,7 @@ TEST_F(AboutWindowTest, DetailsMessageIsNineLinesJoinedByCarriageReturns) {
     ASSERT_EQ(w.fake.messageBoxes.size(), 1u);
     const auto& box = w.fake.messageBoxes[0];
     EXPECT_EQ(box.text,
-              L"Tivrelon version 1.1.0\r\rChanger l'icône d'un dossier\r\r"
+              L"Tivrelon version " TIVRELON_VERSION_TEXT L"\r\rChanger l'icône d'un dossier\r\r"
               L"Auteur : © L'équipe Tivrelon, décembre 2026\rE-Mail : contact@tivrelon.example\r"
               L"Url : https://tivrelon.example\r\rLogiciel FREEWARE");
     EXPECT_EQ(box.caption, L"A propos");

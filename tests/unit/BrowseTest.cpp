@@ -71,6 +71,9 @@ TEST_F(BrowseTest, TheResultIsWhatTheShellWroteUpToTheFirstNul) {
         {"no NUL in the buffer", {.text = std::wstring(MAX_PATH, L'x')}, L""},
         {"names that only look like a device's", {.text = L"C:\\aux1\\com10\\Console.nul\\lpt\0"s},
          L"C:\\aux1\\com10\\Console.nul\\lpt"},
+        // Win32 maps a device's name only as the last name of a path.
+        {"a device's name above the folder", {.text = L"C:\\x\\con\\y\0"s}, L"C:\\x\\con\\y"},
+        {"a device's name and extension above", {.text = L"C:\\x\\aux.old\\y\0"s}, L"C:\\x\\aux.old\\y"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -161,9 +164,10 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         {L"space ", L"space", kTrailing, false},
         // Any name of the path: "a.\\b" is "a\\b" to Win32.
         {L"a.\\b", L"a\\b", kTrailingAbove, false},
-        // A device's name, whatever follows its first dot, in any name of the path.
+        // The folder's own name a device's, whatever follows its first dot.
         {L"Con  .txt", L"", kReserved, false},
-        {L"LPT9\\photos", L"", kReserved, false},
+        {L"x\\con", L"", kReserved, false},
+        {L"x\\COM1.txt", L"", kReserved, false},
         {L"com\u00B2", L"", kReserved, false},
         // Under WOW64 the System32 this program reaches is SysWOW64.
         {L"System32", L"SysWOW64", kRedirected, false},
