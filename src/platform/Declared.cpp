@@ -10,6 +10,7 @@ DeclaredLibrary comdlg32{L"comdlg32.dll"};
 DeclaredLibrary advapi32{L"advapi32.dll"};
 DeclaredLibrary ole32{L"ole32.dll"};
 DeclaredLibrary oleaut32{L"oleaut32.dll"};
+DeclaredLibrary oleacc{L"oleacc.dll"};
 }  // namespace declared
 
 namespace {

@@ -31,6 +31,7 @@ extern DeclaredLibrary comdlg32;
 extern DeclaredLibrary advapi32;
 extern DeclaredLibrary ole32;
 extern DeclaredLibrary oleaut32;
+extern DeclaredLibrary oleacc;
 }  // namespace declared
 
 // Resolves a function by name (or export ordinal) at its first call. A

@@ -14,8 +14,11 @@ namespace {
 Platform realPlatform;
 Platform* current = &realPlatform;
 
-// The shell's dialogs need a COM apartment on this thread. It is entered on
-// the first dialog rather than at start, so ole32 is not loaded until then.
+}  // namespace
+
+Platform& platform() { return *current; }
+
+// Entered on first need rather than at start, so ole32 is not loaded until then.
 void EnsureComApartment() {
     static bool entered = false;
     if (entered) return;
@@ -25,10 +28,6 @@ void EnsureComApartment() {
     if (FAILED(hr) && hr != RPC_E_CHANGED_MODE) throw PlatformError("CoInitializeEx", static_cast<DWORD>(hr));
     entered = true;
 }
-
-}  // namespace
-
-Platform& platform() { return *current; }
 
 PlatformOverride::PlatformOverride(Platform& replacement) : previous_(current) { current = &replacement; }
 PlatformOverride::~PlatformOverride() { current = previous_; }

@@ -125,3 +125,8 @@ private:
 
 // True when the program runs on Wine (ntdll exports wine_get_version).
 bool RunningOnWine();
+
+// Enters a single-threaded COM apartment on this thread, once; raises
+// PlatformError when it cannot. The shell's dialogs need one, and so does
+// handing an object to a screen reader.
+void EnsureComApartment();

@@ -17,7 +17,7 @@ void DrawFocus(HWND item) {
     ReleaseDC(item, dc);
 }
 
-LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR role) {
     switch (message) {
     case WM_GETDLGCODE: {
         // Without this the dialog manager would take Enter for the default
@@ -35,6 +35,11 @@ LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam,
             SendMessageW(GetParent(item), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(item), STN_CLICKED),
                          reinterpret_cast<LPARAM>(item));
         return 0;
+    case WM_GETOBJECT:
+        // Windows would describe it as static text, which nothing invokes.
+        if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT))
+            if (const LRESULT object = AccessibleItemObject(item, static_cast<ItemRole>(role), wParam)) return object;
+        break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_UPDATEUISTATE:
@@ -59,4 +64,4 @@ LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam,
 
 }  // namespace
 
-void TakeKeyboardClicks(HWND item) { SetWindowSubclass(item, &ItemProc, 0, 0); }
+void MakeClickable(HWND item, ItemRole role) { SetWindowSubclass(item, &ItemProc, 0, static_cast<DWORD_PTR>(role)); }

@@ -50,7 +50,8 @@ void Control::Create(HWND parent, UINT dpiValue) {
     if (!hwnd_) ThrowLastError("CreateWindowEx");
     // The text box has no length limit of its own.
     if (desc_.kind == ControlKind::TextBox) SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
-    if (desc_.flags & kClickable) TakeKeyboardClicks(hwnd_);
+    if (desc_.flags & kClickable)
+        MakeClickable(hwnd_, desc_.kind == ControlKind::Image ? ItemRole::Button : ItemRole::Link);
     dpi::TakeOverControlDpiScaling(hwnd_);
     SetBackColour(backColour_);
 }

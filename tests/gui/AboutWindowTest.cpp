@@ -1,6 +1,7 @@
 // The About window on screen, opened from the main window's "A Propos".
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -212,6 +213,31 @@ TEST_F(AboutWindowTest, LinksHandTheirAddressesToTheShell) {
         EXPECT_EQ(call.showCommand, SW_SHOWNORMAL);
     }
     EXPECT_TRUE(w.fake.messageBoxes.empty());
+}
+
+// Screen readers know the two links and the donation picture for what they
+// are, and their default action hands the shell what a click hands it.
+TEST_F(AboutWindowTest, ScreenReadersKnowTheClickableItemsAndOpenThemAsAClickDoes) {
+    const struct { int control; LONG role; const char* file; } items[] = {
+        {A::lblDisclaimer, ROLE_SYSTEM_LINK, "mailto:contact@tivrelon.example"},
+        {A::Label3, ROLE_SYSTEM_LINK, "https://tivrelon.example"},
+        {A::Image2, ROLE_SYSTEM_PUSHBUTTON, "https://tivrelon.example/Don/Don.htm"},
+    };
+    OpenAbout([&](frmAbout& about) {
+        for (const auto& item : items) {
+            SCOPED_TRACE(item.file);
+            HWND hwnd = about.Ctl(item.control).Hwnd();
+            EXPECT_EQ(AccessibleRoleOf(hwnd), item.role);
+            EXPECT_NE(AccessibleDefaultActionOf(hwnd), L"");
+            w.fake.shellExecutes.clear();
+            Click(hwnd);
+            EXPECT_TRUE(DoAccessibleDefaultAction(hwnd));
+            ASSERT_TRUE(PumpUntil([&] { return w.fake.shellExecutes.size() == 2; }));
+            EXPECT_EQ(w.fake.shellExecutes[0].file, item.file);
+            EXPECT_EQ(w.fake.shellExecutes[1], w.fake.shellExecutes[0]) << "not the call a click makes";
+        }
+        about.cmdOK_Click();
+    });
 }
 
 // From a folder whose name the ANSI code page cannot hold, the web links

@@ -31,6 +31,7 @@ public:
         bool hasOperation, hasFile, hasParameters, hasDirectory;
         std::string operation, file, parameters, directory;
         INT showCommand;
+        bool operator==(const ShellExecuteCall&) const = default;
     };
     struct StartCall {
         std::wstring path;

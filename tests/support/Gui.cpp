@@ -2,6 +2,8 @@
 
 #include "support/WindowSearch.h"
 
+#include "platform/Handles.h"
+
 #include <commctrl.h>
 #include <oleacc.h>
 #include <shlobj.h>
@@ -81,19 +83,43 @@ int MiddleRowPixels(HWND hwnd, COLORREF colour) {
     return n;
 }
 
-std::wstring AccessibleNameOf(HWND hwnd) {
+namespace {
+// Asks the object a screen reader gets for a window's client area about itself.
+template <class Ask>
+void AskAccessible(HWND hwnd, Ask ask) {
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object))))
-        return L"";
     VARIANT self{};
     self.vt = VT_I4;  // CHILDID_SELF
-    BSTR name = nullptr;
-    object->get_accName(self, &name);
-    object->Release();
-    std::wstring text = name ? name : L"";
-    SysFreeString(name);
-    return text;
+    if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object))) && object)
+        ask(*ComPtr<IAccessible>(object), self);
+}
+// A text answer: get_accName, get_accDefaultAction.
+std::wstring TextAnswer(HWND hwnd, decltype(&IAccessible::get_accName) ask) {
+    BSTR text = nullptr;
+    AskAccessible(hwnd, [&](IAccessible& object, VARIANT self) { (object.*ask)(self, &text); });
+    std::wstring answer = text ? text : L"";
+    SysFreeString(text);
+    return answer;
+}
+}  // namespace
+
+std::wstring AccessibleNameOf(HWND hwnd) { return TextAnswer(hwnd, &IAccessible::get_accName); }
+
+std::wstring AccessibleDefaultActionOf(HWND hwnd) { return TextAnswer(hwnd, &IAccessible::get_accDefaultAction); }
+
+LONG AccessibleRoleOf(HWND hwnd) {
+    VARIANT role{};
+    AskAccessible(hwnd, [&](IAccessible& object, VARIANT self) { object.get_accRole(self, &role); });
+    const LONG value = role.vt == VT_I4 ? role.lVal : 0;
+    VariantClear(&role);
+    return value;
+}
+
+bool DoAccessibleDefaultAction(HWND hwnd) {
+    bool done = false;
+    AskAccessible(hwnd, [&](IAccessible& object, VARIANT self) { done = object.accDoDefaultAction(self) == S_OK; });
+    return done;
 }
 
 HWND FindThreadWindow(const wchar_t* className, HWND except, bool visibleOnly) {

@@ -31,8 +31,13 @@ int SelectedItem(HWND list);
 COLORREF PixelOf(HWND hwnd, int x, int y);
 // How many pixels across the middle of a window's client area show `colour`.
 int MiddleRowPixels(HWND hwnd, COLORREF colour);
-// What a screen reader names a window (its accessible object's name).
+// What a screen reader is told of a window: its name, its role (ROLE_SYSTEM_...,
+// 0 if none) and its default action's name; and that action done as a screen
+// reader does it (true when taken).
 std::wstring AccessibleNameOf(HWND hwnd);
+LONG AccessibleRoleOf(HWND hwnd);
+std::wstring AccessibleDefaultActionOf(HWND hwnd);
+bool DoAccessibleDefaultAction(HWND hwnd);
 
 // The font `window` draws its text with.
 LOGFONTW FontOf(HWND window);
