@@ -4,6 +4,7 @@
 
 #include "about/frmAbout.h"
 #include "app/ControlStates.h"
+#include "app/ExplorerEntry.h"
 #include "platform/Services.h"
 #include "resource.h"
 
@@ -82,6 +83,27 @@ const FormSpec kForm{
 frmIconChanger::frmIconChanger() : Form(kForm, kControls) { modIcon::chosenIcon.Forget(); }
 // Here, where frmAbout is a complete type for the pointer that owns it.
 frmIconChanger::~frmIconChanger() = default;
+
+// The entry in Explorer's menu is added and taken away from the system
+// menu, after a separator: the window's controls and layout stay as they are.
+void frmIconChanger::OnLoad() {
+    HMENU menu = GetSystemMenu(Hwnd(), FALSE);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kExplorerEntryItem, explorerEntry::kMenuItem);
+}
+
+bool frmIconChanger::OnSystemCommand(UINT command) {
+    if (command != kExplorerEntryItem) return false;
+    explorerEntry::Toggle(services::App().file);
+    return true;
+}
+
+// Read each time the menu opens: another copy of the program, or the user
+// by hand, may have changed the entry since.
+void frmIconChanger::OnSystemMenuOpening(HMENU menu) {
+    const bool here = explorerEntry::PointsAt(services::App().file);
+    CheckMenuItem(menu, kExplorerEntryItem, MF_BYCOMMAND | (here ? MF_CHECKED : MF_UNCHECKED));
+}
 
 void frmIconChanger::OnClick(int index) {
     switch (index) {

@@ -61,6 +61,13 @@ public:
     frmAbout* About() const { return about_.get(); }
 
 private:
+    // The system menu's item that adds the program to Explorer's menu of
+    // folders and takes it away (app/ExplorerEntry.h).
+    static constexpr UINT kExplorerEntryItem = 0x0100;  // below SC_SIZE, low four bits clear
+
+    void OnLoad() override;
+    bool OnSystemCommand(UINT command) override;
+    void OnSystemMenuOpening(HMENU menu) override;
     void OnClick(int index) override;
     void OnClose() override;
     void OnDestroyed() override;

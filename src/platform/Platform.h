@@ -82,6 +82,15 @@ public:
     virtual LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
                                      DWORD* size);
     virtual LSTATUS RegCloseKey(HKEY key);
+    // The UTF-16 forms, so a path the ANSI code page lacks survives. A key
+    // is created or opened without options; a value of any type is read and
+    // written as its bytes.
+    virtual LSTATUS RegCreateKeyExW(HKEY root, const wchar_t* subKey, REGSAM access, HKEY* key);
+    virtual LSTATUS RegOpenKeyExW(HKEY root, const wchar_t* subKey, REGSAM access, HKEY* key);
+    virtual LSTATUS RegQueryValueExW(HKEY key, const wchar_t* valueName, DWORD* type, BYTE* data, DWORD* size);
+    virtual LSTATUS RegSetValueExW(HKEY key, const wchar_t* valueName, DWORD type, const BYTE* data, DWORD size);
+    // The key and everything beneath it (Windows Vista and later).
+    virtual LSTATUS RegDeleteTreeW(HKEY root, const wchar_t* subKey);
 
     // kernel32: the system folders of a 32-bit program on 64-bit Windows
     // (WOW64), where the file system redirector shows it SysWOW64 under the

@@ -35,6 +35,7 @@ AppInfo ReadAppInfo() {
         }
         path.resize(path.size() * 2);
     }
+    info.file = path;
     info.folder = FolderOf(path);
     return info;
 }

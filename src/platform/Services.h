@@ -31,6 +31,7 @@ struct AppInfo {
     int major = 0;
     int minor = 0;
     int revision = 0;
+    std::wstring file;    // the program file's full path
     std::wstring folder;  // the folder of the program file, no trailing backslash
 };
 const AppInfo& App();

@@ -63,6 +63,12 @@ protected:
     // The system's colours or its high-contrast setting changed: the form
     // and its controls have their new brushes, and repaint once this returns.
     virtual void OnColoursChanged() {}
+    // A command of the window's system menu (WM_SYSCOMMAND, its low four
+    // bits, Windows' own, cleared): true when the form carried it out,
+    // false to leave it to Windows (move, minimise, close...).
+    virtual bool OnSystemCommand(UINT command) { (void)command; return false; }
+    // The system menu is about to open: the moment to set its check marks.
+    virtual void OnSystemMenuOpening(HMENU menu) { (void)menu; }
 
 private:
     static constexpr int kFirstControlId = 100;  // control ids: clear of IDOK and IDCANCEL

@@ -133,6 +133,11 @@ bool Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_SETTINGCHANGE:
         if (wParam == SPI_SETHIGHCONTRAST) ChangeColours(message, wParam, lParam);
         return false;
+    case WM_SYSCOMMAND:
+        return OnSystemCommand(static_cast<UINT>(wParam & 0xFFF0));
+    case WM_INITMENUPOPUP:
+        if (HIWORD(lParam)) OnSystemMenuOpening(reinterpret_cast<HMENU>(wParam));
+        return false;
     case WM_DESTROY:
         OnDestroyed();
         return false;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "app/ExplorerEntry.h"
 #include "platform/Handles.h"
 #include "support/Dialogs.h"
 #include "support/Files.h"
@@ -39,11 +40,13 @@ TEST(Exe, StartsWithTheFolderItIsHanded) {
     for (const std::wstring& made : {folder, root / L"Dvořák", Verbatim(root / L"fin.")}) MakeFolder(made);
     WriteBytes(file, "texte");
     const auto quoted = [](const std::wstring& path) { return L"\"" + path + L"\""; };
+    std::wstring viaEntry = explorerEntry::CommandFor(TivrelonExePath());
+    viaEntry.replace(viaEntry.find(L"%1"), 2, folder).erase(0, TivrelonExePath().size() + 3);
     const struct {
         std::wstring arguments, chosen, message;
     } cases[] = {
         {L"", L"", L""},
-        {quoted(folder), folder, L""},
+        {viaEntry, folder, L""},  // quoted(folder): the entry's command as Explorer runs it, "<exe>" off
         // Windows' rules read the closing backslash and quote as a quote.
         {quoted(folder + L"\\"), folder, L""},
         {L"\"C:\\\"", L"C:\\", L""},

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ExplorerEntry.h"
 #include "app/UnhandledFailure.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
 #include "support/IconFiles.h"
+#include "support/KeptRegistryKey.h"
 #include "support/KeptSysColours.h"
 #include "support/Layout.h"
 #include "support/MainWindow.h"
@@ -401,6 +405,53 @@ TEST_F(MainWindowTest, ChosenIconIsDrawnAgainAtTheBoxsNewSize) {
     // The bottom of the icon's opaque left half reaches the bottom of the
     // larger box: the icon is drawn at the new size, not kept at the old.
     EXPECT_EQ(PixelOf(preview.Hwnd(), 2, side - 3), kSizedIconColour48);
+}
+
+// The system menu adds and removes Explorer's entry; another copy's goes only when chosen; a refused write leaves none.
+TEST_F(MainWindowTest, SystemMenuAddsAndRemovesTheExplorerEntry) {
+    const KeptRegistryKey kept(explorerEntry::kKey);
+    const std::wstring key = explorerEntry::kKey, command = key + L"\\command", exe = services::App().file;
+    const auto text = [](const std::wstring& k, const wchar_t* name) {
+        const auto opened = RegistryKey::Open(HKEY_CURRENT_USER, k);
+        return opened ? opened->Text(name).value_or(L"") : L"";
+    };
+    HMENU menu = GetSystemMenu(Main(), FALSE);
+    const int last = GetMenuItemCount(menu) - 1;
+    wchar_t caption[64] = L"";
+    GetMenuStringW(menu, last, caption, 64, MF_BYPOSITION);
+    EXPECT_STREQ(caption, L"Ajouter au menu de l'Explorateur");
+    const auto checked = [&] {  // as the menu shows it when it opens
+        SendMessageW(Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
+        return (GetMenuState(menu, last, MF_BYPOSITION) & MF_CHECKED) != 0;
+    };
+    const auto choose = [&] { SendMessageW(Main(), WM_SYSCOMMAND, GetMenuItemID(menu, last), 0); };
+    // None; a copy moved away (a name outside the ANSI code page); another copy that is there.
+    for (const std::wstring& before : {std::wstring(), std::wstring(LR"("C:\Dvořák ✓\Tivrelon.exe" "%1")"),
+                                      L"\"" + TestProgramFolder() + L"\\..\\Tivrelon.exe\" \"%1\""}) {
+        SCOPED_TRACE(testing::PrintToString(before));
+        if (!before.empty())
+            RegSetKeyValueW(HKEY_CURRENT_USER, command.c_str(), nullptr, REG_SZ, before.c_str(), (before.size() + 1) * 2);
+        EXPECT_FALSE(checked());
+        EXPECT_EQ(text(command, L""), before) << "left alone until chosen";
+        choose();
+        EXPECT_TRUE(checked());
+        EXPECT_EQ(text(key, L""), L"Changer l'icône avec Tivrelon...");
+        EXPECT_EQ(text(key, L"Icon"), exe + L",0");
+        EXPECT_EQ(text(key, L"MultiSelectModel"), L"Single");
+        EXPECT_EQ(text(command, L""), L"\"" + exe + L"\" \"%1\"");
+        choose();
+        EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, key));
+    }
+    int refused = 0, writes = 0;  // each value write refused in turn, the command's last
+    w.fake.regSetValue = [&](HKEY k, const wchar_t* name, DWORD type, const BYTE* data, DWORD size) {
+        return ++writes == refused ? ERROR_ACCESS_DENIED : w.fake.Platform::RegSetValueExW(k, name, type, data, size);
+    };
+    for (refused = 1; refused <= 4; ++refused, writes = 0) {
+        choose();
+        EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, key)) << refused;
+        ASSERT_EQ(w.fake.messageBoxes.size(), static_cast<size_t>(refused));
+        EXPECT_EQ(w.fake.messageBoxes.back().text, explorerEntry::kAddFailed);
+    }
 }
 
 }  // namespace

@@ -125,6 +125,10 @@ LSTATUS FakePlatform::RegQueryValueExA(HKEY key, const char* valueName, DWORD* r
 
 LSTATUS FakePlatform::RegCloseKey(HKEY key) { return regCloseKey ? regCloseKey(key) : Platform::RegCloseKey(key); }
 
+LSTATUS FakePlatform::RegSetValueExW(HKEY key, const wchar_t* name, DWORD type, const BYTE* data, DWORD size) {
+    return regSetValue ? regSetValue(key, name, type, data, size) : Platform::RegSetValueExW(key, name, type, data, size);
+}
+
 Platform::Wow64Folders FakePlatform::GetWow64Folders() {
     return wow64Folders ? wow64Folders() : Platform::GetWow64Folders();
 }

@@ -76,6 +76,7 @@ public:
     std::function<LSTATUS(HKEY, const char*, DWORD, REGSAM, HKEY*)> regOpenKey;
     std::function<LSTATUS(HKEY, const char*, DWORD*, DWORD*, BYTE*, DWORD*)> regQueryValue;
     std::function<LSTATUS(HKEY)> regCloseKey;
+    std::function<LSTATUS(HKEY, const wchar_t*, DWORD, const BYTE*, DWORD)> regSetValue;
     // The WOW64 system folders: a 32-bit program on 64-bit Windows played
     // by either build, or a program that nothing redirects.
     std::function<Wow64Folders()> wow64Folders;
@@ -120,6 +121,7 @@ public:
     LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
                              DWORD* size) override;
     LSTATUS RegCloseKey(HKEY key) override;
+    LSTATUS RegSetValueExW(HKEY key, const wchar_t* valueName, DWORD type, const BYTE* data, DWORD size) override;
     Wow64Folders GetWow64Folders() override;
     bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) override;
     std::vector<std::wstring> KnownFolderPaths() override;
