@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Redirector.h"
+#include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -24,23 +25,6 @@ constexpr REGSAM kKeyAccess = KEY_QUERY_VALUE;
 
 constexpr DWORD kBufferSize = 1024;
 
-// An opened registry key, closed through the platform once, on every path.
-class OpenedKey {
-public:
-    OpenedKey() = default;
-    OpenedKey(const OpenedKey&) = delete;
-    OpenedKey& operator=(const OpenedKey&) = delete;
-    ~OpenedKey() {
-        if (key_) platform().RegCloseKey(key_);
-    }
-    HKEY* Receive() { return &key_; }
-    HKEY Get() const { return key_; }
-    void Forget() { key_ = nullptr; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 }  // namespace
 
 bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& SubKeyRef, std::wstring& KeyVal,
@@ -48,17 +32,18 @@ bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& 
     const std::string keyName = ToAnsi(KeyName);
     const std::string valueName = ToAnsi(SubKeyRef);
 
-    OpenedKey key;
-    if (platform().RegOpenKeyExA(KeyRoot, keyName.c_str(), 0, kKeyAccess | view, key.Receive()) != ERROR_SUCCESS) {
-        key.Forget();  // nothing was opened, whatever the variable now holds
+    // Owned only once opened: a failed open may leave anything in `opened`.
+    HKEY opened = nullptr;
+    if (platform().RegOpenKeyExA(KeyRoot, keyName.c_str(), 0, kKeyAccess | view, &opened) != ERROR_SUCCESS) {
         KeyVal.clear();
         return false;
     }
+    const UniqueRegistryKey key(opened);
 
     std::array<BYTE, kBufferSize> buffer{};
     DWORD size = kBufferSize;
     DWORD type = REG_NONE;
-    if (platform().RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, buffer.data(), &size) !=
+    if (platform().RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, buffer.data(), &size) !=
         ERROR_SUCCESS) {
         KeyVal.clear();
         return false;

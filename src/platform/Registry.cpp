@@ -11,7 +11,7 @@ void Check(LSTATUS status, const char* call) {
 
 }  // namespace
 
-void RegistryKey::Closer::operator()(HKEY key) const { platform().RegCloseKey(key); }
+void RegistryKeyCloser::operator()(HKEY key) const { platform().RegCloseKey(key); }
 
 RegistryKey RegistryKey::Create(HKEY root, const std::wstring& path) {
     HKEY key = nullptr;

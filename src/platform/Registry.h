@@ -6,6 +6,13 @@
 #include <string>
 #include <type_traits>
 
+// An opened registry key's handle, closed through the platform once,
+// whatever path the caller takes. A predefined root is never owned.
+struct RegistryKeyCloser {
+    void operator()(HKEY key) const;
+};
+using UniqueRegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegistryKeyCloser>;
+
 // Registry keys of the current user's settings, read and written in UTF-16
 // through the platform. Each failure but a key or value that is not there
 // raises PlatformError, carrying the call's name and Windows' answer.
@@ -23,13 +30,8 @@ public:
     std::optional<std::wstring> Text(const std::wstring& name) const;
 
 private:
-    // Closed through the platform once, whatever path the caller takes. A
-    // predefined root is never owned.
-    struct Closer {
-        void operator()(HKEY key) const;
-    };
     explicit RegistryKey(HKEY key) : key_(key) {}
-    std::unique_ptr<std::remove_pointer_t<HKEY>, Closer> key_;
+    UniqueRegistryKey key_;
 };
 
 // Deletes the key `path` under `root` and everything beneath it. A key that
