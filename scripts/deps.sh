@@ -24,20 +24,24 @@ done
 # would conflict with).
 command -v npm >/dev/null || missing+=(nodejs npm)
 
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+# A mirror caught mid-sync can serve one architecture's index of a suite and
+# not the other's (seen: bookworm-security's i386 index of the wrong size):
+# the update goes on with the indexes it could read.
+update() { $SUDO apt-get update -qq || echo "apt-get update: an index could not be read (above); going on with the others"; }
+install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO=sudo
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  # A mirror caught mid-sync can serve one architecture's index of a suite
-  # and not the other's (seen: bookworm-security's i386 index of the wrong
-  # size). Then the amd64 library is offered at the suite's version and its
-  # i386 twin, which must be the same version, is not, and Wine's 32-bit half
-  # cannot be installed: take the release's own versions, the same for both.
-  $SUDO apt-get update -qq || echo "apt-get update: an index could not be read (above); going on with the others"
-  install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+  update
+  # Without one architecture's index, an amd64 library is offered at the
+  # suite's version and its i386 twin, which must be the same version, is
+  # not, and Wine's 32-bit half cannot be installed: take the release's own
+  # versions then, the same for both.
   if ! install "${missing[@]}"; then
     release=$(. /etc/os-release && echo "$VERSION_CODENAME")
     echo "Installing again with $release's own versions, the same for both architectures"
@@ -51,14 +55,12 @@ fi
 # page tracking no longer walks every page of the address space Wine reserves.
 if { [ -n "${TIVRELON_EMULATE_I386:-}" ] || ! "$(dirname "$0")/host-runs-32bit.sh"; } && ! /usr/bin/qemu-i386 --version 2>/dev/null | grep -qE 'version ([89]|[1-9][0-9])\.'; then
   echo "Installing qemu-user from bookworm-backports (for Wine's 32-bit loader on a host that runs no 32-bit code)"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO=sudo
   if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d; then
     echo 'deb http://deb.debian.org/debian bookworm-backports main' | $SUDO tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
   fi
-  $SUDO apt-get update -qq || echo "apt-get update: an index could not be read (above); going on with the others"
+  update
   # Without its recommended qemu-user-binfmt, which would register it on the host.
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends qemu-user/bookworm-backports >/dev/null
+  install qemu-user/bookworm-backports
 fi
 
 # The workflow checker (make test's workflow label), pinned, in the build's
