@@ -8,6 +8,7 @@
 
 #include "app/frmIconChanger.h"
 #include "modules/modBrowse.h"
+#include "modules/modPicture.h"
 #include "platform/Platform.h"
 #include "platform/Services.h"
 
@@ -152,7 +153,8 @@ void frmIconChanger::OnDropFiles(HDROP drop) {
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         TakeFolder(modBrowse::ChoiceOf(item));
-    } else if (HoldsIcons(item) && !FolderPath.empty() && !Ctl(chkReset).Checked()) {
+    } else if ((HoldsIcons(item) || modPicture::IsPictureName(item)) && !FolderPath.empty() &&
+               !Ctl(chkReset).Checked()) {
         ChooseIconOf(item);
     }
 }

@@ -27,6 +27,16 @@ inline constexpr wchar_t kReservedName[] =
 inline constexpr wchar_t kRedirectedFolder[] =
     L"Sous Windows 64 bits, Tivrelon voit SysWOW64 à la place de System32 : ce dossier n'est pas celui que "
     L"montre l'Explorateur, et Tivrelon ne peut pas le modifier.";
+// A picture Windows' decoders cannot read: cut short, damaged, or not a
+// picture of the formats the Open dialog offers.
+inline constexpr wchar_t kNotAPicture[] =
+    L"Tivrelon ne peut pas lire cette image : le fichier est incomplet ou abîmé, ou ce n'est pas une image PNG, "
+    L"JPEG, BMP, GIF ou TIFF.";
+// A decompression bomb, or just too large a picture: decoding it would
+// take hundreds of megabytes.
+inline constexpr wchar_t kPictureTooLarge[] =
+    L"Cette image est trop grande pour que Tivrelon en fasse une icône (plus de 64 millions de pixels). "
+    L"Réduisez-la dans un logiciel d'images, puis choisissez-la de nouveau.";
 
 // Says why, for the refusals a choice tells aloud: the program's title, the
 // exclamation icon, an OK button. Other refusals are met as failures.
@@ -34,7 +44,8 @@ inline void Tell(Refusal::Reason why) {
     static constexpr std::pair<Refusal::Reason, const wchar_t*> kTold[] = {
         {Refusal::UnwritableName, kUnwritableName},     {Refusal::TrailingDotOrSpace, kTrailingDotOrSpace},
         {Refusal::TrailingDotAbove, kTrailingDotAbove}, {Refusal::ReservedName, kReservedName},
-        {Refusal::RedirectedFolder, kRedirectedFolder},
+        {Refusal::RedirectedFolder, kRedirectedFolder}, {Refusal::NotAPicture, kNotAPicture},
+        {Refusal::PictureTooLarge, kPictureTooLarge},
     };
     for (const auto& [reason, text] : kTold)
         if (why == reason) services::MsgBox(text, services::kExclamation);
