@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/ControlStates.h"
+#include "app/Refusals.h"
 #include "app/WayBack.h"
 #include "app/frmIconChanger.h"
 #include "modules/IniEncoding.h"
@@ -55,22 +56,24 @@ void ChangeFolderAttributes(const std::wstring& folder, DWORD added, DWORD remov
 // taken of it; a file that was not there is created. Windows refuses the
 // profile writer a hidden, system or read-only file (it re-creates the file
 // with CREATE_ALWAYS): an existing file's attributes are lifted, and set by
-// the caller after. A file that Windows' writer would misread is first given
-// its text in the one form it edits as Unicode. Whatever fails, `before`
-// puts the file back unless the caller keeps it.
+// the caller after. A file that Windows' writer would misread, or that must
+// hold a value the ANSI code page cannot, is first given its text in the one
+// form it edits as Unicode. Whatever fails, `before` puts the file back
+// unless the caller keeps it.
 void EditFile(const modINI::ProfileFile& ini, services::FileSnapshot& before, const std::wstring& content,
               const std::vector<modINI::Edit>& edits) {
     const std::wstring& path = ini.Text();
     if (before.Existed()) {
         services::SetAttributes(path, 0);
-        if (const auto unicode = modINI::UnicodeForTheWriter(before.Bytes())) services::ReplaceBytes(path, *unicode);
     } else {
         // Never created through whatever stands in its place: a link that
         // leads nowhere looks like no file at all.
         services::CreateNewFile(path);
         before.Created();
     }
-    modINI::WriteAll(ini, content, edits);
+    const auto form = modINI::FormForTheWriter(before.Bytes(), modINI::NeedsUnicode(edits));
+    if (form) services::ReplaceBytes(path, *form);
+    modINI::WriteAll(ini, content, edits, modINI::IsMarkedUtf16(form.value_or(before.Bytes())));
 }
 
 // Tells an open Explorer window to show the folder's new (or default) icon
@@ -101,6 +104,10 @@ void frmIconChanger::cmdDone_Click() {
             ResetCustomisation(ini);
         }
         NotifyShell(FolderPath);
+    } catch (const Refusal& refusal) {
+        // Half a surrogate pair (a pasted tip): no file could hold it; say so.
+        if (refusal.Why() != Refusal::UnpairedSurrogate || !refusals::Tell(refusal.Why()))
+            services::MsgBox(kErrorPrompt, services::kExclamation, kErrorTitle);
     } catch (const std::exception&) {
         services::MsgBox(kErrorPrompt, services::kExclamation, kErrorTitle);
     }

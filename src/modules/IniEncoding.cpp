@@ -28,14 +28,7 @@ std::wstring Utf16(std::string_view bytes, bool bigEndian) {
 
 // Text, not bytes that happen to pair up: no NUL character, every surrogate
 // in its pair.
-bool IsText(const std::wstring& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c == L'\0' || IS_LOW_SURROGATE(c)) return false;
-        if (IS_HIGH_SURROGATE(c) && !(i + 1 < text.size() && IS_LOW_SURROGATE(text[++i]))) return false;
-    }
-    return true;
-}
+bool IsText(const std::wstring& text) { return text.find(L'\0') == std::wstring::npos && IsWellFormed(text); }
 
 // Every byte a character: a sequence MultiByteToWideChar would turn into
 // U+FFFD is refused rather than lost in a rewrite.
@@ -65,18 +58,35 @@ std::wstring ProfileText(const std::string& bytes) {
     return text;
 }
 
-std::optional<std::string> UnicodeForTheWriter(const std::string& bytes) {
-    if (StartsWith(bytes, kUtf16Mark) || (!StartsWith(bytes, kUtf16BigMark) && !StartsWith(bytes, kUtf8Mark) &&
-                                          bytes.find('\0') == std::string::npos))
-        return std::nullopt;
+namespace {
+
+// ANSI bytes as text, only where the text gives them back byte for byte: a
+// byte no character stands for (a lone lead byte of a double-byte code page)
+// would be lost in the rewrite.
+std::wstring ExactlyFromAnsi(const std::string& bytes) {
+    const std::wstring text = FromAnsi(bytes);
+    if (AnsiForm(text) != bytes) throw Refusal(Refusal::Unreadable);
+    return text;
+}
+
+}  // namespace
+
+bool IsMarkedUtf16(const std::string& bytes) { return StartsWith(bytes, kUtf16Mark); }
+
+std::optional<std::string> FormForTheWriter(const std::string& bytes, bool unicode) {
+    if (IsMarkedUtf16(bytes)) return std::nullopt;
+    const bool marked = StartsWith(bytes, kUtf16BigMark) || StartsWith(bytes, kUtf8Mark);
+    const bool ansi = !marked && bytes.find('\0') == std::string::npos;
+    if (ansi && !unicode) return std::nullopt;
     const std::wstring text = StartsWith(bytes, kUtf8Mark) ? WellFormedUtf8(std::string_view(bytes).substr(3))
+                              : ansi                       ? ExactlyFromAnsi(bytes)
                                                            : ProfileText(bytes);
-    std::string unicode(kUtf16Mark);
+    std::string form(kUtf16Mark);
     for (const wchar_t c : text) {
-        unicode += static_cast<char>(c & 0xFF);
-        unicode += static_cast<char>(c >> 8);
+        form += static_cast<char>(c & 0xFF);
+        form += static_cast<char>(c >> 8);
     }
-    return unicode;
+    return form;
 }
 
 std::wstring ReadTextFile(const std::wstring& path) { return ProfileText(services::ReadFileBytes(path)); }

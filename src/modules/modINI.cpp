@@ -99,18 +99,29 @@ bool KeepsTheRest(const std::wstring& before, const std::wstring& after, const s
     return kept;
 }
 
-// The section and key names are the program's own: plain ASCII, converted
-// as they are.
-void Write(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName, const FaithfulText* value) {
-    const std::string sectionA = ToAnsi(section);
-    const std::string key = keyName ? ToAnsi(ToUpper(keyName)) : std::string();
+// One call of the writer: through its "A" form where `wide` is false (the
+// path and value have ANSI forms then), else its "W" form. The section and
+// key names are the program's own, plain ASCII.
+void Write(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName, const FaithfulText* value,
+           bool wide) {
+    const std::wstring key = keyName ? ToUpper(keyName) : std::wstring();
+    BOOL written;
+    if (wide) {
+        written = platform().WritePrivateProfileStringW(section, keyName ? key.c_str() : nullptr,
+                                                        value ? value->Text().c_str() : nullptr, file.Text().c_str());
+    } else {
+        const std::string sectionA = ToAnsi(section), keyA = ToAnsi(key);
+        written = platform().WritePrivateProfileStringA(sectionA.c_str(), keyName ? keyA.c_str() : nullptr,
+                                                        value ? value->Ansi()->c_str() : nullptr,
+                                                        file.AnsiPath()->c_str());
+    }
     // A refused write (read-only medium, denied access) is a failure, never
     // a silent success.
-    if (!platform().WritePrivateProfileStringA(sectionA.c_str(), keyName ? key.c_str() : nullptr,
-                                               value ? value->Ansi().c_str() : nullptr,
-                                               file.Ansi().c_str()))
-        ThrowLastError("WritePrivateProfileStringA");
+    if (!written) ThrowLastError(wide ? "WritePrivateProfileStringW" : "WritePrivateProfileStringA");
 }
+
+// The writer's "W" form for `value` in `file`: where either has no ANSI form.
+bool NeedsWide(const ProfileFile& file, const FaithfulText* value) { return !file.AnsiPath() || (value && !value->Ansi()); }
 
 // A value as the profile reader hands it back: the writer drops its leading
 // blanks, the reader its trailing ones and a pair of quotes around it.
@@ -127,6 +138,7 @@ std::wstring AsRead(const std::wstring& value) {
 constexpr size_t kLongestValue = 32766;
 
 std::wstring Storable(std::wstring text) {
+    if (!IsWellFormed(text)) throw Refusal(Refusal::UnpairedSurrogate);
     if (text.find_first_of(L"\r\n") != std::wstring::npos) throw Refusal(Refusal::LineBreak);
     if (text.size() > kLongestValue) throw Refusal(Refusal::TooLong);
     return text;
@@ -134,21 +146,27 @@ std::wstring Storable(std::wstring text) {
 
 }  // namespace
 
-FaithfulText::FaithfulText(std::wstring text) : text_(Storable(std::move(text))), ansi_(ToAnsi(text_)) {}
+FaithfulText::FaithfulText(std::wstring text) : text_(Storable(std::move(text))), ansi_(AnsiForm(text_)) {}
 
 ProfileFile::ProfileFile(std::wstring path) : FaithfulText(std::move(path)) {
-    // Windows' profile writer refuses a path of MAX_PATH bytes or more; Wine's
-    // writes each key into a garbage-named file in the current folder.
-    if (Ansi().size() >= MAX_PATH) throw Refusal(Refusal::PathTooLong);
+    // Windows' profile writer refuses a path of MAX_PATH characters or more
+    // (bytes, in its "A" form); Wine's writes each key into a garbage-named
+    // file in the current folder.
+    if (Text().size() >= MAX_PATH) throw Refusal(Refusal::PathTooLong);
+    if (Ansi() && Ansi()->size() < MAX_PATH) ansiPath_ = Ansi();
 }
 
 void WriteINIValue(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName,
                    const FaithfulText& value) {
-    Write(file, section, keyName, &value);
+    Write(file, section, keyName, &value, NeedsWide(file, &value));
 }
 
 void DeleteINIValue(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName) {
-    Write(file, section, keyName, nullptr);
+    Write(file, section, keyName, nullptr, NeedsWide(file, nullptr));
+}
+
+bool NeedsUnicode(const std::vector<Edit>& edits) {
+    return std::any_of(edits.begin(), edits.end(), [](const Edit& edit) { return edit.value && !edit.value->Ansi(); });
 }
 
 bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::span<const wchar_t* const> keys) {
@@ -184,9 +202,12 @@ bool HoldsSection(const std::wstring& content, const std::wstring& section) {
     return SectionCount(content, section) > 0;
 }
 
-void WriteAll(const ProfileFile& file, const std::wstring& before, const std::vector<Edit>& edits) {
+void WriteAll(const ProfileFile& file, const std::wstring& before, const std::vector<Edit>& edits, bool unicodeFile) {
+    // One form for the whole change: the "A" form only where the file is
+    // ANSI and every text has its ANSI form, as the file was always written.
+    const bool wide = unicodeFile || !file.AnsiPath() || NeedsUnicode(edits);
     try {
-        for (const Edit& edit : edits) Write(file, edit.section, edit.key, edit.value ? &*edit.value : nullptr);
+        for (const Edit& edit : edits) Write(file, edit.section, edit.key, edit.value ? &*edit.value : nullptr, wide);
         const std::wstring content = ReadTextFile(file.Text());
         const auto stored = [&](const Edit& edit) {
             if (!edit.key) return !HoldsSection(content, edit.section);
@@ -202,7 +223,11 @@ void WriteAll(const ProfileFile& file, const std::wstring& before, const std::ve
         // file: long after the caller put this one back. The documented flush
         // (no section, key or value) ends that entry now, while the caller
         // has yet to put the file back.
-        platform().WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.Ansi().c_str());
+        if (wide) {
+            platform().WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.Text().c_str());
+        } else {
+            platform().WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.AnsiPath()->c_str());
+        }
         throw;
     }
 }

@@ -152,7 +152,8 @@ std::string Utf16(const std::wstring& text, bool bigEndian) {
 // system file stays one, and the file's other sections. A file that Windows'
 // profile writer would misread (UTF-8 with a mark, UTF-16 big-endian or
 // without its mark) is first given its text as UTF-16 with its mark: Wine's
-// writer once rewrote the one without a mark as lines of "=".
+// writer once rewrote the one without a mark as lines of "=". So is one that
+// must hold a tip the ANSI code page cannot, every foreign value exact.
 TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
     const std::wstring others =
         L"[.ShellClassInfo]\r\nConfirmFileOp=0\r\nInfoTip=\u00C9t\u00E9\r\n[ViewState]\r\nMode=4\r\n";
@@ -165,6 +166,7 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
         // What the file holds, where Windows' reader misreads it before Apply.
         const wchar_t* keys = nullptr;
         const wchar_t* view = nullptr;
+        std::wstring tip = L"Bulle";
     };
     const Case cases[] = {
         {"a plain folder", "", 0, 0, kHidden, kSystem, 0, false},
@@ -189,6 +191,13 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
          "ConfirmFileOp=0\r\n[Tivrelon]\r\nSaved= InfoTip , iconindex\r\nINFOTIP=Ancienne bulle\r\n"
          "[tivrelon]\r\nSaved=IconFile\r\nIconFile=C:\\autre.ico\r\n", kHidden | kSystem, kSystem, kHidden | kSystem,
          kSystem, kSystem, false, L"ConfirmFileOp=0\nINFOTIP=Ancienne bulle\n"},
+        {"ANSI, accented foreign values, a Greek tip",
+         "[.ShellClassInfo]\r\nLocalizedResourceName=\xC9t\xE9 \xE0 No\xEBl\r\nInfoTip=Ancienne\r\n[ViewState]\r\n"
+         "Mode=\xE9\r\n", kHidden, 0, kHidden, kSystem, 0, true, nullptr, nullptr, L"Διακοπές \U0001F600"},
+        {"UTF-16LE, foreign values in Cyrillic, a Japanese tip",
+         "\xFF\xFE" + Utf16(L"[.ShellClassInfo]\r\nLocalizedResourceName=Документы\r\nInfoTip=Мои\r\n[ViewState]\r\n"
+                            L"Mode=4\r\n", false),
+         kHidden | kSystem, kSystem, kHidden | kSystem, kSystem, kSystem, true, nullptr, nullptr, L"家族の写真"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -200,9 +209,9 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
         if (UserAttributes(folder.Path()) != c.folder) continue;
         const std::wstring keys = c.keys ? c.keys : ShellKeys();
         const std::wstring view = c.view ? c.view : ProfileSection(Ini(), L"ViewState");
-        ApplyIcon(L"new.ico", 2, L"Bulle");
+        ApplyIcon(L"new.ico", 2, c.tip);
         EXPECT_NE(ShellKeys().find(L"=" + Icon(L"new.ico") + L"\n"), std::wstring::npos) << ShellKeys();
-        EXPECT_NE(ShellKeys().find(L"=Bulle\n"), std::wstring::npos) << ShellKeys();
+        EXPECT_NE(ShellKeys().find(L"=" + c.tip + L"\n"), std::wstring::npos) << ShellKeys();
         EXPECT_EQ(ProfileSection(Ini(), L"ViewState"), view);
         EXPECT_EQ(IniText().starts_with("\xFF\xFE"), c.unicode);
         EXPECT_EQ(UserAttributes(Ini()), c.fileApplied);
@@ -389,8 +398,8 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         const std::set<std::wstring> before = NamesIn(current);
         const size_t errors = ErrorCount(), writes = w.fake.profileWrites.size();
         if (c.damagingWriter)
-            w.fake.writeProfile = [&](const char* section, const char* key, const char* value, const char* file) {
-                const BOOL written = w.fake.Platform::WritePrivateProfileStringA(section, key, value, file);
+            w.fake.writeProfile = [&](const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* file) {
+                const BOOL written = w.fake.Platform::WritePrivateProfileStringW(section, key, value, file);
                 const std::string text = ReadBytes(ini);
                 WriteBytes(ini, text.substr(0, text.find("[ViewState]")));
                 return written;
