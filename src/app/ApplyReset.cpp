@@ -55,13 +55,14 @@ void ChangeFolderAttributes(const std::wstring& folder, DWORD added, DWORD remov
 // Makes `edits` to desktop.ini, whose text was `content` when `before` was
 // taken of it; a file that was not there is created. Windows refuses the
 // profile writer a hidden, system or read-only file (it re-creates the file
-// with CREATE_ALWAYS): an existing file's attributes are lifted, and set by
-// the caller after. A file that Windows' writer would misread, or that must
-// hold a value the ANSI code page cannot, is first given its text in the one
-// form it edits as Unicode. Whatever fails, `before` puts the file back
-// unless the caller keeps it.
+// with CREATE_ALWAYS): an existing file's attributes are lifted, and it gets
+// `attributes` as soon as the writer is done, before the read-back: a
+// program ended meanwhile leaves it hidden. A file that Windows' writer
+// would misread, or that must hold a value the ANSI code page cannot, is
+// first given its text in the one form it edits as Unicode. Whatever fails,
+// `before` puts the file back unless the caller keeps it.
 void EditFile(const modINI::ProfileFile& ini, services::FileSnapshot& before, const std::wstring& content,
-              const std::vector<modINI::Edit>& edits) {
+              const std::vector<modINI::Edit>& edits, DWORD attributes) {
     const std::wstring& path = ini.Text();
     if (before.Existed()) {
         services::SetAttributes(path, 0);
@@ -73,7 +74,8 @@ void EditFile(const modINI::ProfileFile& ini, services::FileSnapshot& before, co
     }
     const auto form = modINI::FormForTheWriter(before.Bytes(), modINI::NeedsUnicode(edits));
     if (form) services::ReplaceBytes(path, *form);
-    modINI::WriteAll(ini, content, edits, modINI::IsMarkedUtf16(form.value_or(before.Bytes())));
+    modINI::WriteAll(ini, content, edits, modINI::IsMarkedUtf16(form.value_or(before.Bytes())),
+                     [&] { services::SetAttributes(path, attributes); });
 }
 
 // Tells an open Explorer window to show the folder's new (or default) icon
@@ -145,10 +147,9 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
     const auto inKnownFolder = [&] { return before.Existed() && IsKnownFolder(FolderPath); };
     for (modINI::Edit& keep : wayback::Keep(content, folderAttributes, inKnownFolder)) edits.push_back(std::move(keep));
 
-    EditFile(ini, before, content, edits);
     // A new file is hidden; Windows' own files are system files too, and stay so.
     const DWORD system = before.Existed() ? before.Attributes() & FILE_ATTRIBUTE_SYSTEM : 0;
-    services::SetAttributes(iniPath, FILE_ATTRIBUTE_HIDDEN | system);
+    EditFile(ini, before, content, edits, FILE_ATTRIBUTE_HIDDEN | system);
     ChangeFolderAttributes(FolderPath, FILE_ATTRIBUTE_SYSTEM, 0);
     before.Keep();
 }
@@ -159,8 +160,7 @@ void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
     const std::wstring content = modINI::ProfileText(before.Bytes());
     // Applied here before: the folder gets back what it had, its marks too.
     if (const auto back = wayback::Back(content)) {
-        EditFile(ini, before, content, back->edits);
-        services::SetAttributes(iniPath, before.Attributes() & kSettable);
+        EditFile(ini, before, content, back->edits, before.Attributes() & kSettable);
         if (const auto marks = back->folderMarks) ChangeFolderAttributes(FolderPath, *marks, kFolderMarks & ~*marks);
         before.Keep();
         return;
@@ -175,8 +175,7 @@ void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
         // the file, its attributes and the folder as they are.
         std::vector<modINI::Edit> edits;
         for (const wchar_t* key : wayback::kIconKeys) edits.push_back({kShellSection, key, std::nullopt});
-        EditFile(ini, before, content, edits);
-        services::SetAttributes(iniPath, before.Attributes() & kSettable);
+        EditFile(ini, before, content, edits, before.Attributes() & kSettable);
         before.Keep();
         return;
     }

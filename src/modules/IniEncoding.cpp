@@ -42,6 +42,24 @@ std::wstring WellFormedUtf8(std::string_view bytes) {
     return text;
 }
 
+// UTF-16LE without its mark, as some scripts write it: bytes that decode to
+// text (no NUL character, every surrogate paired) whose lines and sections
+// are UTF-16's. Counted on both readings: the line breaks, '[' and '=' that
+// UTF-16 sees must outnumber those an ANSI reading sees elsewhere. An ANSI
+// file with a stray NUL (a string's terminator written with it) pairs up
+// into text too, but its structure is all in its single bytes.
+bool IsMarklessUtf16(const std::string& bytes) {
+    if (bytes.size() % 2 || !IsText(Utf16(bytes, false))) return false;
+    const auto structural = [](char c) { return c == '\n' || c == '[' || c == '='; };
+    size_t wide = 0, narrow = 0;
+    for (size_t i = 0; i < bytes.size(); i += 2) {
+        const bool asciiPair = bytes[i + 1] == '\0';
+        wide += asciiPair && structural(bytes[i]);
+        narrow += (!asciiPair && structural(bytes[i])) + structural(bytes[i + 1]);
+    }
+    return wide > narrow;
+}
+
 }  // namespace
 
 std::wstring ProfileText(const std::string& bytes) {
@@ -53,9 +71,11 @@ std::wstring ProfileText(const std::string& bytes) {
     // follows the mark.
     if (StartsWith(bytes, kUtf8Mark)) return FromUtf8(bytes.substr(kUtf8Mark.size()));
     if (bytes.find('\0') == std::string::npos) return FromAnsi(bytes);
-    std::wstring text = Utf16(bytes, false);
-    if (bytes.size() % 2 || !IsText(text)) throw Refusal(Refusal::Unreadable);
-    return text;
+    if (IsMarklessUtf16(bytes)) return Utf16(bytes, false);
+    // ANSI that ends with NULs, which the profile writer drops; a NUL
+    // further in would cut its line short for the writer.
+    if (bytes.find('\0') > bytes.find_last_not_of('\0')) return FromAnsi(bytes);
+    throw Refusal(Refusal::Unreadable);
 }
 
 namespace {
@@ -76,7 +96,7 @@ bool IsMarkedUtf16(const std::string& bytes) { return StartsWith(bytes, kUtf16Ma
 std::optional<std::string> FormForTheWriter(const std::string& bytes, bool unicode) {
     if (IsMarkedUtf16(bytes)) return std::nullopt;
     const bool marked = StartsWith(bytes, kUtf16BigMark) || StartsWith(bytes, kUtf8Mark);
-    const bool ansi = !marked && bytes.find('\0') == std::string::npos;
+    const bool ansi = !marked && (bytes.find('\0') == std::string::npos || !IsMarklessUtf16(bytes));
     if (ansi && !unicode) return std::nullopt;
     const std::wstring text = StartsWith(bytes, kUtf8Mark) ? WellFormedUtf8(std::string_view(bytes).substr(3))
                               : ansi                       ? ExactlyFromAnsi(bytes)

@@ -9,8 +9,11 @@ namespace modINI {
 // The text of a profile file's bytes: UTF-16 (either byte order) or UTF-8
 // after their byte-order mark, the ANSI code page without one. A file with
 // NUL bytes and no mark is UTF-16LE, as some scripts write it, where it
-// decodes as such; otherwise it raises Refusal(Unreadable): read as ANSI, it
-// would be lines of nothing that the writer then writes back as such.
+// reads as UTF-16 text (its line breaks, '[' and '=' where UTF-16 puts
+// them), never for a NUL alone: ANSI that merely ends with NULs (a string's
+// terminator written with it) stays ANSI. Anything else raises
+// Refusal(Unreadable): read as ANSI, it would be lines the writer cuts short
+// or writes back as lines of nothing.
 std::wstring ProfileText(const std::string& bytes);
 
 // The bytes to give the file before the profile writer edits it, or nothing

@@ -1,6 +1,7 @@
 #pragma once
-#include <span>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,16 +67,21 @@ bool NeedsUnicode(const std::vector<Edit>& edits);
 
 // Makes the edits in order, through the writer's "W" form into a Unicode
 // file (`unicodeFile`: it starts FF FE) or where the path or a value has no
-// ANSI form, else through its "A" form, then reads the file back: every key written must
-// hold its value as the profile functions read it (blanks around it, a pair
-// of quotes, do not count), every key or section taken out must be gone, and
-// every other section and key of `before` (the file's text before the edits)
-// must be there with its value. Raises Refusal(NotWritten) otherwise: a
-// writer that stored a value short or garbled (Wine's, for a value of 32,767
-// characters or more), or that misread the file and wrote it back damaged,
-// reported success all the same. Refusals and failures leave what was
-// written so far, and no write of theirs for the writer to land later.
-void WriteAll(const ProfileFile& file, const std::wstring& before, const std::vector<Edit>& edits, bool unicodeFile);
+// ANSI form, else through its "A" form; a key listed more than once is
+// taken out as often as the profile reader finds it. Then `written` runs
+// (the caller gives the file its marks back there, before the slower
+// read-back), and the file is read back: every key written must hold its
+// value as the profile functions read it (blanks around it, a pair of
+// quotes, do not count), every key or section taken out must be gone, and
+// every other section and key of `before` (the file's text before the
+// edits) must be there with each of its values. Raises Refusal(NotWritten)
+// otherwise: a writer that stored a value short or garbled (Wine's, for a
+// value of 32,767 characters or more), or that misread the file and wrote it
+// back damaged, reported success all the same. Refusals and failures leave
+// what was written so far, and no write of theirs for the writer to land
+// later.
+void WriteAll(const ProfileFile& file, const std::wstring& before, const std::vector<Edit>& edits, bool unicodeFile,
+              const std::function<void()>& written = {});
 
 // True when `content` (the whole file) holds nothing but keys of `keys` in
 // `section`, both compared in any letter case; blank lines do not count.

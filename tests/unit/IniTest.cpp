@@ -113,23 +113,27 @@ TEST(HoldsOnly, TellsOurOwnFileFromOneWithForeignSettings) {
 TEST(ReadTextFile, ReadsEachEncodingAndRefusesBytesThatAreNoText) {
     const struct {
         std::string bytes;
-        const wchar_t* text;  // null: refused
+        std::optional<std::wstring> text;  // none: refused
     } cases[] = {
         {"[s]\r\nk=\xE9t\xE9\r\n", L"[s]\r\nk=été\r\n"},
         {std::string("\xFF\xFE[\0s\0]\0", 8), L"[s]"},
         {std::string("\xFE\xFF\0[\0\xE9", 6), L"[é"},
         {"\xEF\xBB\xBF[s]\r\nk=\xC3\xA9", L"[s]\r\nk=é"},
         {std::string("[\0s\0]\0=\0\xE9\0", 10), L"[s]=é"},        // UTF-16LE without its mark
-        {std::string("[\0s\0]\0\0\0", 8), nullptr},             // a NUL character
-        {std::string("[\0s\0]", 5), nullptr},                      // half a character
-        {std::string("[\0\x00\xDC", 4), nullptr},                  // a lone surrogate
+        {std::string("[\0s\0]\0=\0\x3D\xD8\x00\xDE", 12), L"[s]=\U0001F600"},  // and an emoji
+        // ANSI whose last byte is a string's terminator: it pairs up into text.
+        {std::string("[s]\r\nk=vv\r\n\0", 12), L"[s]\r\nk=vv\r\n" + std::wstring(1, L'\0')},
+        {std::string(";\0x\r\n[s]\r\n", 10), std::nullopt},     // a NUL further in
+        {std::string("[\0s\0]\0\0\0", 8), std::nullopt},        // a NUL character
+        {std::string("[\0s\0]", 5), std::nullopt},                 // half a character
+        {std::string("[\0\x00\xDC", 4), std::nullopt},             // a lone surrogate
     };
     TempFolder folder;
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes));
         WriteBytes(folder / L"a.ini", c.bytes);
         if (c.text) {
-            EXPECT_EQ(modINI::ReadTextFile(folder / L"a.ini"), c.text);
+            EXPECT_EQ(modINI::ReadTextFile(folder / L"a.ini"), *c.text);
         } else {
             EXPECT_THROW(modINI::ReadTextFile(folder / L"a.ini"), Refusal);
         }
