@@ -37,12 +37,13 @@ void frmIconChanger::cmdShowIcon_Click() {
 }
 
 void frmIconChanger::ChooseIconOf(const std::wstring& file) {
-    // Every failure ends the choice silently and changes nothing; a name the
-    // ANSI code page cannot hold, and a picture that cannot become an icon,
-    // are refused aloud.
+    // Every failure ends the choice silently and changes nothing; a name no
+    // desktop.ini can hold, and a picture that cannot become an icon, are
+    // refused aloud, before the picker opens.
     try {
+        // A picture's own name is never written: its icon file's is.
         if (modPicture::IsPictureName(file)) return ChoosePictureOf(file);
-        ToAnsi(file);  // refused before the picker opens
+        if (!IsWellFormed(file)) throw Refusal(Refusal::UnpairedSurrogate);
         PictureBox& preview = Picture(picIcon);
         const auto drawn = modIcon::ShowIcon(Hwnd(), file, preview.Dc());
         if (!drawn) return;

@@ -13,62 +13,52 @@ namespace madeicon {
 
 namespace {
 
-std::wstring InFolder(const std::wstring& folder, const std::wstring& name) { return folder + L"\\" + name; }
-
-std::optional<std::wstring> IconFileNamedIn(const std::wstring& content) {
-    return modINI::ValueOf(content, wayback::kShellSection, L"IconFile");
+std::wstring IconFileNamedIn(const std::wstring& content) {
+    return modINI::ValueOf(content, wayback::kShellSection, L"IconFile").value_or(L"");
 }
 
-bool SameName(const std::optional<std::wstring>& a, const std::optional<std::wstring>& b) {
-    return a && b && CompareStringOrdinal(a->c_str(), -1, b->c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-// The program's own icon file that `content` names in `folder`: a name
-// without a folder, of a plain file of the folder's own (no link) that ends
-// with the mark. Nothing when anything else is there, or nothing at all.
-std::optional<std::wstring> OwnIconFile(const std::wstring& folder, const std::wstring& content) {
-    const std::optional<std::wstring> name = IconFileNamedIn(content);
-    if (!name || name->empty() || name->find_first_of(L"\\/:") != std::wstring::npos || *name == L"." ||
-        *name == L"..")
-        return std::nullopt;
-    try {
-        services::RequireOwnFileOrNone(InFolder(folder, *name), folder);
-        if (iconfile::Made(services::ReadFileBytes(InFolder(folder, *name)))) return name;
-    } catch (const std::exception&) {
-        // Not there, not the folder's own, or unreadable: nothing of ours.
-    }
-    return std::nullopt;
-}
-
-// "Tivrelon-" and the eight hexadecimal digits of an FNV-1a hash of `icon`,
-// counted on past names already there.
-std::wstring FreeName(const std::wstring& folder, const std::string& icon, const std::optional<std::wstring>& earlier) {
-    uint32_t hash = 2166136261u;
-    for (const char c : icon) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    std::wstring name = L"Tivrelon-00000000.ico";
-    WIN32_FIND_DATAW found;
-    do {
-        for (int digit = 0; digit < 8; ++digit) name[16 - digit] = L"0123456789abcdef"[(hash >> (4 * digit)) & 15];
-        ++hash;
-    } while (SameName(name, earlier) || platform().FindFile(InFolder(folder, name), found));
-    return name;
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return !a.empty() && CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
 
+std::wstring Change::InFolder(const std::wstring& name) const { return folder_ + L"\\" + name; }
+
 Change::Change(std::wstring folder, const std::wstring& content, const std::string& icon)
-    : folder_(std::move(folder)), icon_(icon), earlier_(OwnIconFile(folder_, content)) {
-    if (earlier_) deletion_.emplace(InFolder(folder_, *earlier_));
-    if (!icon_.empty()) name_ = FreeName(folder_, icon_, earlier_);
+    : folder_(std::move(folder)), icon_(icon) {
+    // The program's own: a name without a folder, of a plain file of the
+    // folder's own (no link) that ends with the mark. Not there, not the
+    // folder's own or unreadable: nothing of the program's.
+    const std::wstring named = IconFileNamedIn(content), path = InFolder(named);
+    if (!named.empty() && named.find_first_of(L"\\/:") == std::wstring::npos && named != L"." && named != L"..") {
+        try {
+            services::RequireOwnFileOrNone(path, folder_);
+            if (iconfile::Made(services::ReadFileBytes(path))) earlier_ = named;
+        } catch (const std::exception&) {
+        }
+    }
+    if (!earlier_.empty()) deletion_.emplace(path);
+    if (icon_.empty()) return;
+    // "Tivrelon-" and the eight hexadecimal digits of an FNV-1a hash of the
+    // icon, counted on past names already there.
+    uint32_t hash = 2166136261u;
+    for (const char c : icon_) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    name_ = L"Tivrelon-00000000.ico";
+    WIN32_FIND_DATAW found;
+    do {
+        for (int digit = 0; digit < 8; ++digit) name_[16 - digit] = L"0123456789abcdef"[(hash >> (4 * digit)) & 15];
+        ++hash;
+    } while (SameName(earlier_, name_) || platform().FindFile(InFolder(name_), found));
 }
 
 Change::~Change() {
-    if (created_) DeleteFileW(InFolder(folder_, name_).c_str());
+    if (created_) DeleteFileW(InFolder(name_).c_str());
 }
 
 void Change::Make() {
     if (!icon_.empty()) {
-        const std::wstring path = InFolder(folder_, name_);
+        const std::wstring path = InFolder(name_);
         services::CreateNewFile(path);
         created_ = true;
         services::ReplaceBytes(path, icon_);
@@ -82,26 +72,16 @@ void Change::Keep() {
     if (deletion_) deletion_->Keep();
 }
 
-namespace {
+void Change::KeepUnlessNamedIn(const std::wstring& content) {
+    if (!SameName(earlier_, IconFileNamedIn(content))) Keep();
+}
 
-// The text of desktop.ini; none when there is none: the reset says so.
-std::wstring TextOf(const std::wstring& iniPath) {
+std::wstring TextOf(const std::wstring& path) {
     try {
-        return modINI::ReadTextFile(iniPath);
+        return modINI::ReadTextFile(path);
     } catch (const std::exception&) {
         return {};
     }
-}
-
-}  // namespace
-
-Removal::Removal(const std::wstring& folder, std::wstring iniPath)
-    : iniPath_(std::move(iniPath)), change_(folder, TextOf(iniPath_)) {
-    change_.Make();
-}
-
-void Removal::Done() {
-    if (!SameName(IconFileNamedIn(TextOf(iniPath_)), change_.Earlier())) change_.Keep();
 }
 
 }  // namespace madeicon

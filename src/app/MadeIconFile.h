@@ -18,13 +18,14 @@
 // instead; reset takes it away with the customisation that names it.
 namespace madeicon {
 
-// Apply's step for those files, all or nothing with the rest of Apply.
+// Apply's and reset's step for those files, all or nothing with the rest.
 class Change {
 public:
     // `content`: the folder's desktop.ini text now; `icon`: the bytes of the
     // icon file to make, empty when Apply writes an icon of a file
-    // elsewhere. Opens the earlier file for its deletion first: one held
-    // open by another program refuses that, before anything changes.
+    // elsewhere, and for reset. Opens the earlier file for its deletion
+    // first: one held open by another program refuses that, before anything
+    // changes.
     Change(std::wstring folder, const std::wstring& content, const std::string& icon = {});
     // Unless kept: the new file deleted, the earlier one left as it was.
     ~Change();
@@ -33,35 +34,25 @@ public:
 
     // The new file's name, relative to the folder: a name no file there has.
     const std::wstring& Name() const { return name_; }
-    // The earlier file's name; nothing when there is none of the program's.
-    const std::optional<std::wstring>& Earlier() const { return earlier_; }
     // Writes the new file, hidden and system as desktop.ini, and marks the
     // earlier one for deletion.
     void Make();
     void Keep();
+    // Reset's: keeps the earlier file's deletion unless `content`, the text
+    // of desktop.ini after the reset, still names it (a reset that left the
+    // customisation as it was).
+    void KeepUnlessNamedIn(const std::wstring& content);
 
 private:
-    std::wstring folder_, name_;
+    std::wstring InFolder(const std::wstring& name) const;
+
+    std::wstring folder_, name_, earlier_;
     const std::string& icon_;
-    std::optional<std::wstring> earlier_;
     std::optional<services::PendingDeletion> deletion_;
     bool created_ = false;
 };
 
-// Reset's step: the program's icon file that the folder's desktop.ini
-// (`iniPath`) names goes with the customisation, all or nothing with the
-// rest of reset.
-class Removal {
-public:
-    // Before the reset: the file opened and marked for its deletion.
-    Removal(const std::wstring& folder, std::wstring iniPath);
-    // After the reset: the file goes, unless desktop.ini still names it (a
-    // reset that left the customisation as it was).
-    void Done();
-
-private:
-    std::wstring iniPath_;
-    Change change_;
-};
+// The text of the desktop.ini at `path`; none where there is none to read.
+std::wstring TextOf(const std::wstring& path);
 
 }  // namespace madeicon

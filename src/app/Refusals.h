@@ -8,10 +8,11 @@
 // file before anything changes.
 namespace refusals {
 
-// A path the ANSI code page cannot hold exactly: the profile writer, an "A"
-// function, would reach a look-alike or nothing.
-inline constexpr wchar_t kUnwritableName[] =
-    L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.";
+// Half a UTF-16 surrogate pair, in a name (NTFS allows it) or a pasted tip:
+// neither an ANSI nor a Unicode desktop.ini can hold it exactly.
+inline constexpr wchar_t kUnpairedSurrogate[] =
+    L"Ce nom ou ce texte contient un caractère Unicode incomplet (une moitié de paire de substitution UTF-16) "
+    L"qu'aucun fichier desktop.ini ne peut garder tel quel : Tivrelon n'a rien modifié.";
 // A folder whose name ends in a dot or a space that Win32 path handling
 // drops: it would reach the look-alike without it.
 inline constexpr wchar_t kTrailingDotOrSpace[] =
@@ -30,25 +31,26 @@ inline constexpr wchar_t kRedirectedFolder[] =
 // A picture Windows' decoders cannot read: cut short, damaged, or not a
 // picture of the formats the Open dialog offers.
 inline constexpr wchar_t kNotAPicture[] =
-    L"Tivrelon ne peut pas lire cette image : le fichier est incomplet ou abîmé, ou ce n'est pas une image PNG, "
-    L"JPEG, BMP, GIF ou TIFF.";
+    L"Tivrelon ne peut pas lire cette image : elle est incomplète ou abîmée, ou ce n'est pas une image PNG, JPEG, "
+    L"BMP, GIF ou TIFF.";
 // A decompression bomb, or just too large a picture: decoding it would
 // take hundreds of megabytes.
 inline constexpr wchar_t kPictureTooLarge[] =
-    L"Cette image est trop grande pour que Tivrelon en fasse une icône (plus de 64 millions de pixels). "
-    L"Réduisez-la dans un logiciel d'images, puis choisissez-la de nouveau.";
+    L"Cette image est trop grande (plus de 64 millions de pixels) : réduisez-la pour en faire une icône.";
 
 // Says why, for the refusals a choice tells aloud: the program's title, the
-// exclamation icon, an OK button. Other refusals are met as failures.
-inline void Tell(Refusal::Reason why) {
+// exclamation icon, an OK button. False for the others, which are met as
+// failures.
+inline bool Tell(Refusal::Reason why) {
     static constexpr std::pair<Refusal::Reason, const wchar_t*> kTold[] = {
-        {Refusal::UnwritableName, kUnwritableName},     {Refusal::TrailingDotOrSpace, kTrailingDotOrSpace},
-        {Refusal::TrailingDotAbove, kTrailingDotAbove}, {Refusal::ReservedName, kReservedName},
-        {Refusal::RedirectedFolder, kRedirectedFolder}, {Refusal::NotAPicture, kNotAPicture},
+        {Refusal::UnpairedSurrogate, kUnpairedSurrogate}, {Refusal::TrailingDotOrSpace, kTrailingDotOrSpace},
+        {Refusal::TrailingDotAbove, kTrailingDotAbove},   {Refusal::ReservedName, kReservedName},
+        {Refusal::RedirectedFolder, kRedirectedFolder},   {Refusal::NotAPicture, kNotAPicture},
         {Refusal::PictureTooLarge, kPictureTooLarge},
     };
     for (const auto& [reason, text] : kTold)
-        if (why == reason) services::MsgBox(text, services::kExclamation);
+        if (why == reason) return services::MsgBox(text, services::kExclamation), true;
+    return false;
 }
 
 }  // namespace refusals

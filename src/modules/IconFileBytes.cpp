@@ -1,18 +1,27 @@
 #include "modules/IconFileBytes.h"
 
+#include <cstring>
+
 namespace iconfile {
 
 namespace {
 
 constexpr char kMark[] = "Tivrelon made this icon of a picture.";
 
-void Put(std::string& to, size_t at, uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) to[at + i] = static_cast<char>(value >> (8 * i));
-}
-uint32_t Get(const std::string& from, size_t at, int count) {
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(from[at + i]);
-    return value;
+// An icon file's directory: ICONDIR, then an ICONDIRENTRY for each image.
+#pragma pack(push, 1)
+struct DirectoryEntry {
+    BYTE width, height, colours, reserved;  // 256 is written 0
+    WORD planes, bitCount;
+    DWORD size, offset;
+};
+#pragma pack(pop)
+constexpr size_t kHeader = 6;
+
+DirectoryEntry EntryAt(const std::string& bytes, size_t i) {
+    DirectoryEntry entry;
+    std::memcpy(&entry, &bytes[kHeader + sizeof entry * i], sizeof entry);
+    return entry;
 }
 
 // BITMAPINFOHEADER with the height of colour and mask together, the rows
@@ -41,25 +50,21 @@ void PutBitmap(std::string& to, const resample::Image& image) {
 }  // namespace
 
 std::string Bytes(const resample::Image& picture, std::span<const int> sides, const std::string& png) {
-    // ICONDIR, then an ICONDIRENTRY of 16 bytes for each image.
-    const size_t count = sides.size() + 1;
-    std::string bytes(6 + 16 * count, '\0');
-    Put(bytes, 2, 1, 2);
-    Put(bytes, 4, static_cast<uint32_t>(count), 2);
-    for (size_t i = 0; i < count; ++i) {
-        const size_t entry = 6 + 16 * i, start = bytes.size();
+    const WORD count = static_cast<WORD>(sides.size() + 1);
+    const WORD header[] = {0, 1, count};  // reserved, an icon, its images
+    std::string bytes(kHeader + sizeof(DirectoryEntry) * count, '\0');
+    std::memcpy(bytes.data(), header, sizeof header);
+    for (WORD i = 0; i < count; ++i) {
+        const DWORD start = static_cast<DWORD>(bytes.size());
         const int side = i < sides.size() ? sides[i] : 256;
         if (i < sides.size()) {
             PutBitmap(bytes, resample::InSquare(picture, side));
         } else {
             bytes += png;
         }
-        Put(bytes, entry, side, 1);  // 256 is written 0
-        Put(bytes, entry + 1, side, 1);
-        Put(bytes, entry + 4, 1, 2);  // planes
-        Put(bytes, entry + 6, 32, 2);
-        Put(bytes, entry + 8, static_cast<uint32_t>(bytes.size() - start), 4);
-        Put(bytes, entry + 12, static_cast<uint32_t>(start), 4);
+        const DirectoryEntry entry{static_cast<BYTE>(side), static_cast<BYTE>(side), 0, 0, 1, 32,
+                                   static_cast<DWORD>(bytes.size()) - start, start};
+        std::memcpy(&bytes[kHeader + sizeof entry * i], &entry, sizeof entry);
     }
     return bytes + kMark;
 }
@@ -68,11 +73,13 @@ bool Made(const std::string& bytes) { return bytes.ends_with(kMark); }
 
 Entry Nearest(const std::string& bytes, int side) {
     Entry best;
-    for (size_t i = 0, count = Get(bytes, 4, 2); i < count; ++i) {
-        const size_t entry = 6 + 16 * i;
-        const int own = Get(bytes, entry, 1) ? static_cast<int>(Get(bytes, entry, 1)) : 256;
+    WORD count = 0;
+    std::memcpy(&count, &bytes[4], sizeof count);
+    for (WORD i = 0; i < count; ++i) {
+        const DirectoryEntry entry = EntryAt(bytes, i);
+        const int own = entry.width ? entry.width : 256;
         if (best.side == 0 || (own >= side ? best.side < side || own < best.side : own > best.side))
-            best = {reinterpret_cast<const BYTE*>(bytes.data()) + Get(bytes, entry + 12, 4), Get(bytes, entry + 8, 4), own};
+            best = {reinterpret_cast<const BYTE*>(bytes.data()) + entry.offset, entry.size, own};
     }
     return best;
 }

@@ -1,7 +1,6 @@
 #include "modules/Resample.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace resample {
 
@@ -52,9 +51,9 @@ Image Scaler::Done() const {
 }
 
 SIZE Fitted(UINT width, UINT height, int side, bool grow) {
-    const UINT longer = std::max(width, height);
-    if (!grow && longer <= static_cast<UINT>(side)) return {static_cast<LONG>(width), static_cast<LONG>(height)};
-    const auto scaled = [&](UINT n) { return std::max<LONG>(1, static_cast<LONG>((uint64_t{n} * side + longer / 2) / longer)); };
+    const double longer = std::max(width, height);
+    if (!grow && longer <= side) return {static_cast<LONG>(width), static_cast<LONG>(height)};
+    const auto scaled = [&](UINT n) { return std::max(1L, static_cast<LONG>(n * side / longer + 0.5)); };
     return {scaled(width), scaled(height)};
 }
 

@@ -61,11 +61,7 @@ public:
     Objects(const Objects&) = delete;
     Objects& operator=(const Objects&) = delete;
 
-    template <class T>
-    T* Held(T* object) {
-        held_[count_++] = object;
-        return object;
-    }
+    void Hold(IUnknown* object) { held_[count_++] = object; }
 
 private:
     IUnknown* held_[12] = {};
@@ -79,14 +75,15 @@ IWICImagingFactory* Factory(Objects& objects) {
     IWICImagingFactory* factory = nullptr;
     Check((*coCreateInstance)(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
                               reinterpret_cast<void**>(&factory)));
-    return objects.Held(factory);
+    objects.Hold(factory);
+    return factory;
 }
 
 // A stream over `bytes`, which it reads and writes in place.
 IWICStream* StreamOver(Objects& objects, IWICImagingFactory& factory, std::string& bytes) {
     IWICStream* stream = nullptr;
     Check(factory.CreateStream(&stream));
-    objects.Held(stream);
+    objects.Hold(stream);
     Check(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())));
     return stream;
 }
@@ -101,7 +98,7 @@ IWICBitmapSource* Reduced(Objects& objects, IWICImagingFactory& factory, IWICBit
     IWICBitmapSourceTransform* transform = nullptr;
     if (FAILED(frame.QueryInterface(__uuidof(IWICBitmapSourceTransform), reinterpret_cast<void**>(&transform))))
         return nullptr;
-    objects.Held(transform);
+    objects.Hold(transform);
     const SIZE asked = resample::Fitted(width, height, 2 * kLargest, false);
     UINT w = static_cast<UINT>(asked.cx), h = static_cast<UINT>(asked.cy);
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
@@ -109,13 +106,14 @@ IWICBitmapSource* Reduced(Objects& objects, IWICImagingFactory& factory, IWICBit
         FAILED(transform->GetClosestPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR)
         return nullptr;
     const UINT stride = (w * 3 + 3) & ~3u;
-    pixels.resize(static_cast<size_t>(stride) * h);
+    pixels = std::vector<BYTE>(static_cast<size_t>(stride) * h);
     Decoded(transform->CopyPixels(nullptr, w, h, &format, WICBitmapTransformRotate0, stride,
                                   static_cast<UINT>(pixels.size()), pixels.data()));
     IWICBitmap* bitmap = nullptr;
     Check(factory.CreateBitmapFromMemory(w, h, GUID_WICPixelFormat24bppBGR, stride, static_cast<UINT>(pixels.size()),
                                          pixels.data(), &bitmap));
-    return objects.Held(bitmap);
+    objects.Hold(bitmap);
+    return bitmap;
 }
 
 // The picture fitted into the largest icon's square (or as it is, when it
@@ -137,7 +135,7 @@ resample::Image Fitted(Objects& objects, IWICImagingFactory& factory, IWICBitmap
     if (format != GUID_WICPixelFormat24bppBGR) {
         IWICFormatConverter* converter = nullptr;
         Check(factory.CreateFormatConverter(&converter));
-        objects.Held(converter);
+        objects.Hold(converter);
         Decoded(converter->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                       WICBitmapPaletteTypeCustom));
         source = converter;
@@ -164,11 +162,11 @@ std::string Png(Objects& objects, IWICImagingFactory& factory, resample::Image i
     IWICStream* stream = StreamOver(objects, factory, png);
     IWICBitmapEncoder* encoder = nullptr;
     Check(factory.CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder));
-    objects.Held(encoder);
+    objects.Hold(encoder);
     Check(encoder->Initialize(stream, WICBitmapEncoderNoCache));
     IWICBitmapFrameEncode* frame = nullptr;
     Check(encoder->CreateNewFrame(&frame, nullptr));
-    objects.Held(frame);
+    objects.Hold(frame);
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
     const UINT stride = static_cast<UINT>(image.width) * 4;
     Check(frame->Initialize(nullptr));
@@ -181,8 +179,18 @@ std::string Png(Objects& objects, IWICImagingFactory& factory, resample::Image i
     Check(encoder->Commit());
     ULARGE_INTEGER end{};
     Check(stream->Seek({}, STREAM_SEEK_CUR, &end));
-    png.resize(static_cast<size_t>(end.QuadPart));
+    png.erase(static_cast<size_t>(end.QuadPart));
     return png;
+}
+
+// The picture's bytes; a file larger than the largest picture decoded is
+// refused as one.
+std::string BytesOf(const std::wstring& file) {
+    try {
+        return services::ReadFileBytes(file, kMaxDecodedBytes);
+    } catch (const Refusal&) {
+        Refuse(Refusal::PictureTooLarge);
+    }
 }
 
 }  // namespace
@@ -196,12 +204,7 @@ bool IsPictureName(const std::wstring& file) {
 }
 
 std::string MakeIconFile(const std::wstring& file) {
-    std::string bytes;
-    try {
-        bytes = services::ReadFileBytes(file, kMaxDecodedBytes);
-    } catch (const Refusal&) {
-        Refuse(Refusal::PictureTooLarge);
-    }
+    std::string bytes = BytesOf(file);
     if (pictureheader::DecodedBytes(bytes) > kMaxDecodedBytes) Refuse(Refusal::PictureTooLarge);
 
     Objects objects;
@@ -209,10 +212,10 @@ std::string MakeIconFile(const std::wstring& file) {
     IWICBitmapDecoder* decoder = nullptr;
     Decoded(factory.CreateDecoderFromStream(StreamOver(objects, factory, bytes), nullptr,
                                             WICDecodeMetadataCacheOnDemand, &decoder));
-    objects.Held(decoder);
+    objects.Hold(decoder);
     IWICBitmapFrameDecode* frame = nullptr;
     Decoded(decoder->GetFrame(0, &frame));
-    objects.Held(frame);
+    objects.Hold(frame);
 
     const resample::Image fitted = Fitted(objects, factory, *frame);
     return iconfile::Bytes(fitted, kBitmapSides, Png(objects, factory, resample::InSquare(fitted, kLargest)));
