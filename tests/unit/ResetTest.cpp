@@ -439,7 +439,7 @@ TEST_F(ResetTest, ASecondApplyReplacesTheIconFileItMadeButNeverAUsersFile) {
     enum Failure { RefusedWrite, IconFileHeld, IniHeldOnReset };
     for (const Failure failure : {RefusedWrite, IconFileHeld, IniHeldOnReset}) {
         SCOPED_TRACE(failure);
-        if (failure == RefusedWrite) w.fake.writeProfile = [](const char*, const char*, const char*, const char*) { return FALSE; };
+        if (failure == RefusedWrite) w.fake.writeProfile = [](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) { return FALSE; };
         const std::wstring held = failure == IconFileHeld ? folder / third : Ini();
         HANDLE holder = failure == RefusedWrite ? INVALID_HANDLE_VALUE
                                                 : CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
