@@ -111,47 +111,58 @@ public:
     }
 };
 
-// Writes `bytes` as the folder's desktop.ini, visible, over whatever is there.
-void PutDesktopIni(const std::wstring& folder, const std::string& bytes) {
-    const std::wstring ini = folder + L"\\desktop.ini";
-    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const HANDLE file = CreateFileW(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+// Writes `bytes` as the file at `path`, visible, over whatever is there.
+void PutFile(const std::wstring& path, const std::string& bytes) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
 }
 
+// The main window on a folder of its own, its message boxes counted; the
+// folder goes with it, desktop.ini and all.
+struct BenchWindow {
+    explicit BenchWindow(const wchar_t* name) : override(quiet), folder(BenchFolder() + L"\\" + name) {
+        CreateDirectoryW(folder.c_str(), nullptr);
+        form.Load();
+        form.FolderPath = folder;
+    }
+    ~BenchWindow() {
+        DeleteFileW((folder + L"\\desktop.ini").c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+    void Apply(bool reset) {
+        SendMessageW(form.Ctl(frmIconChanger::chkReset).Hwnd(), BM_SETCHECK, reset ? BST_CHECKED : BST_UNCHECKED, 0);
+        form.cmdDone_Click();
+    }
+
+    QuietPlatform quiet;
+    PlatformOverride override;
+    std::wstring folder;
+    frmIconChanger form;
+};
+
 // Apply then reset on a folder of its own, `runs` times; before each Apply
 // the folder's desktop.ini is `existing`, or none.
 void MeasureApply(int runs, const std::string& existing, double& applyMs, double& resetMs, int& failures) {
-    QuietPlatform quiet;
-    PlatformOverride override(quiet);
-    const std::wstring folder = BenchFolder() + L"\\bench-folder";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    frmIconChanger form;
-    form.Load();
-    form.FolderPath = folder;
+    BenchWindow bench(L"bench-folder");
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
     modIcon::chosenIcon.Take({std::wstring(system) + L"\\shell32.dll", 3});
-    HWND reset = form.Ctl(frmIconChanger::chkReset).Hwnd();
     std::vector<double> apply, resetTimes;
     for (int i = 0; i < runs; ++i) {
-        SendMessageW(reset, BM_SETCHECK, BST_UNCHECKED, 0);
-        if (!existing.empty()) PutDesktopIni(folder, existing);
+        if (!existing.empty()) PutFile(bench.folder + L"\\desktop.ini", existing);
         double t0 = Now();
-        form.cmdDone_Click();
+        bench.Apply(false);
         apply.push_back(Now() - t0);
-        SendMessageW(reset, BM_SETCHECK, BST_CHECKED, 0);
         t0 = Now();
-        form.cmdDone_Click();
+        bench.Apply(true);
         resetTimes.push_back(Now() - t0);
     }
-    DeleteFileW((folder + L"\\desktop.ini").c_str());
-    RemoveDirectoryW(folder.c_str());
     applyMs = Median(apply);
     resetMs = Median(resetTimes);
-    failures = quiet.failures;
+    failures = bench.quiet.failures;
 }
 
 // A photo's pixels: gradients under a grain, so that the JPEG made of them
@@ -167,28 +178,20 @@ DWORD PhotoPixel(int x, int y) {
 // (decoded, scaled, its icon file made in memory: the time the window waits)
 // and applied to a folder of its own (the icon file written), then reset.
 int MakeIconOf(const std::wstring& picture) {
-    QuietPlatform quiet;
-    PlatformOverride override(quiet);
-    const std::wstring folder = BenchFolder() + L"\\bench-picture";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    frmIconChanger form;
-    form.Load();
-    form.FolderPath = folder;
+    BenchWindow bench(L"bench-picture");
     const double t0 = Now();
     modIcon::chosenIcon.Take({picture, 0}, modPicture::MakeIconFile(picture));
     const double chosen = Now();
-    form.cmdDone_Click();
+    bench.Apply(false);
     const double applied = Now();
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     std::printf("  %.0f ms (the choice %.0f ms, Apply %.0f ms), peak working set %.1f MiB%s\n", applied - t0,
                 chosen - t0, applied - chosen, static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0),
-                quiet.failures ? ", FAILED" : "");
-    SendMessageW(form.Ctl(frmIconChanger::chkReset).Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
-    form.cmdDone_Click();
-    RemoveDirectoryW(folder.c_str());
-    return quiet.failures;
+                bench.quiet.failures ? ", FAILED" : "");
+    bench.Apply(true);
+    return bench.quiet.failures;
 }
 
 // A 24-megapixel JPEG made into the folder's icon file, three times, each in
@@ -196,10 +199,7 @@ int MakeIconOf(const std::wstring& picture) {
 bool MeasurePicture() {
     const std::wstring picture = BenchFolder() + L"\\bench-photo.jpg";
     const std::string bytes = PictureBytes(PictureFormat::Jpeg, 6000, 4000, PhotoPixel);
-    const HANDLE file = CreateFileW(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    PutFile(picture, bytes);
     std::printf("A 6,000 x 4,000 JPEG of %zu bytes made into the folder's icon file, in a process of its own:\n",
                 bytes.size());
     wchar_t self[MAX_PATH];
