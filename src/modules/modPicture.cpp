@@ -94,7 +94,7 @@ IWICStream* StreamOver(Objects& objects, IWICImagingFactory& factory, std::strin
 // Asked for twice the largest icon, the nearest size it offers is never
 // smaller. Nothing where it does not scale, as Wine's decoders do not.
 IWICBitmapSource* Reduced(Objects& objects, IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, UINT width,
-                          UINT height, std::vector<BYTE>& pixels) {
+                          UINT height) {
     IWICBitmapSourceTransform* transform = nullptr;
     if (FAILED(frame.QueryInterface(__uuidof(IWICBitmapSourceTransform), reinterpret_cast<void**>(&transform))))
         return nullptr;
@@ -106,9 +106,10 @@ IWICBitmapSource* Reduced(Objects& objects, IWICImagingFactory& factory, IWICBit
         FAILED(transform->GetClosestPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR)
         return nullptr;
     const UINT stride = (w * 3 + 3) & ~3u;
-    pixels = std::vector<BYTE>(static_cast<size_t>(stride) * h);
+    std::vector<BYTE> pixels(static_cast<size_t>(stride) * h);
     Decoded(transform->CopyPixels(nullptr, w, h, &format, WICBitmapTransformRotate0, stride,
                                   static_cast<UINT>(pixels.size()), pixels.data()));
+    // A copy of the pixels, read as the frame's would be.
     IWICBitmap* bitmap = nullptr;
     Check(factory.CreateBitmapFromMemory(w, h, GUID_WICPixelFormat24bppBGR, stride, static_cast<UINT>(pixels.size()),
                                          pixels.data(), &bitmap));
@@ -124,9 +125,10 @@ resample::Image Fitted(Objects& objects, IWICImagingFactory& factory, IWICBitmap
     UINT width = 0, height = 0;
     Decoded(frame.GetSize(&width, &height));
     if (width == 0 || height == 0) Refuse(Refusal::NotAPicture);
-    if (uint64_t{width} * height * 4 > kMaxDecodedBytes) Refuse(Refusal::PictureTooLarge);
-    std::vector<BYTE> reduced;
-    IWICBitmapSource* source = Reduced(objects, factory, frame, width, height, reduced);
+    // A side longer than any camera's would take its rows' memory alone.
+    if (uint64_t{width} * height * 4 > kMaxDecodedBytes || std::max(width, height) > 65535)
+        Refuse(Refusal::PictureTooLarge);
+    IWICBitmapSource* source = Reduced(objects, factory, frame, width, height);
     if (!source) source = &frame;
     Decoded(source->GetSize(&width, &height));
     WICPixelFormatGUID format{};
