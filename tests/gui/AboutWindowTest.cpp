@@ -212,28 +212,43 @@ TEST_F(AboutWindowTest, LinksHandTheirAddressesToTheShell) {
 }
 
 // Screen readers know the two links and the donation picture for what they
-// are, and their default action hands the shell what a click hands it.
+// are, that Tab reaches them, and their default action hands the shell what
+// a click hands it, without making the reader wait for the shell. Once the
+// window is gone, an object a reader kept answers nothing.
 TEST_F(AboutWindowTest, ScreenReadersKnowTheClickableItemsAndOpenThemAsAClickDoes) {
     const struct { int control; LONG role; const wchar_t* file; } items[] = {
         {A::lblDisclaimer, ROLE_SYSTEM_LINK, L"mailto:contact@tivrelon.example"},
         {A::Label3, ROLE_SYSTEM_LINK, L"https://tivrelon.example"},
         {A::Image2, ROLE_SYSTEM_PUSHBUTTON, L"https://tivrelon.example/Don/Don.htm"},
     };
+    ComPtr<IAccessible> kept;
     OpenAbout([&](frmAbout& about) {
         for (const auto& item : items) {
             SCOPED_TRACE(item.file);
             HWND hwnd = about.Ctl(item.control).Hwnd();
             EXPECT_EQ(AccessibleRoleOf(hwnd), item.role);
+            EXPECT_EQ(AccessibleRoleOf(hwnd, true), item.role) << "IOleWindow leads to another object";
             EXPECT_NE(AccessibleDefaultActionOf(hwnd), L"");
+            const LONG focus = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
+            EXPECT_EQ(AccessibleStateOf(hwnd) & focus, STATE_SYSTEM_FOCUSABLE);
+            SetFocus(hwnd);
+            EXPECT_EQ(AccessibleStateOf(hwnd) & focus, focus);
             w.fake.shellExecutes.clear();
             Click(hwnd);
             EXPECT_TRUE(DoAccessibleDefaultAction(hwnd));
+            EXPECT_EQ(w.fake.shellExecutes.size(), 1u) << "the reader waited for the click";
             ASSERT_TRUE(PumpUntil([&] { return w.fake.shellExecutes.size() == 2; }));
             EXPECT_EQ(w.fake.shellExecutes[0].file, item.file);
             EXPECT_EQ(w.fake.shellExecutes[1], w.fake.shellExecutes[0]) << "not the call a click makes";
         }
+        kept = AccessibleOf(about.Ctl(A::Label3).Hwnd());
         about.cmdOK_Click();
     });
+    ASSERT_TRUE(kept);
+    VARIANT self{}, role{};
+    self.vt = VT_I4;  // CHILDID_SELF
+    EXPECT_EQ(kept->get_accRole(self, &role), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(kept->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
 }
 
 TEST_F(AboutWindowTest, LooksAsLaidOut) {

@@ -83,16 +83,26 @@ int MiddleRowPixels(HWND hwnd, COLORREF colour) {
     return n;
 }
 
+ComPtr<IAccessible> AccessibleOf(HWND hwnd, bool throughItsWindow) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_PPV_ARGS(&object))) || !object)
+        return nullptr;
+    ComPtr<IAccessible> owned(object);
+    if (!throughItsWindow) return owned;
+    IOleWindow* window = nullptr;
+    if (FAILED(owned->QueryInterface(IID_PPV_ARGS(&window))) || !window) return nullptr;
+    object = nullptr;
+    ComPtr<IOleWindow>(window)->QueryInterface(IID_PPV_ARGS(&object));
+    return ComPtr<IAccessible>(object);
+}
+
 namespace {
 // Asks the object a screen reader gets for a window's client area about itself.
 template <class Ask>
-void AskAccessible(HWND hwnd, Ask ask) {
-    IAccessible* object = nullptr;
+void AskAccessible(HWND hwnd, Ask ask, bool throughItsWindow = false) {
     VARIANT self{};
     self.vt = VT_I4;  // CHILDID_SELF
-    if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&object))) && object)
-        ask(*ComPtr<IAccessible>(object), self);
+    if (const ComPtr<IAccessible> object = AccessibleOf(hwnd, throughItsWindow)) ask(*object, self);
 }
 // A text answer: get_accName, get_accDefaultAction.
 std::wstring TextAnswer(HWND hwnd, decltype(&IAccessible::get_accName) ask) {
@@ -108,13 +118,21 @@ std::wstring AccessibleNameOf(HWND hwnd) { return TextAnswer(hwnd, &IAccessible:
 
 std::wstring AccessibleDefaultActionOf(HWND hwnd) { return TextAnswer(hwnd, &IAccessible::get_accDefaultAction); }
 
-LONG AccessibleRoleOf(HWND hwnd) {
-    VARIANT role{};
-    AskAccessible(hwnd, [&](IAccessible& object, VARIANT self) { object.get_accRole(self, &role); });
-    const LONG value = role.vt == VT_I4 ? role.lVal : 0;
-    VariantClear(&role);
+namespace {
+LONG NumberAnswer(HWND hwnd, decltype(&IAccessible::get_accRole) ask, bool throughItsWindow) {
+    VARIANT answer{};
+    AskAccessible(hwnd, [&](IAccessible& object, VARIANT self) { (object.*ask)(self, &answer); }, throughItsWindow);
+    const LONG value = answer.vt == VT_I4 ? answer.lVal : 0;
+    VariantClear(&answer);
     return value;
 }
+}  // namespace
+
+LONG AccessibleRoleOf(HWND hwnd, bool throughItsWindow) {
+    return NumberAnswer(hwnd, &IAccessible::get_accRole, throughItsWindow);
+}
+
+LONG AccessibleStateOf(HWND hwnd) { return NumberAnswer(hwnd, &IAccessible::get_accState, false); }
 
 bool DoAccessibleDefaultAction(HWND hwnd) {
     bool done = false;

@@ -23,11 +23,11 @@ class BrowseTest : public testing::Test {
 protected:
     void Script(const Answer& answer) {
         w.fake.browseForFolder = [answer](BROWSEINFOW*) { return answer.cancel ? nullptr : Item(); };
-        w.fake.pathFromIdList = [this, answer](PCIDLIST_ABSOLUTE item, wchar_t* path) -> BOOL {
+        w.fake.pathFromIdList = [this, answer](PCIDLIST_ABSOLUTE item, wchar_t* path, DWORD size) -> BOOL {
             ++conversions;
             EXPECT_EQ(item, Item());
             if (!answer.hasPath) return FALSE;
-            answer.text.copy(path, std::min<size_t>(answer.text.size(), MAX_PATH));
+            answer.text.copy(path, size);
             return TRUE;
         };
     }
@@ -152,6 +152,10 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
                                      L"dossier n'est pas celui que montre l'Explorateur, et Tivrelon ne peut pas le "
                                      L"modifier.";
     const std::string kIni = "[.ShellClassInfo]\r\nICONFILE=C:\\sibling.ico\r\nICONINDEX=4\r\n";
+    TempFolder root;
+    // A path one character over the longest; one far over MAX_PATH.
+    const std::wstring edge(modBrowse::kLongestPath - root.Path().size(), L'e'), deep = edge + L"\\" + edge;
+    const std::wstring kEdge = TooLongMessage(root / edge), kDeep = TooLongMessage(root / deep);
     struct Case {
         std::wstring chosen, lookAlike;  // no look-alike folder: empty
         const std::wstring& message;
@@ -173,8 +177,9 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         // Under WOW64 the System32 this program reaches is SysWOW64.
         {L"System32", L"SysWOW64", kRedirected, false},
         {L"SYSTEM32\\drivers", L"SysWOW64\\drivers", kRedirected, false},
+        {edge, L"", kEdge, false},
+        {deep, L"", kDeep, false},
     };
-    TempFolder root;
     w.fake.wow64Folders = [folders = Platform::Wow64Folders{root / L"system32", root / L"SysWOW64",
                                                             root / L"Sysnative"}] { return folders; };
     for (const Case& c : cases) {
