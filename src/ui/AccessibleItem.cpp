@@ -76,13 +76,15 @@ public:
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         const HRESULT hr = Standard(&IAccessible::get_accState, child, state);
         if (SUCCEEDED(hr) && IsSelf(child) && state->vt == VT_I4) {
-            // Static text is read-only to Windows, and may not take the
-            // focus; a link leads somewhere, and Tab reaches the item.
+            // Static text is read-only to Windows, and takes no focus; a link
+            // leads somewhere, and Tab reaches the item. It has the focus
+            // while its window is the one the keyboard types into.
             state->lVal &= ~(STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
             if (role_ == ItemRole::Link) state->lVal |= STATE_SYSTEM_LINKED;
             if (IsWindowEnabled(item_) && (GetWindowLongPtrW(item_, GWL_STYLE) & WS_TABSTOP))
                 state->lVal |= STATE_SYSTEM_FOCUSABLE;
-            if (GetFocus() == item_) state->lVal |= STATE_SYSTEM_FOCUSED;
+            if (GetFocus() == item_ && GetForegroundWindow() == GetAncestor(item_, GA_ROOT))
+                state->lVal |= STATE_SYSTEM_FOCUSED;
         }
         return hr;
     }

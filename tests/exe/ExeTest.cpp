@@ -49,8 +49,7 @@ TEST(Exe, StartsWithTheFolderItIsHanded) {
         std::wstring arguments, chosen, message;
     } cases[] = {
         {L"", L"", L""},
-        {L"\"\"", L"", L""},  // an empty argument is none
-        {L"\"\" " + quoted(folder), folder, L""},
+        {L"\"\" " + quoted(folder), folder, L""},  // an empty argument is none
         {viaEntry, folder, L""},  // quoted(folder): the entry's command as Explorer runs it, "<exe>" off
         // Windows' rules read the closing backslash and quote as a quote.
         {quoted(folder + L"\\"), folder, L""},

@@ -233,6 +233,10 @@ TEST_F(AboutWindowTest, ScreenReadersKnowTheClickableItemsAndOpenThemAsAClickDoe
             EXPECT_EQ(AccessibleStateOf(hwnd) & focus, STATE_SYSTEM_FOCUSABLE);
             SetFocus(hwnd);
             EXPECT_EQ(AccessibleStateOf(hwnd) & focus, focus);
+            const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+            SetWindowLongPtrW(hwnd, GWL_STYLE, style & ~WS_TABSTOP);  // as if Tab did not reach it
+            EXPECT_EQ(AccessibleStateOf(hwnd) & STATE_SYSTEM_FOCUSABLE, 0);
+            SetWindowLongPtrW(hwnd, GWL_STYLE, style);
             w.fake.shellExecutes.clear();
             Click(hwnd);
             EXPECT_TRUE(DoAccessibleDefaultAction(hwnd));

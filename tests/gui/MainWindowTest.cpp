@@ -488,6 +488,7 @@ TEST_F(MainWindowTest, AsksBeforeAddingTheExplorerEntryForAProgramInTheTemporary
     for (const int answer : {IDNO, IDYES}) {
         w.fake.messageBoxAnswer = answer;
         explorerEntry::Toggle(exe);
+        ASSERT_EQ(w.fake.messageBoxes.size(), answer == IDNO ? 1u : 2u) << "not asked";
         EXPECT_EQ(w.fake.messageBoxes.back().text, explorerEntry::kTemporaryProgram);
         EXPECT_EQ(w.fake.messageBoxes.back().style, static_cast<UINT>(MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION));
         EXPECT_EQ(explorerEntry::PointsAt(exe), answer == IDYES);

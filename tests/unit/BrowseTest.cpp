@@ -69,6 +69,7 @@ TEST_F(BrowseTest, TheResultIsWhatTheShellWroteUpToTheFirstNul) {
         {"an item with no file-system path", {.hasPath = false}, L""},
         {"an empty path", {.text = L"\0"s}, L""},
         {"no NUL in the buffer", {.text = std::wstring(MAX_PATH, L'x')}, L""},
+        {"the longest path it changes", {.text = L"C:\\" + std::wstring(244, L'x') + L'\0'}, L"C:\\" + std::wstring(244, L'x')},
         {"names that only look like a device's", {.text = L"C:\\aux1\\com10\\Console.nul\\lpt\0"s},
          L"C:\\aux1\\com10\\Console.nul\\lpt"},
         // Win32 maps a device's name only as the last name of a path.
