@@ -44,7 +44,8 @@ inline std::wstring TooLong(const std::wstring& path) {
 // exclamation icon, an OK button. False for the others, which are met as
 // failures. `path` is the path refused, which a message may name.
 inline bool Tell(Refusal::Reason why, const std::wstring& path = {}) {
-    if (why == Refusal::PathTooLong && !path.empty()) return services::MsgBox(TooLong(path), services::kExclamation), true;
+    if (why == Refusal::PathTooLong && !path.empty())
+        return services::MsgBox(TooLong(path), services::kExclamation), true;
     static constexpr std::pair<Refusal::Reason, const wchar_t*> kTold[] = {
         {Refusal::UnpairedSurrogate, kUnpairedSurrogate}, {Refusal::TrailingDotOrSpace, kTrailingDotOrSpace},
         {Refusal::TrailingDotAbove, kTrailingDotAbove},   {Refusal::ReservedName, kReservedName},

@@ -45,6 +45,7 @@ std::optional<Identity> IdentityOf(const std::wstring& path) {
     } else {
         return std::nullopt;
     }
+    // A network file system may answer 0, or all ones: no id to compare.
     const auto all = [&](BYTE b) { return std::ranges::all_of(identity.id, [b](BYTE x) { return x == b; }); };
     if (all(0) || all(0xFF)) return std::nullopt;
     return identity;

@@ -138,7 +138,9 @@ public:
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
         return Standard(&IAccessible::get_accKeyboardShortcut, child, keys);
     }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override { return Standard(&IAccessible::get_accFocus, focus); }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        return Standard(&IAccessible::get_accFocus, focus);
+    }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         return Standard(&IAccessible::get_accSelection, selection);
     }

@@ -85,12 +85,12 @@ int MiddleRowPixels(HWND hwnd, COLORREF colour) {
 
 ComPtr<IAccessible> AccessibleOf(HWND hwnd, bool throughItsWindow) {
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_PPV_ARGS(&object))) || !object)
+    IOleWindow* window = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_PPV_ARGS(&object))))
         return nullptr;
     ComPtr<IAccessible> owned(object);
-    if (!throughItsWindow) return owned;
-    IOleWindow* window = nullptr;
-    if (FAILED(owned->QueryInterface(IID_PPV_ARGS(&window))) || !window) return nullptr;
+    if (!throughItsWindow || !owned) return owned;
+    if (FAILED(owned->QueryInterface(IID_PPV_ARGS(&window)))) return nullptr;
     object = nullptr;
     ComPtr<IOleWindow>(window)->QueryInterface(IID_PPV_ARGS(&object));
     return ComPtr<IAccessible>(object);
@@ -99,10 +99,10 @@ ComPtr<IAccessible> AccessibleOf(HWND hwnd, bool throughItsWindow) {
 namespace {
 // Asks the object a screen reader gets for a window's client area about itself.
 template <class Ask>
-void AskAccessible(HWND hwnd, Ask ask, bool throughItsWindow = false) {
+void AskAccessible(HWND hwnd, Ask ask) {
     VARIANT self{};
     self.vt = VT_I4;  // CHILDID_SELF
-    if (const ComPtr<IAccessible> object = AccessibleOf(hwnd, throughItsWindow)) ask(*object, self);
+    if (const ComPtr<IAccessible> object = AccessibleOf(hwnd)) ask(*object, self);
 }
 // A text answer: get_accName, get_accDefaultAction.
 std::wstring TextAnswer(HWND hwnd, decltype(&IAccessible::get_accName) ask) {
@@ -118,21 +118,19 @@ std::wstring AccessibleNameOf(HWND hwnd) { return TextAnswer(hwnd, &IAccessible:
 
 std::wstring AccessibleDefaultActionOf(HWND hwnd) { return TextAnswer(hwnd, &IAccessible::get_accDefaultAction); }
 
-namespace {
-LONG NumberAnswer(HWND hwnd, decltype(&IAccessible::get_accRole) ask, bool throughItsWindow) {
-    VARIANT answer{};
-    AskAccessible(hwnd, [&](IAccessible& object, VARIANT self) { (object.*ask)(self, &answer); }, throughItsWindow);
-    const LONG value = answer.vt == VT_I4 ? answer.lVal : 0;
-    VariantClear(&answer);
+LONG AccessibleRoleOf(HWND hwnd) {
+    VARIANT role{};
+    AskAccessible(hwnd, [&](IAccessible& object, VARIANT self) { object.get_accRole(self, &role); });
+    const LONG value = role.vt == VT_I4 ? role.lVal : 0;
+    VariantClear(&role);
     return value;
 }
-}  // namespace
 
-LONG AccessibleRoleOf(HWND hwnd, bool throughItsWindow) {
-    return NumberAnswer(hwnd, &IAccessible::get_accRole, throughItsWindow);
+LONG AccessibleStateOf(HWND hwnd) {
+    VARIANT state{};
+    AskAccessible(hwnd, [&](IAccessible& object, VARIANT self) { object.get_accState(self, &state); });
+    return state.vt == VT_I4 ? state.lVal : 0;
 }
-
-LONG AccessibleStateOf(HWND hwnd) { return NumberAnswer(hwnd, &IAccessible::get_accState, false); }
 
 bool DoAccessibleDefaultAction(HWND hwnd) {
     bool done = false;

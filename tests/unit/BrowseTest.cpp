@@ -154,9 +154,8 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
                                      L"modifier.";
     const std::string kIni = "[.ShellClassInfo]\r\nICONFILE=C:\\sibling.ico\r\nICONINDEX=4\r\n";
     TempFolder root;
-    // A path one character over the longest; one far over MAX_PATH.
-    const std::wstring edge(modBrowse::kLongestPath - root.Path().size(), L'e'), deep = edge + L"\\" + edge;
-    const std::wstring kEdge = TooLongMessage(root / edge), kDeep = TooLongMessage(root / deep);
+    const std::wstring over(modBrowse::kLongestPath - root.Path().size(), L'e'), farOver = over + L"\\" + over;
+    const std::wstring kOver = TooLongMessage(root / over), kFarOver = TooLongMessage(root / farOver);
     struct Case {
         std::wstring chosen, lookAlike;  // no look-alike folder: empty
         const std::wstring& message;
@@ -178,8 +177,8 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         // Under WOW64 the System32 this program reaches is SysWOW64.
         {L"System32", L"SysWOW64", kRedirected, false},
         {L"SYSTEM32\\drivers", L"SysWOW64\\drivers", kRedirected, false},
-        {edge, L"", kEdge, false},
-        {deep, L"", kDeep, false},
+        {over, L"", kOver, false},  // one character over the longest
+        {farOver, L"", kFarOver, false},
     };
     w.fake.wow64Folders = [folders = Platform::Wow64Folders{root / L"system32", root / L"SysWOW64",
                                                             root / L"Sysnative"}] { return folders; };
