@@ -31,7 +31,7 @@ Change::Change(std::wstring folder, const std::wstring& content, const std::stri
     // folder's own (no link) that ends with the mark. Not there, not the
     // folder's own or unreadable: nothing of the program's.
     const std::wstring named = IconFileNamedIn(content), path = InFolder(named);
-    if (!named.empty() && named.find_first_of(L"\\/:") == std::wstring::npos && named != L"." && named != L"..") {
+    if (named.find_first_of(L"\\/:") == std::wstring::npos && named.find_first_not_of(L'.') != std::wstring::npos) {
         try {
             services::RequireOwnFileOrNone(path, folder_);
             if (iconfile::Made(services::ReadFileBytes(path))) earlier_ = named;
@@ -44,11 +44,12 @@ Change::Change(std::wstring folder, const std::wstring& content, const std::stri
     // icon, counted on past names already there.
     uint32_t hash = 2166136261u;
     for (const char c : icon_) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    name_ = L"Tivrelon-00000000.ico";
+    wchar_t name[] = L"Tivrelon-00000000.ico";
     WIN32_FIND_DATAW found;
     do {
-        for (int digit = 0; digit < 8; ++digit) name_[16 - digit] = L"0123456789abcdef"[(hash >> (4 * digit)) & 15];
+        for (int digit = 0; digit < 8; ++digit) name[16 - digit] = L"0123456789abcdef"[(hash >> (4 * digit)) & 15];
         ++hash;
+        name_ = name;
     } while (SameName(earlier_, name_) || platform().FindFile(InFolder(name_), found));
 }
 

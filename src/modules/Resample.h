@@ -1,13 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
-// Pictures scaled by area: each new pixel is the average of the part of the
-// picture it covers. A photo shrunk to 16 pixels keeps its colours instead
-// of a noise of single pixels, and a small picture grown keeps its pixels
-// sharp. Averaged premultiplied, so that a transparent pixel's colour
-// weighs nothing.
+// Pictures scaled by area: each new pixel is the average of the pixels it
+// covers. A photo shrunk to 16 pixels keeps its colours instead of a noise
+// of single pixels, and a small picture grown keeps its pixels sharp.
+// Averaged premultiplied, so that a transparent pixel's colour weighs
+// nothing.
 namespace resample {
 
 // BGRA pixels, rows top-down.
@@ -16,28 +17,20 @@ struct Image {
     std::vector<BYTE> pixels;
 };
 
-// A picture of `from` scaled to `to`, given row by row from the top: a
-// photo of many megapixels passes through without being held whole.
-class Scaler {
+// A picture of `from` shrunk to `to` (no larger), given row by row from the
+// top: a photo of many megapixels passes through without being held whole.
+class Shrinker {
 public:
-    Scaler(SIZE from, SIZE to);
+    Shrinker(SIZE from, SIZE to);
     // The next row: 4 bytes a pixel (premultiplied BGRA), or 3 (BGR, opaque).
     void Row(const BYTE* row, int bytesPerPixel);
     // Premultiplied.
     Image Done() const;
 
 private:
-    struct Tap {
-        int from, to;
-        float weight;
-    };
-    static std::vector<Tap> Taps(int from, int to);
-
-    SIZE to_;
-    std::vector<Tap> across_, down_;
-    std::vector<float> sums_, row_;
-    size_t nextDown_ = 0;
-    int rowsIn_ = 0;
+    SIZE from_, to_;
+    std::vector<uint32_t> sums_, counts_;
+    int y_ = 0;
 };
 
 // `width` x `height` scaled to fit a square of `side` pixels, not stretched;

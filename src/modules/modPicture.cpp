@@ -143,7 +143,7 @@ resample::Image Fitted(Objects& objects, IWICImagingFactory& factory, IWICBitmap
         source = converter;
         bytesPerPixel = 4;
     }
-    resample::Scaler scaler({static_cast<LONG>(width), static_cast<LONG>(height)},
+    resample::Shrinker shrinker({static_cast<LONG>(width), static_cast<LONG>(height)},
                             resample::Fitted(width, height, kLargest, false));
     constexpr UINT kStrip = 64;
     const UINT stride = (width * bytesPerPixel + 3) & ~3u;
@@ -152,9 +152,9 @@ resample::Image Fitted(Objects& objects, IWICImagingFactory& factory, IWICBitmap
         const WICRect rows{0, static_cast<INT>(top), static_cast<INT>(width),
                            static_cast<INT>(std::min(kStrip, height - top))};
         Decoded(source->CopyPixels(&rows, stride, stride * rows.Height, strip.data()));
-        for (INT y = 0; y < rows.Height; ++y) scaler.Row(&strip[static_cast<size_t>(y) * stride], bytesPerPixel);
+        for (INT y = 0; y < rows.Height; ++y) shrinker.Row(&strip[static_cast<size_t>(y) * stride], bytesPerPixel);
     }
-    return scaler.Done();
+    return shrinker.Done();
 }
 
 // `image` encoded as PNG by WIC's encoder, into memory.
