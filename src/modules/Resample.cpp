@@ -5,7 +5,10 @@
 namespace resample {
 
 Shrinker::Shrinker(SIZE from, SIZE to)
-    : from_(from), to_(to), sums_(static_cast<size_t>(to.cx) * to.cy * 4), counts_(static_cast<size_t>(to.cx) * to.cy) {}
+    : from_(from),
+      to_(to),
+      sums_(static_cast<size_t>(to.cx) * to.cy * 4),
+      counts_(static_cast<size_t>(to.cx) * to.cy) {}
 
 // Source pixel (x, y) falls in destination pixel (x * to / from, y * to /
 // from): every destination pixel gets at least one.
@@ -35,28 +38,32 @@ SIZE Fitted(UINT width, UINT height, int side, bool grow) {
 }
 
 // Destination pixel j of n covers source pixels [j * from / n, (j + 1) *
-// from / n), at least one.
+// from / n), at least one; its colour is the sum of theirs over the sum of
+// their alphas.
 Image InSquare(const Image& premultiplied, int side) {
     const Image& from = premultiplied;
     const SIZE fitted = Fitted(from.width, from.height, side, true);
+    const int left = (side - fitted.cx) / 2, top = (side - fitted.cy) / 2;
     Image square{side, side, std::vector<BYTE>(static_cast<size_t>(side) * side * 4)};
     const auto span = [](int j, int n, int size, int& start) {
         start = j * size / n;
         return std::max(start + 1, (j + 1) * size / n);
     };
     for (int y = 0; y < fitted.cy; ++y) {
-        int top = 0, left = 0;
-        const int bottom = span(y, fitted.cy, from.height, top);
+        int y0 = 0, x0 = 0;
+        const int y1 = span(y, fitted.cy, from.height, y0);
         for (int x = 0; x < fitted.cx; ++x) {
-            const int right = span(x, fitted.cx, from.width, left);
+            const int x1 = span(x, fitted.cx, from.width, x0);
             uint32_t sums[4] = {};
-            for (int v = top; v < bottom; ++v)
-                for (int u = left; u < right; ++u)
-                    for (int c = 0; c < 4; ++c) sums[c] += from.pixels[(static_cast<size_t>(v) * from.width + u) * 4 + c];
-            const uint32_t count = static_cast<uint32_t>((bottom - top) * (right - left));
-            const uint32_t alpha = (sums[3] + count / 2) / count;
-            BYTE* to = &square.pixels[(static_cast<size_t>((side - fitted.cy) / 2 + y) * side + (side - fitted.cx) / 2 + x) * 4];
-            for (int c = 0; c < 3; ++c) to[c] = static_cast<BYTE>(alpha ? std::min<uint32_t>(255, (sums[c] * 255 + sums[3] / 2) / std::max(1u, sums[3])) : 0);
+            for (int v = y0; v < y1; ++v)
+                for (int u = x0; u < x1; ++u) {
+                    const BYTE* pixel = &from.pixels[(static_cast<size_t>(v) * from.width + u) * 4];
+                    for (int c = 0; c < 4; ++c) sums[c] += pixel[c];
+                }
+            BYTE* to = &square.pixels[(static_cast<size_t>(top + y) * side + left + x) * 4];
+            const uint32_t count = static_cast<uint32_t>((y1 - y0) * (x1 - x0)), alpha = (sums[3] + count / 2) / count;
+            for (int c = 0; c < 3; ++c)
+                to[c] = static_cast<BYTE>(alpha ? std::min<uint32_t>(255, (sums[c] * 255 + sums[3] / 2) / sums[3]) : 0);
             to[3] = static_cast<BYTE>(alpha);
         }
     }

@@ -9,38 +9,39 @@
 #include <vector>
 
 #include "platform/Handles.h"
+#include "ui/Surface.h"
 
 namespace {
 
-void Check(HRESULT hr) {
-    if (FAILED(hr)) throw std::runtime_error("WIC refused the test picture: " + std::to_string(hr));
+// `made` is the answer of the call that made `object`, read once it has
+// answered: its owner, or an exception for the test.
+template <class T>
+ComPtr<T> Made(HRESULT made, T*& object) {
+    if (FAILED(made)) throw std::runtime_error("WIC refused the test picture: " + std::to_string(made));
+    return ComPtr<T>(object);
 }
 
-template <class T>
-ComPtr<T> Own(T* object) {
-    return ComPtr<T>(object);
+void Check(HRESULT hr) {
+    IUnknown* none = nullptr;
+    Made(hr, none);
 }
 
 }  // namespace
 
 std::string PictureBytes(PictureFormat format, int width, int height, const std::function<DWORD(int, int)>& pixel) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
-    Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                           reinterpret_cast<void**>(&factory)));
-    const auto ownedFactory = Own(factory);
-    IStream* stream = nullptr;
-    Check(CreateStreamOnHGlobal(nullptr, TRUE, &stream));
-    const auto ownedStream = Own(stream);
+    IWICImagingFactory* f = nullptr;
+    IStream* s = nullptr;
+    IWICBitmapEncoder* e = nullptr;
+    IWICBitmapFrameEncode* fr = nullptr;
+    const auto factory = Made(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                               IID_IWICImagingFactory, reinterpret_cast<void**>(&f)), f);
+    const auto stream = Made(CreateStreamOnHGlobal(nullptr, TRUE, &s), s);
     const GUID containers[] = {GUID_ContainerFormatPng, GUID_ContainerFormatJpeg, GUID_ContainerFormatBmp,
                                GUID_ContainerFormatGif};
-    IWICBitmapEncoder* encoder = nullptr;
-    Check(factory->CreateEncoder(containers[static_cast<int>(format)], nullptr, &encoder));
-    const auto ownedEncoder = Own(encoder);
-    Check(encoder->Initialize(stream, WICBitmapEncoderNoCache));
-    IWICBitmapFrameEncode* frame = nullptr;
-    Check(encoder->CreateNewFrame(&frame, nullptr));
-    const auto ownedFrame = Own(frame);
+    const auto encoder = Made(factory->CreateEncoder(containers[static_cast<int>(format)], nullptr, &e), e);
+    Check(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache));
+    const auto frame = Made(encoder->CreateNewFrame(&fr, nullptr), fr);
     Check(frame->Initialize(nullptr));
     Check(frame->SetSize(width, height));
     const bool gif = format == PictureFormat::Gif;
@@ -50,12 +51,11 @@ std::string PictureBytes(PictureFormat format, int width, int height, const std:
     const UINT bytesPerPixel = gif ? 1 : pixelFormat == GUID_WICPixelFormat32bppBGRA ? 4 : 3;
     Check(frame->SetPixelFormat(&pixelFormat));
     if (gif) {
-        IWICPalette* palette = nullptr;
-        Check(factory->CreatePalette(&palette));
-        const auto ownedPalette = Own(palette);
+        IWICPalette* p = nullptr;
+        const auto palette = Made(factory->CreatePalette(&p), p);
         WICColor colours[] = {0xFF000000u | pixel(0, 0), 0xFF000000u};
         Check(palette->InitializeCustom(colours, 2));
-        Check(frame->SetPalette(palette));
+        Check(frame->SetPalette(palette.get()));
     }
     // In strips: a photo of many megapixels is never held whole.
     const UINT stride = (width * bytesPerPixel + 3) & ~3u;
@@ -72,8 +72,8 @@ std::string PictureBytes(PictureFormat format, int width, int height, const std:
     Check(frame->Commit());
     Check(encoder->Commit());
     HGLOBAL memory = nullptr;
-    Check(GetHGlobalFromStream(stream, &memory));
     STATSTG stat{};
+    Check(GetHGlobalFromStream(stream.get(), &memory));
     Check(stream->Stat(&stat, STATFLAG_NONAME));
     const std::string bytes(static_cast<const char*>(GlobalLock(memory)), static_cast<size_t>(stat.cbSize.QuadPart));
     GlobalUnlock(memory);
@@ -81,15 +81,10 @@ std::string PictureBytes(PictureFormat format, int width, int height, const std:
 }
 
 COLORREF IconFilePixel(const std::wstring& path, int side, int x, int y, COLORREF background) {
-    const UniqueIcon icon(static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, side, side, LR_LOADFROMFILE)));
-    if (!icon) return CLR_INVALID;
-    const WindowDc screen(nullptr);
-    const UniqueMemDc dc(CreateCompatibleDC(screen.get()));
-    const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), side, side));
-    const Selection selected(dc.get(), bitmap.get());
+    const UniqueIcon icon(
+        static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, side, side, LR_LOADFROMFILE)));
     const UniqueBrush brush(CreateSolidBrush(background));
-    const RECT all{0, 0, side, side};
-    FillRect(dc.get(), &all, brush.get());
-    DrawIconEx(dc.get(), 0, 0, icon.get(), side, side, 0, nullptr, DI_NORMAL);
-    return GetPixel(dc.get(), x, y);
+    const Surface surface({side, side}, brush.get());
+    if (!icon || !DrawIconEx(surface.Dc(), 0, 0, icon.get(), side, side, 0, nullptr, DI_NORMAL)) return CLR_INVALID;
+    return GetPixel(surface.Dc(), x, y);
 }

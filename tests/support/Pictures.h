@@ -4,13 +4,11 @@
 #include <functional>
 #include <string>
 
-// Pictures made through Windows' own encoders, as a camera or an editor
-// saves them.
+// Pictures made through Windows' own encoders, as cameras and editors save them.
 enum class PictureFormat { Png, Jpeg, Bmp, Gif };
 
-// The bytes of a `width` x `height` picture whose pixel (x, y) is
-// `pixel(x, y)`, 0xAARRGGBB. PNG keeps the alpha, the others make every
-// pixel opaque; a GIF holds the first pixel's colour alone.
+// A `width` x `height` picture's bytes, pixel (x, y) `pixel(x, y)` (0xAARRGGBB):
+// alpha kept by PNG alone, a GIF of the first pixel's colour alone.
 std::string PictureBytes(PictureFormat format, int width, int height, const std::function<DWORD(int, int)>& pixel);
 
 // The colour of pixel (x, y) of the icon file `path` as Windows loads it at

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "app/Refusals.h"
 #include "modules/modIcon.h"
 #include "modules/modOSInfo.h"
 #include "platform/PlatformError.h"
@@ -252,10 +253,11 @@ TEST_F(IconChoiceTest, AFileOfAnyNameIsTakenExactly) {
     }
 }
 
-// The bytes of `picture` with the `count` bytes at `at` holding `value`,
-// most significant first unless `littleEndian`.
-std::string Claiming(std::string picture, size_t at, uint32_t value, int count, bool littleEndian = false) {
-    for (int i = 0; i < count; ++i) picture[at + i] = static_cast<char>(value >> 8 * (littleEndian ? i : count - 1 - i));
+// `picture` claiming `side` x `side` pixels in its two numbers of `count`
+// bytes at `at`, most significant byte first unless `littleEndian`.
+std::string Claiming(std::string picture, size_t at, int count, uint32_t side, bool littleEndian = false) {
+    for (int i = 0; i < 2 * count; ++i)
+        picture[at + i] = static_cast<char>(side >> 8 * (littleEndian ? i % count : count - 1 - i % count));
     return picture;
 }
 
@@ -265,11 +267,7 @@ std::string Claiming(std::string picture, size_t at, uint32_t value, int count, 
 // decoders decode on opening, as large as the header claims: a PNG took
 // minutes, a JPEG overflowed its buffer and crashed).
 TEST_F(IconChoiceTest, APictureThatCannotBecomeAnIconIsRefusedAloud) {
-    const std::wstring unreadable =
-        L"Tivrelon ne peut pas lire cette image : elle est incomplète ou abîmée, ou ce n'est pas une image PNG, JPEG, "
-        L"BMP, GIF ou TIFF.";
-    const std::wstring tooLarge =
-        L"Cette image est trop grande (plus de 64 millions de pixels) : réduisez-la pour en faire une icône.";
+    const wchar_t *unreadable = refusals::kNotAPicture, *tooLarge = refusals::kPictureTooLarge;
     const auto noise = [](int x, int y) { return 0xFF000000u | (x * 7919u ^ y * 104729u) * 2654435761u >> 8; };
     const std::string png = PictureBytes(PictureFormat::Png, 64, 64, noise);
     const std::string jpeg = PictureBytes(PictureFormat::Jpeg, 64, 64, noise);
@@ -277,16 +275,15 @@ TEST_F(IconChoiceTest, APictureThatCannotBecomeAnIconIsRefusedAloud) {
     const struct {
         const wchar_t* name;
         std::string bytes;
-        const std::wstring& told;
+        const wchar_t* told;
     } cases[] = {
         {L"coupée.png", png.substr(0, png.size() / 2), unreadable},
         {L"texte.png", "Ceci n'est pas une image.", unreadable},
         {L"calque.tif", std::string("8BPS\0\1\0\0\0\0\0\0\0\3", 14) + png, unreadable},
-        {L"immense.png", Claiming(Claiming(png, 16, 30000, 4), 20, 30000, 4), tooLarge},
-        {L"immense.jpg", Claiming(Claiming(jpeg, frame + 5, 60000, 2), frame + 7, 60000, 2), tooLarge},
-        {L"immense.gif", Claiming(PictureBytes(PictureFormat::Gif, 8, 8, noise), 6, 0x80008000, 4, true), tooLarge},
-        {L"immense.bmp", Claiming(Claiming(PictureBytes(PictureFormat::Bmp, 8, 8, noise), 18, 9000, 4, true), 22, 9000, 4, true),
-         tooLarge},
+        {L"immense.png", Claiming(png, 16, 4, 30000), tooLarge},
+        {L"immense.jpg", Claiming(jpeg, frame + 5, 2, 60000), tooLarge},
+        {L"immense.gif", Claiming(PictureBytes(PictureFormat::Gif, 8, 8, noise), 6, 2, 0x8000, true), tooLarge},
+        {L"immense.bmp", Claiming(PictureBytes(PictureFormat::Bmp, 8, 8, noise), 18, 4, 9000, true), tooLarge},
     };
     Choose(TestIconsDll(), 1);
     for (const auto& c : cases) {

@@ -361,14 +361,9 @@ std::wstring MadeIconName(const std::wstring& ini) {
     return name;
 }
 
-DWORD Argb(BYTE alpha, COLORREF colour) {
-    return static_cast<DWORD>(alpha) << 24 | GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
-}
-
 bool Near(COLORREF a, COLORREF b) {
-    for (const int shift : {0, 8, 16})
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 6) return false;
-    return true;
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+               std::abs(GetBValue(a) - GetBValue(b)) < 12;
 }
 
 // A picture becomes an icon file of the folder's own, hidden and system,
@@ -392,9 +387,9 @@ TEST_F(ResetTest, APictureBecomesAnIconFileOfTheFolderThatResetTakesAway) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToAnsi(c.name));
-        const std::wstring picture = icons / c.name;
-        WriteBytes(picture, PictureBytes(c.format, c.width, c.height, [&](int, int) { return Argb(c.alpha, kRed); }));
-        ApplyFile(picture, 0, L"Vacances");
+        const auto red = [&](int, int) { return DWORD{c.alpha} << 24 | 0xFF0000u; };
+        WriteBytes(icons / c.name, PictureBytes(c.format, c.width, c.height, red));
+        ApplyFile(icons / c.name, 0, L"Vacances");
         const std::wstring name = MadeIconName(Ini()), made = folder / name;
         EXPECT_TRUE(name.starts_with(L"Tivrelon-") && name.ends_with(L".ico")) << ToAnsi(name);
         EXPECT_EQ(ShellKeys(), L"ICONFILE=" + name + L"\nICONINDEX=0\nINFOTIP=Vacances\n");
@@ -428,10 +423,8 @@ TEST_F(ResetTest, ASecondApplyReplacesTheIconFileItMadeButNeverAUsersFile) {
     const std::wstring mine = apply(red);
     Reset();
     WriteBytes(folder / mine, "mon icône");
-    const std::wstring second = apply(red);
-    EXPECT_NE(second, mine);
-    const std::wstring third = apply(green);
-    EXPECT_NE(third, second);
+    const std::wstring second = apply(red), third = apply(green);
+    EXPECT_TRUE(second != mine && third != second);
     const std::set<std::wstring> names{L".", L"..", L"desktop.ini", mine, third};
     EXPECT_EQ(NamesIn(folder.Path()), names);
     const std::string ini = IniText(), made = ReadBytes(folder / third);
@@ -439,17 +432,14 @@ TEST_F(ResetTest, ASecondApplyReplacesTheIconFileItMadeButNeverAUsersFile) {
     enum Failure { RefusedWrite, IconFileHeld, IniHeldOnReset };
     for (const Failure failure : {RefusedWrite, IconFileHeld, IniHeldOnReset}) {
         SCOPED_TRACE(failure);
-        if (failure == RefusedWrite) w.fake.writeProfile = [](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) { return FALSE; };
+        if (failure == RefusedWrite)
+            w.fake.writeProfile = [](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) { return FALSE; };
         const std::wstring held = failure == IconFileHeld ? folder / third : Ini();
         HANDLE holder = failure == RefusedWrite ? INVALID_HANDLE_VALUE
                                                 : CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                               OPEN_EXISTING, 0, nullptr);
         const size_t errors = ErrorCount();
-        if (failure == IniHeldOnReset) {
-            Reset();
-        } else {
-            apply(red);
-        }
+        failure == IniHeldOnReset ? Reset() : void(apply(red));
         if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
         w.fake.writeProfile = nullptr;
         EXPECT_EQ(ErrorCount(), errors + 1);
