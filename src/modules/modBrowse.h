@@ -11,8 +11,9 @@ namespace modBrowse {
 
 // Why this program cannot change `folder` as the user means it, or nothing
 // when it can; every road by which a folder is chosen goes through it:
-// - ReservedName: its own name is a device's to Windows ("aux", "con.txt",
-//   "COM1"), which the file calls would reach instead;
+// - ReservedName: Windows maps its own name to a device, which the file
+//   calls would reach instead ("aux", "con.txt", "COM1" on Windows 10, only
+//   "NUL" on Windows 11: Windows' own answer decides);
 // - TrailingDotOrSpace, TrailingDotAbove: its own name ends in a dot or a
 //   space, or the name of a folder above it ends in a dot; Win32 path
 //   handling drops those and would reach the look-alike without them;

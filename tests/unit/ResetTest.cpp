@@ -8,6 +8,7 @@
 
 #include "ApplyFixture.h"
 #include "platform/Platform.h"
+#include "platform/Services.h"
 
 namespace {
 
@@ -165,10 +166,13 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
         // What the file holds, where Windows' reader misreads it before Apply.
         const wchar_t* keys = nullptr;
         const wchar_t* view = nullptr;
+        bool known = false;  // one of Windows' known folders
     };
     const Case cases[] = {
         {"a plain folder", "", 0, 0, kHidden, kSystem, 0, false},
         {"a hidden folder", "", 0, kHidden, kHidden, kHidden | kSystem, kHidden, false},
+        // Music, Downloads, the profile folder... where Windows wrote no file.
+        {"a known folder without desktop.ini", "", 0, 0, kHidden, kSystem, 0, false, nullptr, nullptr, true},
         {"Explorer's Customize tab", "[.ShellClassInfo]\r\nIconResource=C:\\mine.ico,0\r\n", kHidden | kSystem,
          kSystem, kHidden | kSystem, kSystem, kSystem, false},
         {"a read-only folder", "[.ShellClassInfo]\r\nLocalizedResourceName=Mes photos\r\n", kHidden, kReadOnly,
@@ -198,6 +202,7 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
         SetFileAttributesW(folder.Path().c_str(), c.folder);
         // Wine keeps no read-only mark on a folder: that row runs on Windows.
         if (UserAttributes(folder.Path()) != c.folder) continue;
+        w.fake.knownFolderPaths = [&] { return std::vector<std::wstring>(c.known, folder.Path()); };
         const std::wstring keys = c.keys ? c.keys : ShellKeys();
         const std::wstring view = c.view ? c.view : ProfileSection(Ini(), L"ViewState");
         ApplyIcon(L"new.ico", 2, L"Bulle");
@@ -228,16 +233,25 @@ std::wstring KnownFolderPath(const KNOWNFOLDERID& id) {
     return path;
 }
 
+// Windows' own desktop.ini in Documents: UTF-16, as Windows writes it.
+std::string WindowsOwnIni() {
+    return "\xFF\xFE" + Utf16(L"\r\n[.ShellClassInfo]\r\nLocalizedResourceName=@%SystemRoot%\\system32\\shell32.dll,"
+                              L"-21770\r\nIconResource=%SystemRoot%\\system32\\imageres.dll,-112\r\n",
+                              false);
+}
+
 // Windows' own folders: a reset that finds nothing of ours leaves their
-// desktop.ini as it is, and Apply then reset gives them their own icon and
-// tip back. The test session gives Wine's prefix the Documents and Pictures
-// a Windows profile has, Windows' own file in each (UTF-16, hidden and
-// system); Documents is also reached by its 8.3 name and through a link
-// (which Wine shows as a junction shows on Windows), which a comparison of
-// paths took for some other folder. Music's file holds nothing but Windows'
-// IconResource, once taken for a file of ours and deleted: played by the
-// test's own folder, scripted as a known folder.
+// desktop.ini as it is and says so, and Apply then reset gives them their
+// own icon and tip back. Documents and Pictures as a Windows profile has
+// them, Windows' own file in each (UTF-16, hidden and system), planted
+// where Wine's prefix lacks it; Documents is also reached by its 8.3 name
+// and through a link (which Wine shows as a junction shows on Windows),
+// which a comparison of paths took for some other folder. Music's file
+// holds nothing but Windows' IconResource, once taken for a file of ours and
+// deleted: played by the test's own folder, scripted as a known folder.
 TEST_F(ResetTest, WindowsOwnFoldersGetTheirOwnIconBack) {
+    const std::wstring kWindowsOwn = L"Ce dossier est un dossier de Windows, et son desktop.ini est celui de Windows : "
+                                     L"Tivrelon n'y trouve rien à retirer et le laisse tel quel.";
     TempFolder links;
     const std::wstring documents = KnownFolderPath(FOLDERID_Documents);
     const SymbolicLink link(links / L"Docs", documents);
@@ -259,18 +273,24 @@ TEST_F(ResetTest, WindowsOwnFoldersGetTheirOwnIconBack) {
         if (!c.music && !(RunningOnWine() && link.Made()))
             GTEST_SKIP() << "a user's own Documents and Pictures are not the tests' to customise";
         const std::wstring ini = c.folder + L"\\desktop.ini";
+        const KeptAsFound kept(ini, c.folder);
         w.fake.knownFolderPaths = nullptr;
         if (c.music) {
             WriteBytes(ini, c.music);
-            SetFileAttributesW(ini.c_str(), kHidden | kSystem);
             SetFileAttributesW(c.folder.c_str(), kReadOnly);
             w.fake.knownFolderPaths = [&] { return std::vector<std::wstring>{L"C:\\Elsewhere", c.folder}; };
+        } else if (!Exists(ini)) {
+            if (services::FinalPath(services::OpenToQuery(c.folder).get()) != c.folder)
+                GTEST_SKIP() << "Wine links this prefix's Documents and Pictures to the Linux home, not the tests'";
+            WriteBytes(ini, WindowsOwnIni());
         }
-        ASSERT_TRUE(Exists(ini)) << "the test session plants the file Windows ships";
-        const KeptAsFound kept(ini, c.folder);
+        SetFileAttributesW(ini.c_str(), kHidden | kSystem);
         const std::string bytes = ReadBytes(ini);
         const DWORD attributes = UserAttributes(ini), folderAttributes = UserAttributes(c.folder);
+        const size_t boxes = w.fake.messageBoxes.size();
         Reset(c.path);
+        ASSERT_EQ(w.fake.messageBoxes.size(), boxes + 1) << "a reset that changes nothing says why";
+        EXPECT_EQ(w.fake.messageBoxes.back().text, kWindowsOwn);
         EXPECT_EQ(ReadBytes(ini), bytes);
         EXPECT_EQ(UserAttributes(ini), attributes);
         EXPECT_EQ(UserAttributes(c.folder), folderAttributes);
@@ -355,6 +375,8 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         DWORD holderShare;    // another program holds the file open, sharing this
         bool deep;
         bool damagingWriter = false;  // the writer drops a setting it was not asked to touch
+        // Windows refuses to change the folder's attributes, or to mark the file for deletion.
+        enum { none, folderAttributes, deletionMark } refused = none;
     };
     const Case cases[] = {
         {"reset of a file over the 1 MiB a read takes", true, huge, kNoHolder, false},
@@ -366,6 +388,9 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         {"reset under a desktop.ini path of MAX_PATH", true, ours, kNoHolder, true},
         {"apply to NUL bytes that are no UTF-16", false, std::string("[\0s\0]\0\0\0", 8), kNoHolder, false},
         {"apply with a writer that loses a setting", false, theirs, kNoHolder, false, true},
+        {"reset where the folder's attributes cannot change", true, ours, kNoHolder, false, false,
+         Case::folderAttributes},
+        {"reset where the file cannot be marked for deletion", true, ours, kNoHolder, false, false, Case::deletionMark},
     };
     wchar_t current[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, current);
@@ -396,6 +421,16 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
                 return written;
             };
 
+        const auto refuse = [](auto...) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        };
+        if (c.refused == Case::folderAttributes)
+            w.fake.setFileAttributes = [&](const wchar_t* path, DWORD attributes) {
+                return path == target ? refuse() : w.fake.Platform::SetFileAttributesW(path, attributes);
+            };
+        if (c.refused == Case::deletionMark) w.fake.setFileInformation = refuse;
+
         // One that lets others write holds the file to move or delete it.
         const DWORD access = GENERIC_READ | (c.holderShare & FILE_SHARE_WRITE ? DELETE : 0);
         HANDLE held = c.holderShare == kNoHolder
@@ -406,6 +441,8 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         if (!c.reset) w.ChooseIcon(Icon(L"a.ico"), 1);
         w.Apply();
         w.fake.writeProfile = nullptr;
+        w.fake.setFileAttributes = nullptr;
+        w.fake.setFileInformation = nullptr;
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         EXPECT_EQ(ErrorCount(), errors + 1);
         // Whatever a writer does with such a path, it is never handed one.
