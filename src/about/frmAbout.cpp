@@ -104,18 +104,16 @@ const FormSpec kForm{
     .highContrast = kHighContrast,
 };
 
-// The ShellExecute "Open" of one of the author's addresses. A link that
-// cannot be opened shows nothing, whatever stops it: nothing registered to
-// open it (the result is not examined), or a program folder whose name the
-// ANSI code page cannot hold.
+// The ShellExecute "Open" of one of the author's addresses, in its UTF-16
+// form: the program's folder may have any name. A link that cannot be
+// opened shows nothing, whatever stops it (the result is not examined).
 //
 // The web links pass empty parameters and the program's folder as the
 // working directory; the mail link passes neither.
 void OpenAddress(HWND owner, const std::wstring& address, bool web) {
     try {
-        const std::string file = ToAnsi(address);
-        const std::string folder = web ? ToAnsi(services::App().folder) : std::string();
-        platform().ShellExecuteA(owner, "Open", file.c_str(), web ? "" : nullptr, web ? folder.c_str() : nullptr,
+        const std::wstring folder = web ? services::App().folder : std::wstring();
+        platform().ShellExecuteW(owner, L"Open", address.c_str(), web ? L"" : nullptr, web ? folder.c_str() : nullptr,
                                  SW_SHOWNORMAL);
     } catch (const std::exception&) {
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/ControlStates.h"
+#include "app/Refusals.h"
 #include "app/WayBack.h"
 #include "app/frmIconChanger.h"
 #include "modules/IniEncoding.h"
@@ -58,23 +59,27 @@ void ChangeFolderAttributes(const std::wstring& folder, DWORD added, DWORD remov
 // Makes `edits` to desktop.ini, whose text was `content` when `before` was
 // taken of it; a file that was not there is created. Windows refuses the
 // profile writer a hidden, system or read-only file (it re-creates the file
-// with CREATE_ALWAYS): an existing file's attributes are lifted, and set by
-// the caller after. A file that Windows' writer would misread is first given
-// its text in the one form it edits as Unicode. Whatever fails, `before`
-// puts the file back unless the caller keeps it.
+// with CREATE_ALWAYS): an existing file's attributes are lifted, and it gets
+// `attributes` as soon as the writer is done, before the read-back: a
+// program ended meanwhile leaves it hidden. A file that Windows' writer
+// would misread, or that must hold a value the ANSI code page cannot, is
+// first given its text in the one form it edits as Unicode. Whatever fails,
+// `before` puts the file back unless the caller keeps it.
 void EditFile(const modINI::ProfileFile& ini, services::FileSnapshot& before, const std::wstring& content,
-              const std::vector<modINI::Edit>& edits) {
+              const std::vector<modINI::Edit>& edits, DWORD attributes) {
     const std::wstring& path = ini.Text();
     if (before.Existed()) {
         services::SetAttributes(path, 0);
-        if (const auto unicode = modINI::UnicodeForTheWriter(before.Bytes())) services::ReplaceBytes(path, *unicode);
     } else {
         // Never created through whatever stands in its place: a link that
         // leads nowhere looks like no file at all.
         services::CreateNewFile(path);
         before.Created();
     }
-    modINI::WriteAll(ini, content, edits);
+    const auto form = modINI::FormForTheWriter(before.Bytes(), modINI::NeedsUnicode(edits));
+    if (form) services::ReplaceBytes(path, *form);
+    modINI::WriteAll(ini, content, edits, modINI::IsMarkedUtf16(form.value_or(before.Bytes())),
+                     [&] { services::SetAttributes(path, attributes); });
 }
 
 // Tells an open Explorer window to show the folder's new (or default) icon
@@ -105,6 +110,10 @@ void frmIconChanger::cmdDone_Click() {
             ResetCustomisation(ini);
         }
         NotifyShell(FolderPath);
+    } catch (const Refusal& refusal) {
+        // Half a surrogate pair (a pasted tip): no file could hold it; say so.
+        if (refusal.Why() != Refusal::UnpairedSurrogate || !refusals::Tell(refusal.Why()))
+            services::MsgBox(kErrorPrompt, services::kExclamation, kErrorTitle);
     } catch (const std::exception&) {
         services::MsgBox(kErrorPrompt, services::kExclamation, kErrorTitle);
     }
@@ -142,10 +151,9 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
     const auto inKnownFolder = [&] { return before.Existed() && IsKnownFolder(FolderPath); };
     for (modINI::Edit& keep : wayback::Keep(content, folderAttributes, inKnownFolder)) edits.push_back(std::move(keep));
 
-    EditFile(ini, before, content, edits);
     // A new file is hidden; Windows' own files are system files too, and stay so.
     const DWORD system = before.Existed() ? before.Attributes() & FILE_ATTRIBUTE_SYSTEM : 0;
-    services::SetAttributes(iniPath, FILE_ATTRIBUTE_HIDDEN | system);
+    EditFile(ini, before, content, edits, FILE_ATTRIBUTE_HIDDEN | system);
     ChangeFolderAttributes(FolderPath, FILE_ATTRIBUTE_SYSTEM, 0);
     before.Keep();
 }
@@ -156,8 +164,7 @@ void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
     const std::wstring content = modINI::ProfileText(before.Bytes());
     // Applied here before: the folder gets back what it had, its marks too.
     if (const auto back = wayback::Back(content)) {
-        EditFile(ini, before, content, back->edits);
-        services::SetAttributes(iniPath, before.Attributes() & kSettable);
+        EditFile(ini, before, content, back->edits, before.Attributes() & kSettable);
         if (const auto marks = back->folderMarks) ChangeFolderAttributes(FolderPath, *marks, kFolderMarks & ~*marks);
         before.Keep();
         return;
@@ -177,8 +184,7 @@ void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
         // the file, its attributes and the folder as they are.
         std::vector<modINI::Edit> edits;
         for (const wchar_t* key : wayback::kIconKeys) edits.push_back({kShellSection, key, std::nullopt});
-        EditFile(ini, before, content, edits);
-        services::SetAttributes(iniPath, before.Attributes() & kSettable);
+        EditFile(ini, before, content, edits, before.Attributes() & kSettable);
         before.Keep();
         return;
     }

@@ -94,6 +94,12 @@ bool HoldsIcons(const std::wstring& file) {
                                });
 }
 
+// `path`, a full path, as the file system holds it: "\\?\" turns off Win32's
+// trimming of a trailing dot or space.
+std::wstring Verbatim(const std::wstring& path) {
+    return path.starts_with(L"\\\\") ? L"\\\\?\\UNC" + path.substr(1) : L"\\\\?\\" + path;
+}
+
 struct DropDeleter {
     void operator()(HDROP drop) const { platform().DragFinish(drop); }
 };
@@ -148,7 +154,9 @@ void frmIconChanger::OnDropFiles(HDROP drop) {
     // While a dialog of the program is open the window takes no input: a
     // drop then is ignored, as a click would be.
     if (item.empty() || !IsWindowEnabled(Hwnd())) return;
-    const DWORD attributes = GetFileAttributesW(item.c_str());
+    // Looked up as the file system holds it: a name Win32 would shorten
+    // ("fin.") is then refused aloud, as the browser refuses it.
+    const DWORD attributes = GetFileAttributesW(Verbatim(item).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         TakeFolder(modBrowse::ChoiceOf(item));

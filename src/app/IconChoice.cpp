@@ -34,10 +34,10 @@ void frmIconChanger::cmdShowIcon_Click() {
 }
 
 void frmIconChanger::ChooseIconOf(const std::wstring& file) {
-    // Every failure ends the choice silently and changes nothing; a name the
-    // ANSI code page cannot hold is refused aloud.
+    // Every failure ends the choice silently and changes nothing; a name no
+    // desktop.ini can hold is refused aloud, before the picker opens.
     try {
-        ToAnsi(file);  // refused before the picker opens
+        if (!IsWellFormed(file)) throw Refusal(Refusal::UnpairedSurrogate);
         PictureBox& preview = Picture(picIcon);
         const auto drawn = modIcon::ShowIcon(Hwnd(), file, preview.Dc());
         if (!drawn) return;

@@ -8,10 +8,11 @@
 // file before anything changes.
 namespace refusals {
 
-// A path the ANSI code page cannot hold exactly: the profile writer, an "A"
-// function, would reach a look-alike or nothing.
-inline constexpr wchar_t kUnwritableName[] =
-    L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.";
+// Half a UTF-16 surrogate pair, in a name (NTFS allows it) or a pasted tip:
+// neither an ANSI nor a Unicode desktop.ini can hold it exactly.
+inline constexpr wchar_t kUnpairedSurrogate[] =
+    L"Ce nom ou ce texte contient un caractère Unicode incomplet (une moitié de paire de substitution UTF-16) "
+    L"qu'aucun fichier desktop.ini ne peut garder tel quel : Tivrelon n'a rien modifié.";
 // A folder whose name ends in a dot or a space that Win32 path handling
 // drops: it would reach the look-alike without it.
 inline constexpr wchar_t kTrailingDotOrSpace[] =
@@ -29,15 +30,17 @@ inline constexpr wchar_t kRedirectedFolder[] =
     L"montre l'Explorateur, et Tivrelon ne peut pas le modifier.";
 
 // Says why, for the refusals a choice tells aloud: the program's title, the
-// exclamation icon, an OK button. Other refusals are met as failures.
-inline void Tell(Refusal::Reason why) {
+// exclamation icon, an OK button. False for the others, which are met as
+// failures.
+inline bool Tell(Refusal::Reason why) {
     static constexpr std::pair<Refusal::Reason, const wchar_t*> kTold[] = {
-        {Refusal::UnwritableName, kUnwritableName},     {Refusal::TrailingDotOrSpace, kTrailingDotOrSpace},
-        {Refusal::TrailingDotAbove, kTrailingDotAbove}, {Refusal::ReservedName, kReservedName},
+        {Refusal::UnpairedSurrogate, kUnpairedSurrogate}, {Refusal::TrailingDotOrSpace, kTrailingDotOrSpace},
+        {Refusal::TrailingDotAbove, kTrailingDotAbove},   {Refusal::ReservedName, kReservedName},
         {Refusal::RedirectedFolder, kRedirectedFolder},
     };
     for (const auto& [reason, text] : kTold)
-        if (why == reason) services::MsgBox(text, services::kExclamation);
+        if (why == reason) return services::MsgBox(text, services::kExclamation), true;
+    return false;
 }
 
 }  // namespace refusals

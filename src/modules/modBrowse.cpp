@@ -56,25 +56,20 @@ std::optional<Refusal::Reason> RefusalOf(const std::wstring& folder) {
     if (NamesADevice(folder)) return Refusal::ReservedName;
     if (!KeptExactlyWithItsFile(folder)) return ShortenedName(folder);
     if (redirector::ShowsAnotherFolder(folder)) return Refusal::RedirectedFolder;
-    try {
-        ToAnsi(folder);
-    } catch (const Refusal& refusal) {
-        return refusal.Why();
-    }
+    if (!IsWellFormed(folder)) return Refusal::UnpairedSurrogate;
     return std::nullopt;
 }
 
 FolderChoice GetFolderPath(HWND owner) {
-    std::string displayName(kPathChars, ' ');
-    const std::string title = ToAnsi(kTitle);
+    std::wstring displayName(kPathChars, L' ');
 
-    BROWSEINFOA request{};
+    BROWSEINFOW request{};
     request.hwndOwner = owner;
     request.pszDisplayName = displayName.data();
-    request.lpszTitle = title.c_str();
+    request.lpszTitle = kTitle;
     request.ulFlags = BIF_RETURNONLYFSDIRS;
 
-    const UniqueItemList item(platform().SHBrowseForFolderA(&request));
+    const UniqueItemList item(platform().SHBrowseForFolderW(&request));
     if (!item) return {};
 
     std::wstring path(kPathChars, L' ');

@@ -19,9 +19,9 @@ namespace modBrowse {
 //   handling drops those and would reach the look-alike without them;
 // - RedirectedFolder: under WOW64, System32 or a folder under it, which is
 //   SysWOW64's folder by that name and not the one Explorer shows;
-// - UnwritableName: a character the ANSI code page cannot hold exactly (the
-//   profile writer would reach a look-alike, "Dvorák" for "Dvořák", or
-//   none).
+// - UnpairedSurrogate: half a UTF-16 surrogate pair in its path, which NTFS
+//   allows and no desktop.ini can hold exactly. Any other name, in any
+//   script, is taken exactly as it is.
 std::optional<Refusal::Reason> RefusalOf(const std::wstring& folder);
 
 struct FolderChoice {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "modules/IniEncoding.h"
+#include "modules/IniLines.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
@@ -15,68 +16,7 @@
 namespace modINI {
 namespace {
 
-std::wstring Trim(const std::wstring& text) {
-    const size_t first = text.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) return {};
-    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-}
-
-bool SameText(const std::wstring& a, const wchar_t* b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b, -1, TRUE) == CSTR_EQUAL;
-}
-
-// One line of an INI file: a section line, a key line, or anything else
-// (a comment, a stray word). Blank lines are skipped.
-struct Line {
-    enum Kind { Section, Key, Other } kind;
-    std::wstring name;   // the section's or the key's, trimmed
-    std::wstring value;  // a key's, trimmed
-};
-
-Line ParseLine(const std::wstring& line) {
-    if (line.front() == L'[') {
-        const size_t close = line.find(L']');
-        if (close == std::wstring::npos) return {Line::Other, {}, {}};
-        return {Line::Section, Trim(line.substr(1, close - 1)), {}};
-    }
-    const size_t equals = line.find(L'=');
-    if (equals == std::wstring::npos) return {Line::Other, {}, {}};
-    return {Line::Key, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
-}
-
-// True when `accept` holds for every non-blank line of `content`.
-template <class Accept>
-bool EveryLine(const std::wstring& content, Accept accept) {
-    size_t start = 0;
-    while (start <= content.size()) {
-        size_t end = content.find_first_of(L"\r\n", start);
-        if (end == std::wstring::npos) end = content.size();
-        const std::wstring line = Trim(content.substr(start, end - start));
-        start = end + 1;
-        if (!line.empty() && !accept(ParseLine(line))) return false;
-    }
-    return true;
-}
-
-// Calls `take` with every key line of `content` as the profile reader sees
-// it: in the first section of each name, with the name of that section.
-template <class Take>
-void EachKey(const std::wstring& content, Take take) {
-    std::vector<std::wstring> seen;
-    bool first = false;
-    std::wstring section;
-    EveryLine(content, [&](const Line& line) {
-        if (line.kind == Line::Section) {
-            section = line.name;
-            first = std::none_of(seen.begin(), seen.end(),
-                                 [&](const std::wstring& s) { return SameText(s, section.c_str()); });
-            if (first) seen.push_back(section);
-        } else if (first && line.kind == Line::Key) {
-            take(section, line);
-        }
-        return true;
-    });
-}
+using namespace lines;
 
 // True when one of `edits` writes or takes out `key` of `section`, or the
 // whole section (no key).
@@ -87,30 +27,58 @@ bool Touches(const std::vector<Edit>& edits, const std::wstring& section, const 
 }
 
 // True when `after` holds every section and key of `before` that `edits` do
-// not touch, each key with its value.
+// not touch, each key with every value it had, in the same order: a key
+// listed twice keeps both values. A section with no name does not count:
+// the writer drops its line, and its keys go on in the section before.
 bool KeepsTheRest(const std::wstring& before, const std::wstring& after, const std::vector<Edit>& edits) {
-    bool kept = EveryLine(before, [&](const Line& line) {
-        return line.kind != Line::Section || Touches(edits, line.name, nullptr) || HoldsSection(after, line.name);
+    const auto sections = SectionsOf(after);
+    const bool kept = EveryLine(before, [&](const Line& line) {
+        return line.kind != Line::Section || line.name.empty() || Touches(edits, line.name, nullptr) ||
+               sections.contains(Folded(line.name));
     });
-    EachKey(before, [&](const std::wstring& section, const Line& line) {
-        if (kept && !line.name.empty() && !Touches(edits, section, &line.name))
-            kept = ValueOf(after, section, line.name) == line.value;
+    if (!kept) return false;
+    const AllKeys was = KeysOf(before), is = KeysOf(after);
+    return std::all_of(was.begin(), was.end(), [&](const auto& entry) {
+        const KeyValues& key = entry.second;
+        if (Touches(edits, key.section, &key.key)) return true;
+        const auto found = is.find(entry.first);
+        return found != is.end() && found->second.values == key.values;
     });
-    return kept;
 }
 
-// The section and key names are the program's own: plain ASCII, converted
-// as they are.
-void Write(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName, const FaithfulText* value) {
-    const std::string sectionA = ToAnsi(section);
-    const std::string key = keyName ? ToAnsi(ToUpper(keyName)) : std::string();
+// How often the profile reader finds `key` in `section` of `content`: the
+// writer takes one out at a time, the one the reader finds.
+size_t KeyCount(const std::wstring& content, const wchar_t* section, const wchar_t* key) {
+    size_t count = 0;
+    EachKey(content, [&](const std::wstring& in, const Line& line) {
+        count += SameText(in, section) && SameText(line.name, key);
+    });
+    return count;
+}
+
+// One call of the writer: through its "A" form where `wide` is false (the
+// path and value have ANSI forms then), else its "W" form. The section and
+// key names are the program's own, plain ASCII.
+void Write(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName, const FaithfulText* value,
+           bool wide) {
+    const std::wstring key = keyName ? ToUpper(keyName) : std::wstring();
+    BOOL written;
+    if (wide) {
+        written = platform().WritePrivateProfileStringW(section, keyName ? key.c_str() : nullptr,
+                                                        value ? value->Text().c_str() : nullptr, file.Text().c_str());
+    } else {
+        const std::string sectionA = ToAnsi(section), keyA = ToAnsi(key);
+        written = platform().WritePrivateProfileStringA(sectionA.c_str(), keyName ? keyA.c_str() : nullptr,
+                                                        value ? value->Ansi()->c_str() : nullptr,
+                                                        file.AnsiPath()->c_str());
+    }
     // A refused write (read-only medium, denied access) is a failure, never
     // a silent success.
-    if (!platform().WritePrivateProfileStringA(sectionA.c_str(), keyName ? key.c_str() : nullptr,
-                                               value ? value->Ansi().c_str() : nullptr,
-                                               file.Ansi().c_str()))
-        ThrowLastError("WritePrivateProfileStringA");
+    if (!written) ThrowLastError(wide ? "WritePrivateProfileStringW" : "WritePrivateProfileStringA");
 }
+
+// The writer's "W" form for `value` in `file`: where either has no ANSI form.
+bool NeedsWide(const ProfileFile& file, const FaithfulText* value) { return !file.AnsiPath() || (value && !value->Ansi()); }
 
 // A value as the profile reader hands it back: the writer drops its leading
 // blanks, the reader its trailing ones and a pair of quotes around it.
@@ -127,6 +95,7 @@ std::wstring AsRead(const std::wstring& value) {
 constexpr size_t kLongestValue = 32766;
 
 std::wstring Storable(std::wstring text) {
+    if (!IsWellFormed(text)) throw Refusal(Refusal::UnpairedSurrogate);
     if (text.find_first_of(L"\r\n") != std::wstring::npos) throw Refusal(Refusal::LineBreak);
     if (text.size() > kLongestValue) throw Refusal(Refusal::TooLong);
     return text;
@@ -134,21 +103,27 @@ std::wstring Storable(std::wstring text) {
 
 }  // namespace
 
-FaithfulText::FaithfulText(std::wstring text) : text_(Storable(std::move(text))), ansi_(ToAnsi(text_)) {}
+FaithfulText::FaithfulText(std::wstring text) : text_(Storable(std::move(text))), ansi_(AnsiForm(text_)) {}
 
 ProfileFile::ProfileFile(std::wstring path) : FaithfulText(std::move(path)) {
-    // Windows' profile writer refuses a path of MAX_PATH bytes or more; Wine's
-    // writes each key into a garbage-named file in the current folder.
-    if (Ansi().size() >= MAX_PATH) throw Refusal(Refusal::PathTooLong);
+    // Windows' profile writer refuses a path of MAX_PATH characters or more
+    // (bytes, in its "A" form); Wine's writes each key into a garbage-named
+    // file in the current folder.
+    if (Text().size() >= MAX_PATH) throw Refusal(Refusal::PathTooLong);
+    if (Ansi() && Ansi()->size() < MAX_PATH) ansiPath_ = Ansi();
 }
 
 void WriteINIValue(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName,
                    const FaithfulText& value) {
-    Write(file, section, keyName, &value);
+    Write(file, section, keyName, &value, NeedsWide(file, &value));
 }
 
 void DeleteINIValue(const ProfileFile& file, const wchar_t* section, const wchar_t* keyName) {
-    Write(file, section, keyName, nullptr);
+    Write(file, section, keyName, nullptr, NeedsWide(file, nullptr));
+}
+
+bool NeedsUnicode(const std::vector<Edit>& edits) {
+    return std::any_of(edits.begin(), edits.end(), [](const Edit& edit) { return edit.value && !edit.value->Ansi(); });
 }
 
 bool HoldsOnly(const std::wstring& content, const std::wstring& section, std::span<const wchar_t* const> keys) {
@@ -184,9 +159,19 @@ bool HoldsSection(const std::wstring& content, const std::wstring& section) {
     return SectionCount(content, section) > 0;
 }
 
-void WriteAll(const ProfileFile& file, const std::wstring& before, const std::vector<Edit>& edits) {
+void WriteAll(const ProfileFile& file, const std::wstring& before, const std::vector<Edit>& edits, bool unicodeFile,
+              const std::function<void()>& written) {
+    // One form for the whole change: the "A" form only where the file is
+    // ANSI and every text has its ANSI form, as the file was always written.
+    const bool wide = unicodeFile || !file.AnsiPath() || NeedsUnicode(edits);
     try {
-        for (const Edit& edit : edits) Write(file, edit.section, edit.key, edit.value ? &*edit.value : nullptr);
+        for (const Edit& edit : edits) {
+            const bool takesKeyOut = edit.key && !edit.value;
+            const size_t times = takesKeyOut ? std::max<size_t>(1, KeyCount(before, edit.section, edit.key)) : 1;
+            for (size_t i = 0; i < times; ++i)
+                Write(file, edit.section, edit.key, edit.value ? &*edit.value : nullptr, wide);
+        }
+        if (written) written();
         const std::wstring content = ReadTextFile(file.Text());
         const auto stored = [&](const Edit& edit) {
             if (!edit.key) return !HoldsSection(content, edit.section);
@@ -202,7 +187,11 @@ void WriteAll(const ProfileFile& file, const std::wstring& before, const std::ve
         // file: long after the caller put this one back. The documented flush
         // (no section, key or value) ends that entry now, while the caller
         // has yet to put the file back.
-        platform().WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.Ansi().c_str());
+        if (wide) {
+            platform().WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.Text().c_str());
+        } else {
+            platform().WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.AnsiPath()->c_str());
+        }
         throw;
     }
 }

@@ -92,9 +92,9 @@ namespace {
 // Icon `index` of `iconFile` at the system's icon size; none when the file
 // is damaged, holds no icons or none at that index.
 ExtractedIcon Extract(const std::wstring& iconFile, int index) {
-    const std::string file = ToAnsi(iconFile);
     if (IsDamagedIconFile(iconFile)) return nullptr;
-    HICON extracted = platform().ExtractIconA(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index));
+    HICON extracted =
+        platform().ExtractIconW(GetModuleHandleW(nullptr), iconFile.c_str(), static_cast<UINT>(index));
     if (!extracted || extracted == kNotAFileOfIcons) return nullptr;
     return ExtractedIcon(extracted);
 }

@@ -35,9 +35,10 @@ inline const int& SelectedIconIndex = chosenIcon.Index();
 // one; the shell's own picker lets the user take it from another file), then
 // draws it into `dc` over what it shows. Returns the icon drawn; nothing when
 // the picker was cancelled or no icon could be drawn (a file without icons,
-// a damaged icon file). Stores nothing: the caller takes the answer. A file
-// name the ANSI code page cannot hold raises Refusal(UnwritableName); other
-// failures pass to the caller too.
+// a damaged icon file). Stores nothing: the caller takes the answer.
+// Failures pass to the caller; before the NT platform, the picker takes only
+// a name the ANSI code page holds, and any other raises
+// Refusal(UnwritableName).
 std::optional<IconChoice> ShowIcon(HWND owner, const std::wstring& iconFile, HDC dc);
 
 // The shell's icon picker, modal to `owner`, opened on `initialIndex`: the

@@ -76,13 +76,20 @@ BOOL Platform::WritePrivateProfileStringA(const char* section, const char* key, 
     return (*fn)(section, key, value, file);
 }
 
+BOOL Platform::WritePrivateProfileStringW(const wchar_t* section, const wchar_t* key, const wchar_t* value,
+                                          const wchar_t* file) {
+    static Declared<BOOL(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR)> fn{declared::kernel32,
+                                                                         "WritePrivateProfileStringW"};
+    return (*fn)(section, key, value, file);
+}
+
 BOOL Platform::GetVersionExA(OSVERSIONINFOA* info) {
     static Declared<BOOL(WINAPI*)(OSVERSIONINFOA*)> fn{declared::kernel32, "GetVersionExA"};
     return (*fn)(info);
 }
 
-PIDLIST_ABSOLUTE Platform::SHBrowseForFolderA(BROWSEINFOA* request) {
-    static Declared<PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOA*)> fn{declared::shell32, "SHBrowseForFolderA"};
+PIDLIST_ABSOLUTE Platform::SHBrowseForFolderW(BROWSEINFOW* request) {
+    static Declared<PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOW*)> fn{declared::shell32, "SHBrowseForFolderW"};
     EnsureComApartment();
     return (*fn)(request);
 }
@@ -107,15 +114,15 @@ int Platform::PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) {
     return (*fn)(owner, path, pathSize, index);
 }
 
-HICON Platform::ExtractIconA(HINSTANCE instance, const char* file, UINT index) {
-    static Declared<HICON(WINAPI*)(HINSTANCE, LPCSTR, UINT)> fn{declared::shell32, "ExtractIconA"};
+HICON Platform::ExtractIconW(HINSTANCE instance, const wchar_t* file, UINT index) {
+    static Declared<HICON(WINAPI*)(HINSTANCE, LPCWSTR, UINT)> fn{declared::shell32, "ExtractIconW"};
     return (*fn)(instance, file, index);
 }
 
-HINSTANCE Platform::ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
-                                  const char* directory, INT showCommand) {
-    static Declared<HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)> fn{declared::shell32,
-                                                                                     "ShellExecuteA"};
+HINSTANCE Platform::ShellExecuteW(HWND owner, const wchar_t* operation, const wchar_t* file,
+                                  const wchar_t* parameters, const wchar_t* directory, INT showCommand) {
+    static Declared<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)> fn{declared::shell32,
+                                                                                         "ShellExecuteW"};
     EnsureComApartment();
     return (*fn)(owner, operation, file, parameters, directory, showCommand);
 }

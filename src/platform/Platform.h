@@ -37,12 +37,16 @@ public:
 
     // kernel32
     virtual BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file);
+    // Writes UTF-16 only into a file that starts FF FE; into any other file,
+    // the ANSI code page's form of each text.
+    virtual BOOL WritePrivateProfileStringW(const wchar_t* section, const wchar_t* key, const wchar_t* value,
+                                            const wchar_t* file);
     virtual BOOL GetVersionExA(OSVERSIONINFOA* info);
 
     // shell32
-    virtual PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request);
-    // UTF-16 on purpose: the A form hands back best-fit look-alikes
+    // UTF-16 on purpose: the A forms hand back best-fit look-alikes
     // ("Dvořák" as "Dvorák"), which name some other folder.
+    virtual PIDLIST_ABSOLUTE SHBrowseForFolderW(BROWSEINFOW* request);
     virtual BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path);
     // The shell's icon picker, export ordinal 62, in its two forms: UTF-16
     // text on the NT platform, ANSI text before it. `pathSize` counts the
@@ -52,9 +56,9 @@ public:
     // False where the shell's picker shows nothing (Wine's answers
     // "cancelled" at once): the program then shows its own.
     virtual bool ShellPicksIcons();
-    virtual HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index);
-    virtual HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
-                                    const char* directory, INT showCommand);
+    virtual HICON ExtractIconW(HINSTANCE instance, const wchar_t* file, UINT index);
+    virtual HINSTANCE ShellExecuteW(HWND owner, const wchar_t* operation, const wchar_t* file,
+                                    const wchar_t* parameters, const wchar_t* directory, INT showCommand);
     virtual void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2);
     // What was dropped on a window (WM_DROPFILES), and its release. DragFinish
     // never fails: where shell32 cannot be had, the drop, global memory,

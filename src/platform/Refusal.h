@@ -8,7 +8,8 @@
 class Refusal : public std::runtime_error {
 public:
     enum Reason {
-        UnwritableName,      // a character the ANSI code page cannot hold exactly
+        UnwritableName,      // a character the ANSI code page cannot hold exactly, for a call with only an "A" form
+        UnpairedSurrogate,   // half a UTF-16 surrogate pair, which no text file holds exactly
         TrailingDotOrSpace,  // a name Win32 path handling would shorten
         TrailingDotAbove,    // the same, of a folder above the chosen one
         ReservedName,        // a device's name to Windows ("aux", "com1.txt")

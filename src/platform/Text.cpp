@@ -5,8 +5,8 @@
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
 
-std::string ToAnsi(const std::wstring& text) {
-    if (text.empty()) return {};
+std::optional<std::string> AnsiForm(const std::wstring& text) {
+    if (text.empty()) return std::string();
     const UINT cp = GetACP();
     // With UTF-8 as the ANSI code page the best-fit flag and the used-default
     // flag are not allowed; only unpaired surrogates cannot be represented.
@@ -18,16 +18,29 @@ std::string ToAnsi(const std::wstring& text) {
     const int size = WideCharToMultiByte(cp, flags, text.data(), wideLength, nullptr, 0, nullptr, usedDefaultOut);
     if (size <= 0) {
         // With UTF-8 an unpaired surrogate fails the call itself.
-        if (GetLastError() == ERROR_NO_UNICODE_TRANSLATION) throw Refusal(Refusal::UnwritableName);
+        if (GetLastError() == ERROR_NO_UNICODE_TRANSLATION) return std::nullopt;
         ThrowLastError("WideCharToMultiByte");
     }
     std::string ansi(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(cp, flags, text.data(), wideLength, ansi.data(), size, nullptr, usedDefaultOut);
     // Some code pages map a character to a look-alike without reporting the
     // default character; the round trip catches those too.
-    if (usedDefault || FromAnsi(ansi) != text)
-        throw Refusal(Refusal::UnwritableName);
+    if (usedDefault || FromAnsi(ansi) != text) return std::nullopt;
     return ansi;
+}
+
+std::string ToAnsi(const std::wstring& text) {
+    std::optional<std::string> ansi = AnsiForm(text);
+    if (!ansi) throw Refusal(Refusal::UnwritableName);
+    return std::move(*ansi);
+}
+
+bool IsWellFormed(const std::wstring& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IS_LOW_SURROGATE(text[i])) return false;
+        if (IS_HIGH_SURROGATE(text[i]) && !(i + 1 < text.size() && IS_LOW_SURROGATE(text[++i]))) return false;
+    }
+    return true;
 }
 
 namespace {

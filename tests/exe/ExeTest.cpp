@@ -37,7 +37,8 @@ TEST(Exe, CloseBoxEndsTheProgramWithExitCodeZero) {
 TEST(Exe, StartsWithTheFolderItIsHanded) {
     TempFolder root;
     const std::wstring folder = root / L"Mes photos", file = root / L"notes.txt", gone = root / L"absent";
-    for (const std::wstring& made : {folder, root / L"Dvořák", Verbatim(root / L"fin.")}) MakeFolder(made);
+    const std::wstring foreign = root / L"Dvořák 家族";
+    for (const std::wstring& made : {folder, foreign, Verbatim(root / L"fin.")}) MakeFolder(made);
     WriteBytes(file, "texte");
     const auto quoted = [](const std::wstring& path) { return L"\"" + path + L"\""; };
     std::wstring viaEntry = explorerEntry::CommandFor(TivrelonExePath());
@@ -52,7 +53,7 @@ TEST(Exe, StartsWithTheFolderItIsHanded) {
         {L"\"C:\\\"", L"C:\\", L""},
         // "." and ".." resolved as Windows resolves them.
         {quoted(root / L"absent\\..\\.\\Mes photos\\."), folder, L""},
-        {quoted(root / L"Dvořák"), L"", L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini."},
+        {quoted(foreign), foreign, L""},  // any script, by its exact name
         {quoted(root / L"fin."), L"", L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace."},
         {quoted(file), L"",
          L"« " + file + L" » est un fichier, pas un dossier. Tivrelon change l'icône d'un dossier : donnez-lui un dossier."},

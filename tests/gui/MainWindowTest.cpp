@@ -255,7 +255,7 @@ TEST_F(MainWindowTest, ApplyIsDisabledAfterSuccessAndAfterFailure) {
 TEST_F(MainWindowTest, TakesWhatIsDroppedOnIt) {
     TempFolder root;
     const std::wstring one = root / L"Un", two = root / L"Deux", icon = root / L"bleu.ICO", text = root / L"notes.txt";
-    for (const std::wstring& folder : {one, two, root / L"Dvořák"}) MakeFolder(folder);
+    for (const std::wstring& folder : {one, two, Verbatim(root / L"fin.")}) MakeFolder(folder);
     WriteBytes(icon, IcoBytes(RGB(0, 0, 255)));
     WriteBytes(text, "texte");
     size_t picks = 0;
@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, TakesWhatIsDroppedOnIt) {
         {"a file of icons", {icon, one}, Nothing, two, 1, 0},
         {"another file", {text}, Nothing, two, 1, 0},
         {"a path that is gone", {root / L"absent"}, Nothing, two, 1, 0},
-        {"a folder the browser refuses", {root / L"Dvořák"}, Nothing, L"", 1, 1},
+        {"a folder the browser refuses", {root / L"fin."}, Nothing, L"", 1, 1},
         {"a folder in reset mode", {one}, ResetMode, one, 1, 1},
         {"a file of icons in reset mode", {icon}, Nothing, one, 1, 1},
         {"a folder while a dialog is open", {two}, DialogOpen, one, 1, 1},
@@ -295,12 +295,13 @@ TEST_F(MainWindowTest, TakesWhatIsDroppedOnIt) {
         EXPECT_EQ(w.fake.messageBoxes.size(), c.boxes);
     }
     ASSERT_EQ(w.fake.messageBoxes.size(), 1u);
-    EXPECT_EQ(w.fake.messageBoxes[0].text, L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.");
+    EXPECT_EQ(w.fake.messageBoxes[0].text,
+              L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace.");
 }
 
 // A failure no handler expects is told to the user, and the window goes on.
 TEST_F(MainWindowTest, AnUnexpectedFailureIsToldAndTheWindowGoesOn) {
-    w.fake.browseForFolder = [](BROWSEINFOA*) -> PIDLIST_ABSOLUTE { throw std::runtime_error("panne"); };
+    w.fake.browseForFolder = [](BROWSEINFOW*) -> PIDLIST_ABSOLUTE { throw std::runtime_error("panne"); };
     Form::SetFailureReport(&ReportUnhandledFailure);  // as the program does at start
     Click(w.Ctl(F::cmdDir).Hwnd());
     Form::SetFailureReport(nullptr);

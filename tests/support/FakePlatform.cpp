@@ -4,8 +4,13 @@
 
 #include <algorithm>
 
+#include "platform/Text.h"
+
 namespace {
-std::string Text(const char* s) { return s ? s : ""; }
+std::wstring Text(const wchar_t* s) { return s ? s : L""; }
+// An "A" call's text as the writer's "W" form gets it; null stays null.
+std::optional<std::wstring> Wide(const char* s) { return s ? std::optional(FromAnsi(s)) : std::nullopt; }
+const wchar_t* Or(const std::optional<std::wstring>& s) { return s ? s->c_str() : nullptr; }
 }  // namespace
 
 FakePlatform::FakePlatform() : override_(*this) {}
@@ -33,25 +38,36 @@ BOOL FakePlatform::NonClientMetricsForDpi(NONCLIENTMETRICSW* metrics, UINT dpi) 
 
 BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                               const char* file) {
-    profileWrites.push_back({Text(section), Text(key), Text(file), value != nullptr, Text(value)});
+    const auto s = Wide(section), k = Wide(key), v = Wide(value), f = Wide(file);
+    return WriteProfile(Or(s), Or(k), Or(v), Or(f), false);
+}
+
+BOOL FakePlatform::WritePrivateProfileStringW(const wchar_t* section, const wchar_t* key, const wchar_t* value,
+                                              const wchar_t* file) {
+    return WriteProfile(section, key, value, file, true);
+}
+
+BOOL FakePlatform::WriteProfile(const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* file,
+                                bool wide) {
+    profileWrites.push_back({Text(section), Text(key), Text(file), value != nullptr, Text(value), wide});
     if (writeProfile) return writeProfile(section, key, value, file);
     if (windowsProfileRule) {
-        const DWORD attributes = GetFileAttributesA(file);
+        const DWORD attributes = GetFileAttributesW(file);
         if (attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY))) {
             SetLastError(ERROR_ACCESS_DENIED);
             return FALSE;
         }
     }
-    return Platform::WritePrivateProfileStringA(section, key, value, file);
+    return Platform::WritePrivateProfileStringW(section, key, value, file);
 }
 
 BOOL FakePlatform::GetVersionExA(OSVERSIONINFOA* info) {
     return getVersion ? getVersion(info) : Platform::GetVersionExA(info);
 }
 
-PIDLIST_ABSOLUTE FakePlatform::SHBrowseForFolderA(BROWSEINFOA* request) {
-    return browseForFolder ? browseForFolder(request) : Platform::SHBrowseForFolderA(request);
+PIDLIST_ABSOLUTE FakePlatform::SHBrowseForFolderW(BROWSEINFOW* request) {
+    return browseForFolder ? browseForFolder(request) : Platform::SHBrowseForFolderW(request);
 }
 
 BOOL FakePlatform::SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) {
@@ -60,7 +76,7 @@ BOOL FakePlatform::SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) {
 
 void FakePlatform::AnswerBrowser(const std::wstring& folder) {
     static ITEMIDLIST_ABSOLUTE item{};
-    browseForFolder = [folder](BROWSEINFOA*) { return folder.empty() ? nullptr : &item; };
+    browseForFolder = [folder](BROWSEINFOW*) { return folder.empty() ? nullptr : &item; };
     pathFromIdList = [folder](PCIDLIST_ABSOLUTE, wchar_t* path) {
         folder.copy(path, MAX_PATH - 1);
         path[std::min<size_t>(folder.size(), MAX_PATH - 1)] = L'\0';
@@ -78,14 +94,14 @@ int FakePlatform::PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index
     return pickIconA ? pickIconA(owner, path, pathSize, index) : Platform::PickIconDlgA(owner, path, pathSize, index);
 }
 
-HICON FakePlatform::ExtractIconA(HINSTANCE instance, const char* file, UINT index) {
-    return extractIcon ? extractIcon(instance, file, index) : Platform::ExtractIconA(instance, file, index);
+HICON FakePlatform::ExtractIconW(HINSTANCE instance, const wchar_t* file, UINT index) {
+    return extractIcon ? extractIcon(instance, file, index) : Platform::ExtractIconW(instance, file, index);
 }
 
 bool FakePlatform::HighContrast() { return highContrast.value_or(Platform::HighContrast()); }
 
-HINSTANCE FakePlatform::ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
-                                      const char* directory, INT showCommand) {
+HINSTANCE FakePlatform::ShellExecuteW(HWND owner, const wchar_t* operation, const wchar_t* file,
+                                      const wchar_t* parameters, const wchar_t* directory, INT showCommand) {
     shellExecutes.push_back({owner, operation != nullptr, file != nullptr, parameters != nullptr,
                              directory != nullptr, Text(operation), Text(file), Text(parameters), Text(directory),
                              showCommand});

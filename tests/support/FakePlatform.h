@@ -22,14 +22,15 @@ public:
         UINT style;
     };
     struct ProfileWrite {
-        std::string section, key, file;
+        std::wstring section, key, file;
         bool hasValue;
-        std::string value;
+        std::wstring value;
+        bool wide;  // the writer's "W" form, not its "A" form
     };
     struct ShellExecuteCall {
         HWND owner;
         bool hasOperation, hasFile, hasParameters, hasDirectory;
-        std::string operation, file, parameters, directory;
+        std::wstring operation, file, parameters, directory;
         INT showCommand;
         bool operator==(const ShellExecuteCall&) const = default;
     };
@@ -58,13 +59,15 @@ public:
     // refuses a hidden, system or read-only file (access denied). Wine lets
     // it through, and as root so do Unix permissions: keep Windows' rule.
     bool windowsProfileRule = true;
-    // Replace a call when set; leave empty to use the real one.
-    std::function<BOOL(const char* section, const char* key, const char* value, const char* file)> writeProfile;
-    std::function<PIDLIST_ABSOLUTE(BROWSEINFOA*)> browseForFolder;
+    // Replace a call when set; leave empty to use the real one. The profile
+    // writer's two forms come to one, in UTF-16.
+    std::function<BOOL(const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* file)>
+        writeProfile;
+    std::function<PIDLIST_ABSOLUTE(BROWSEINFOW*)> browseForFolder;
     std::function<BOOL(PCIDLIST_ABSOLUTE, wchar_t*)> pathFromIdList;
     std::function<int(HWND, wchar_t*, UINT, int*)> pickIconW;
     std::function<int(HWND, char*, UINT, int*)> pickIconA;
-    std::function<HICON(HINSTANCE, const char*, UINT)> extractIcon;
+    std::function<HICON(HINSTANCE, const wchar_t*, UINT)> extractIcon;
     std::function<UINT(const wchar_t*, int, int, int, HICON*)> extractIconAtSize;  // PrivateExtractIconsW
     std::function<BOOL(HDC, int, int, HICON, int, int)> drawIconEx;
     std::function<BOOL(HICON)> destroyIcon;
@@ -105,17 +108,19 @@ public:
     bool HighContrast() override;
     BOOL NonClientMetricsForDpi(NONCLIENTMETRICSW* metrics, UINT dpi) override;
     BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) override;
+    BOOL WritePrivateProfileStringW(const wchar_t* section, const wchar_t* key, const wchar_t* value,
+                                    const wchar_t* file) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
-    PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* request) override;
+    PIDLIST_ABSOLUTE SHBrowseForFolderW(BROWSEINFOW* request) override;
     BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) override;
     int PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index) override;
     int PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) override;
     // A scripted picker stands for the shell's; without one, the program's
     // own shows where the shell's would show nothing.
     bool ShellPicksIcons() override;
-    HICON ExtractIconA(HINSTANCE instance, const char* file, UINT index) override;
-    HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
-                            const char* directory, INT showCommand) override;
+    HICON ExtractIconW(HINSTANCE instance, const wchar_t* file, UINT index) override;
+    HINSTANCE ShellExecuteW(HWND owner, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
+                            const wchar_t* directory, INT showCommand) override;
     void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2) override;
     // Recorded; really freed only when the browser was the real one, since a
     // scripted browser's item list is the test's own.
@@ -139,5 +144,8 @@ public:
     void EndProgram(UINT exitCode) override;
 
 private:
+    BOOL WriteProfile(const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* file,
+                      bool wide);
+
     PlatformOverride override_;
 };

@@ -52,7 +52,7 @@ void MainWindowFixture::ChooseIcon(const std::wstring& file, int index) {
                       return 1;
                   }});
     auto extract = fake.extractIcon;
-    if (!extract) extract = [](HINSTANCE, const char*, UINT) { return CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)); };
+    if (!extract) extract = [](HINSTANCE, const wchar_t*, UINT) { return CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)); };
     Scripted icon(fake.extractIcon, extract);
     form.cmdShowIcon_Click();
 }

@@ -20,8 +20,10 @@ RunningProgram::RunningProgram(const std::wstring& exe, const std::wstring& fold
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &process_))
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process_)) {
+        ADD_FAILURE() << "CreateProcessW failed with error " << GetLastError();
         return;
+    }
     current_ = this;
     PumpUntil(
         [&] {
@@ -32,6 +34,19 @@ RunningProgram::RunningProgram(const std::wstring& exe, const std::wstring& fold
         },
         15000);
     WaitForInputIdle(process_.hProcess, 5000);
+    if (!window_) {
+        std::string seen;
+        FindTopLevel([&](HWND hwnd) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == process_.dwProcessId)
+                seen += " [" + testing::PrintToString(WindowTextOf(hwnd)) + (IsWindowVisible(hwnd) ? " visible]" : "]");
+            return false;
+        });
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        ADD_FAILURE() << "no main window: exit code 0x" << std::hex << code << ", windows of the process:" << seen;
+    }
 }
 
 RunningProgram::~RunningProgram() {

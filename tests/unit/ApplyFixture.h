@@ -18,8 +18,8 @@ protected:
     ApplyFixture() {
         // Extraction judged by what the file holds, at any index: the tests'
         // icon files have one image, and their indexes stand for any.
-        w.fake.extractIcon = [](HINSTANCE, const char* file, UINT) {
-            return ReadBytes(FromAnsi(file)).starts_with(std::string("\0\0\1\0", 4))
+        w.fake.extractIcon = [](HINSTANCE, const wchar_t* file, UINT) {
+            return ReadBytes(file).starts_with(std::string("\0\0\1\0", 4))
                        ? CopyIcon(LoadIconW(nullptr, IDI_APPLICATION))
                        : reinterpret_cast<HICON>(1);
         };

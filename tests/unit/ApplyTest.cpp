@@ -4,6 +4,8 @@
 #include "ApplyFixture.h"
 #include "modules/modIcon.h"
 #include "platform/Platform.h"
+#include "platform/Text.h"
+#include "support/Gui.h"
 
 namespace {
 
@@ -34,13 +36,72 @@ TEST_F(ApplyTest, NewFileHoldsTheSectionAndUpperCaseKeysInOrder) {
     }
 }
 
+// A name in any script is the folder of that exact name, by every road:
+// the look-alike beside it (the folder an "A" call would reach) never
+// changes. A value the code page cannot hold makes desktop.ini UTF-16LE,
+// every value read back exactly; reset leaves the folder as it was.
+TEST_F(ApplyTest, AnyNameInAnyScriptIsTakenExactlyByEveryRoad) {
+    enum Road { Browser, CommandLine, Dropped };
+    const struct {
+        std::wstring name, twin, tip, iconFolder;
+        Road road;
+    } cases[] = {
+        {L"Φωτογραφίες", L"", L"Διακοπές ☀", L"", Browser},
+        {L"Документы 2026", L"", L"Мои документы", L"", CommandLine},
+        {L"家族の写真", L"", L"写真 \U0001F600", L"Ikony Żółć", Dropped},
+        {L"Ādir", L"Adir", L"", L"", Browser},
+        {L"ＡＢＣ", L"ABC", L"", L"Ikony Żółć", CommandLine},
+        {L"x\u2215y", L"x\\y", L"Été", L"", Dropped},
+    };
+    const std::string twinIni = "[.ShellClassInfo]\r\nICONFILE=C:\\twin.ico\r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.name));
+        const std::wstring chosen = folder / c.name, twin = folder / c.twin, ini = chosen + L"\\desktop.ini";
+        MakeFolder(chosen);
+        if (!c.twin.empty()) {
+            MakeFolder(folder / c.twin.substr(0, c.twin.find(L'\\')));
+            MakeFolder(twin);
+            WriteBytes(twin + L"\\desktop.ini", twinIni);
+        }
+        if (!c.iconFolder.empty()) MakeFolder(icons / c.iconFolder);
+        const std::wstring icon = Icon(c.iconFolder.empty() ? L"i.ico" : c.iconFolder + L"\\i.ico");
+        if (c.road == Browser) Browse(chosen);
+        if (c.road == CommandLine) w.form.TakeHandedArguments({chosen});
+        if (c.road == Dropped) Drop(w.form.Hwnd(), {chosen});
+        ASSERT_EQ(w.form.FolderPath, chosen);
+        w.ChooseIcon(icon, 2);
+        w.Ctl(F::txtInfoTip).SetText(c.tip);
+        w.Apply();
+        EXPECT_TRUE(w.fake.messageBoxes.empty());
+        EXPECT_EQ(ReadBytes(ini).starts_with("\xFF\xFE"), !AnsiForm(c.tip) || !AnsiForm(icon));
+        const auto value = [&](const wchar_t* key) {
+            wchar_t text[MAX_PATH] = L"";
+            GetPrivateProfileStringW(L".ShellClassInfo", key, L"", text, MAX_PATH, ini.c_str());
+            return std::wstring(text);
+        };
+        EXPECT_EQ(value(L"IconFile"), icon);
+        EXPECT_EQ(value(L"IconIndex"), L"2");
+        EXPECT_EQ(value(L"InfoTip"), c.tip);
+        EXPECT_EQ(UserAttributes(chosen), kSystem);
+        Reset(chosen);
+        EXPECT_FALSE(Exists(ini));
+        EXPECT_EQ(UserAttributes(chosen), 0u);
+        if (!c.twin.empty()) {
+            EXPECT_EQ(ReadBytes(twin + L"\\desktop.ini"), twinIni);
+            EXPECT_EQ(UserAttributes(twin), 0u);
+        }
+        EXPECT_TRUE(w.fake.messageBoxes.empty());
+        if (w.Ctl(F::chkReset).Checked()) w.ClickReset();
+    }
+}
+
 // Spaces only are not empty: handed to the writer as typed (how the writer
 // lays a value out is its own business).
 TEST_F(ApplyTest, AnInfoTipOfSpacesIsWritten) {
     ApplyIcon(L"a.ico", 0, L"   ");
     ASSERT_EQ(w.fake.profileWrites.size(), 3u);
-    EXPECT_EQ(w.fake.profileWrites[2].key, "INFOTIP");
-    EXPECT_EQ(w.fake.profileWrites[2].value, "   ");
+    EXPECT_EQ(w.fake.profileWrites[2].key, L"INFOTIP");
+    EXPECT_EQ(w.fake.profileWrites[2].value, L"   ");
     EXPECT_NE(IniText().find("INFOTIP="), std::string::npos);
 }
 
@@ -108,7 +169,7 @@ TEST_F(ApplyTest, ReadOnlyDesktopIniIsRewrittenAndEndsHiddenOnly) {
 
 // A refused write is a failure: the message shows and nothing after it runs.
 TEST_F(ApplyTest, RefusedWriteShowsTheErrorAndSetsNoAttribute) {
-    w.fake.writeProfile = [](const char*, const char*, const char*, const char*) {
+    w.fake.writeProfile = [](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) {
         SetLastError(ERROR_WRITE_PROTECT);
         return FALSE;
     };
@@ -117,30 +178,31 @@ TEST_F(ApplyTest, RefusedWriteShowsTheErrorAndSetsNoAttribute) {
     EXPECT_EQ(ErrorCount(), 1u);
     // The refused write, then the flush that ends whatever the writer kept of it.
     ASSERT_EQ(w.fake.profileWrites.size(), 2u);
-    EXPECT_EQ(w.fake.profileWrites[1].section + w.fake.profileWrites[1].key, "");
+    EXPECT_EQ(w.fake.profileWrites[1].section + w.fake.profileWrites[1].key, L"");
     EXPECT_EQ(UserAttributes(folder.Path()), kHidden);
     EXPECT_FALSE(Exists(Ini()));
     EXPECT_FALSE(w.Ctl(F::cmdDone).Enabled());
     EXPECT_TRUE(w.fake.changedFolders.empty());
 }
 
-// Text the ANSI code page cannot hold exactly is refused before anything
-// changes, never written as '?' or as a look-alike; so is an icon file that
-// is gone since it was chosen (deleted, its drive removed) or no longer
-// holds an icon, and an info tip longer than the profile writer stores
-// (Wine's garbles one of 32,767 characters and says it succeeded). A value
-// that did not land as written puts the file back as it was.
-TEST_F(ApplyTest, TextTheCodePageCannotHoldOrAVanishedIconIsRefusedBeforeAnyChange) {
+// Text no file can hold exactly (half a surrogate pair, pasted) is refused
+// before anything changes, saying why; so is an icon file that is gone since
+// it was chosen (deleted, its drive removed) or no longer holds an icon, and
+// an info tip longer than the profile writer stores (Wine's garbles one of
+// 32,767 characters and says it succeeded). A value that did not land as
+// written puts the file back as it was.
+TEST_F(ApplyTest, TextNoFileHoldsOrAVanishedIconIsRefusedBeforeAnyChange) {
     enum Then { Nothing, IconGone, IconReplaced, WriterCutsTheTip };
     struct Case {
         const char* what;
         std::wstring subFolder, infoTip;
         Then then = Nothing;
+        std::wstring message = L"Erreur dans la création de l'icône !";
     };
     const Case cases[] = {
-        {"CJK folder name", L"\u6587\u4EF6\u5939", L""},
-        {"fullwidth quote in the info tip (best fit: '\"')", L"plain2", L"dit \uFF02bonjour\uFF02"},
-        {"CJK info tip", L"plain3", L"\u6587"},
+        {"half a surrogate pair in the info tip", L"plain3", L"demi \xD83D paire", Nothing,
+         L"Ce nom ou ce texte contient un caractère Unicode incomplet (une moitié de paire de substitution UTF-16) "
+         L"qu'aucun fichier desktop.ini ne peut garder tel quel : Tivrelon n'a rien modifié."},
         {"icon file deleted after it was chosen", L"plain4", L"", IconGone},
         {"icon file replaced by one without icons", L"plain5", L"", IconReplaced},
         {"info tip of 40,000 characters", L"plain6", std::wstring(40000, L'x')},
@@ -154,20 +216,21 @@ TEST_F(ApplyTest, TextTheCodePageCannotHoldOrAVanishedIconIsRefusedBeforeAnyChan
         const std::wstring ini = sub + L"\\desktop.ini";
         WriteBytes(ini, "[.ShellClassInfo]\r\nICONFILE=keep.ico\r\n");
         SetFileAttributesW(ini.c_str(), kHidden);
-        const size_t errorsBefore = ErrorCount();
+        const size_t boxes = w.fake.messageBoxes.size();
         w.ChooseFolder(sub);
         const std::wstring icon = Icon(std::to_wstring(row++) + L".ico");
         w.ChooseIcon(icon, 1);
         if (c.then == IconGone) RemoveTree(icon);
         if (c.then == IconReplaced) WriteBytes(icon, "MZ, but no icons");
         if (c.then == WriterCutsTheTip)
-            w.fake.writeProfile = [&](const char* section, const char* key, const char* value, const char* file) {
-                return w.fake.Platform::WritePrivateProfileStringA(
-                    section, key, std::string(key) == "INFOTIP" ? "Bu" : value, file);
+            w.fake.writeProfile = [&](const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* file) {
+                return w.fake.Platform::WritePrivateProfileStringW(
+                    section, key, key && std::wstring(key) == L"INFOTIP" ? L"Bu" : value, file);
             };
         w.Ctl(F::txtInfoTip).SetText(c.infoTip);
         w.Apply();
-        EXPECT_EQ(ErrorCount(), errorsBefore + 1);
+        ASSERT_EQ(w.fake.messageBoxes.size(), boxes + 1);
+        EXPECT_EQ(w.fake.messageBoxes.back().text, c.message);
         EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nICONFILE=keep.ico\r\n");
         EXPECT_EQ(UserAttributes(ini), kHidden);
         EXPECT_EQ(UserAttributes(sub), 0u);
@@ -277,7 +340,7 @@ TEST(ApplyToDriveRoot, GivesTwoBackslashesAndStillWorks) {
     w.ChooseIcon(icons / L"a.ico", 0);
     w.Apply();
     ASSERT_FALSE(w.fake.profileWrites.empty());
-    EXPECT_EQ(w.fake.profileWrites[0].file, "C:\\\\desktop.ini");
+    EXPECT_EQ(w.fake.profileWrites[0].file, L"C:\\\\desktop.ini");
     EXPECT_EQ(ReadBytes(ini), "[.ShellClassInfo]\r\nICONFILE=" + ToAnsi(icons / L"a.ico") + "\r\nICONINDEX=0\r\n");
     EXPECT_EQ(UserAttributes(ini), kHidden);
     EXPECT_EQ(UserAttributes(root), kSystem);

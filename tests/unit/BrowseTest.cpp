@@ -22,7 +22,7 @@ struct Answer {
 class BrowseTest : public testing::Test {
 protected:
     void Script(const Answer& answer) {
-        w.fake.browseForFolder = [answer](BROWSEINFOA*) { return answer.cancel ? nullptr : Item(); };
+        w.fake.browseForFolder = [answer](BROWSEINFOW*) { return answer.cancel ? nullptr : Item(); };
         w.fake.pathFromIdList = [this, answer](PCIDLIST_ABSOLUTE item, wchar_t* path) -> BOOL {
             ++conversions;
             EXPECT_EQ(item, Item());
@@ -138,9 +138,11 @@ PIDLIST_ABSOLUTE ShellItemOf(const std::wstring& path) {
 
 // A folder the program cannot change exactly is refused like a cancelled
 // browse, with a message saying why. Above all, the look-alike beside it
-// (the folder the ANSI calls would reach instead) is never touched.
+// (the folder Win32's path handling would reach instead) is never touched.
 TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
-    const std::wstring kUnwritable = L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.";
+    const std::wstring kSurrogate = L"Ce nom ou ce texte contient un caractère Unicode incomplet (une moitié de paire de "
+                                    L"substitution UTF-16) qu'aucun fichier desktop.ini ne peut garder tel quel : "
+                                    L"Tivrelon n'a rien modifié.";
     const std::wstring kTrailing = L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace.";
     const std::wstring kTrailingAbove =
         L"Windows ne peut pas modifier ce dossier : le nom d'un dossier de son chemin finit par un point.";
@@ -156,9 +158,8 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         bool shellItem;  // the chosen folder comes as the shell's own item
     };
     const Case cases[] = {
-        {L"Dvořák", L"Dvorák", kUnwritable, true},
-        {L"Ādir", L"Adir", kUnwritable, true},
-        {L"x\u2215y", L"x\\y", kUnwritable, true},
+        // NTFS takes half a surrogate pair in a name; no desktop.ini holds it.
+        {L"demi \xD800", L"", kSurrogate, false},
         // Made as a Linux folder or a share shows them: "\\?\" keeps the name.
         {L"trail.", L"trail", kTrailing, false},
         {L"space ", L"space", kTrailing, false},
@@ -187,7 +188,11 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
                 if (end == std::wstring::npos) break;
             }
         };
-        make(c.chosen, true);
+        try {
+            make(c.chosen, true);
+        } catch (const std::runtime_error&) {
+            // Wine cannot give half a surrogate pair a Unix name: the browser's answer stands alone.
+        }
         if (!c.lookAlike.empty()) {
             make(c.lookAlike, false);
             WriteBytes(lookAlike + L"\\desktop.ini", kIni);
@@ -210,7 +215,7 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         PIDLIST_ABSOLUTE item = c.shellItem ? ShellItemOf(chosen) : nullptr;
         ASSERT_TRUE(item || !c.shellItem);
         if (item) {
-            w.fake.browseForFolder = [item](BROWSEINFOA*) { return item; };
+            w.fake.browseForFolder = [item](BROWSEINFOW*) { return item; };
             w.fake.pathFromIdList = nullptr;  // the shell's own conversion
             w.form.cmdDir_Click();
             Platform().CoTaskMemFree(item);
@@ -233,7 +238,9 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
             EXPECT_EQ(UserAttributes(lookAlike + L"\\desktop.ini"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
             EXPECT_EQ(UserAttributes(lookAlike), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
         }
-        EXPECT_EQ(UserAttributes(Verbatim(chosen)), 0u);
+        if (Exists(Verbatim(chosen))) {
+            EXPECT_EQ(UserAttributes(Verbatim(chosen)), 0u);
+        }
         EXPECT_FALSE(Exists(Verbatim(chosen + L"\\desktop.ini")));
     }
     RemoveTree(Verbatim(root.Path()));

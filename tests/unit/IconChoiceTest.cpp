@@ -211,21 +211,23 @@ TEST_F(IconChoiceTest, PickerThatBrowsesLeavesTheCurrentFolderAsItWas) {
     EXPECT_EQ(modIcon::SelectedIconIndex, 2);
 }
 
-TEST_F(IconChoiceTest, NameTheCodePageCannotHoldIsRefusedAndChangesNothing) {
-    const std::wstring foreign = folder / L"Dvořák.dll";
-    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), foreign.c_str(), FALSE));
-    try {
-        ToAnsi(foreign);
-        GTEST_SKIP() << "this ANSI code page holds the name";
-    } catch (const Refusal&) {
-    }
+// A file named in any script is taken by its exact name, from the Open
+// dialog and from the shell's picker, and its icon drawn; only half a
+// surrogate pair, which no desktop.ini holds, is refused before the picker
+// opens, saying why, and changes nothing.
+TEST_F(IconChoiceTest, AFileOfAnyNameIsTakenExactly) {
+    const std::wstring foreign = folder / L"Ikony Żółć", file = foreign + L"\\Dvořák 家族.dll";
+    MakeFolder(foreign);
+    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), file.c_str(), FALSE));
     const struct {
         const char* name;
         std::wstring opened, pickerWrites;
         size_t pickerCalls;
+        bool taken;
     } cases[] = {
-        {"from the Open dialog: before the picker opens", foreign, L"", 0},
-        {"from the shell's picker", TestIconsDll(), foreign, 1},
+        {"from the Open dialog", file, L"", 1, true},
+        {"from the shell's picker", TestIconsDll(), file, 1, true},
+        {"half a surrogate pair, from the Open dialog", folder / L"demi \xD800.dll", L"", 0, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -236,14 +238,15 @@ TEST_F(IconChoiceTest, NameTheCodePageCannotHoldIsRefusedAndChangesNothing) {
         Choose(c.opened, 4);
         pickerWrites.clear();
         EXPECT_EQ(pickerCalls.size(), 1 + c.pickerCalls);
-        ASSERT_EQ(w.fake.messageBoxes.size(), 1u);
-        EXPECT_EQ(w.fake.messageBoxes[0].text,
-                  L"Ce nom contient des caractères que Tivrelon ne peut pas écrire dans desktop.ini.");
-        EXPECT_EQ(w.fake.messageBoxes[0].caption, L"Tivrelon");
-        EXPECT_EQ(w.fake.messageBoxes[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-        EXPECT_EQ(w.form.IconFilePath, TestIconsDll());
-        EXPECT_EQ(modIcon::SelectedIconIndex, 1);
-        EXPECT_EQ(Left(), kTestIconColours[1]);
+        EXPECT_EQ(w.form.IconFilePath, c.taken ? file : TestIconsDll());
+        EXPECT_EQ(modIcon::SelectedIconIndex, c.taken ? 4 : 1);
+        EXPECT_EQ(Left(), kTestIconColours[c.taken ? 4 : 1]);
+        ASSERT_EQ(w.fake.messageBoxes.size(), c.taken ? 0u : 1u);
+        if (!c.taken) {
+            EXPECT_EQ(w.fake.messageBoxes[0].text,
+                      L"Ce nom ou ce texte contient un caractère Unicode incomplet (une moitié de paire de substitution "
+                      L"UTF-16) qu'aucun fichier desktop.ini ne peut garder tel quel : Tivrelon n'a rien modifié.");
+        }
     }
 }
 
@@ -261,7 +264,7 @@ TEST_F(IconChoiceTest, FailureEndsTheChoiceSilentlyAndChangesNothing) {
         {"the version query fails",
          [&] { w.fake.getVersion = [](OSVERSIONINFOA*) -> BOOL { throw PlatformError("GetVersionExA", 127); }; }},
         {"the extraction fails",
-         [&] { w.fake.extractIcon = [](HINSTANCE, const char*, UINT) -> HICON { throw PlatformError("ExtractIconA", 127); }; }},
+         [&] { w.fake.extractIcon = [](HINSTANCE, const wchar_t*, UINT) -> HICON { throw PlatformError("ExtractIconW", 127); }; }},
         {"the drawing fails",
          [&] { w.fake.drawIconEx = [](HDC, int, int, HICON, int, int) -> BOOL { throw PlatformError("DrawIconEx", 127); }; }},
     };

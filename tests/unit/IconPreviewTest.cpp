@@ -38,7 +38,7 @@ TEST_F(IconPreviewTest, SecondChoiceDrawsOverTheFirstWithoutClearing) {
 TEST_F(IconPreviewTest, EveryExtractedIconIsReleased) {
     const HICON kSizedIcon = reinterpret_cast<HICON>(static_cast<INT_PTR>(0x5160));
     std::vector<HICON> destroyed;
-    w.fake.extractIcon = [](HINSTANCE, const char*, UINT) { return kSomeIcon; };
+    w.fake.extractIcon = [](HINSTANCE, const wchar_t*, UINT) { return kSomeIcon; };
     w.fake.drawIconEx = [](HDC, int, int, HICON, int, int) { return TRUE; };
     BOOL destroyResult = TRUE;
     w.fake.destroyIcon = [&](HICON icon) {
@@ -102,7 +102,7 @@ TEST_F(IconPreviewTest, IconFillsTheSurfaceItIsDrawnInto) {
 
 TEST_F(IconPreviewTest, NotAFileOfIconsIsNeitherDrawnNorReleased) {
     std::vector<HICON> touched;
-    w.fake.extractIcon = [](HINSTANCE, const char*, UINT) { return reinterpret_cast<HICON>(static_cast<INT_PTR>(1)); };
+    w.fake.extractIcon = [](HINSTANCE, const wchar_t*, UINT) { return reinterpret_cast<HICON>(static_cast<INT_PTR>(1)); };
     w.fake.drawIconEx = [&](HDC, int, int, HICON icon, int, int) { touched.push_back(icon); return TRUE; };
     w.fake.destroyIcon = [&](HICON icon) { touched.push_back(icon); return TRUE; };
     Choose(TestIconsDll(), 0);

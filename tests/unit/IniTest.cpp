@@ -6,27 +6,32 @@
 #include "modules/modINI.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
+#include "platform/Text.h"
 #include "support/FakePlatform.h"
 #include "support/Files.h"
 
 namespace {
 
+// Through the writer's "A" form, as always, where the code page holds the
+// path and the value; through its "W" form where it does not.
 TEST(WriteINIValue, UpperCasesOnlyTheKeyAndPassesTheRestUnchanged) {
     FakePlatform fake;
-    fake.writeProfile = [](const char*, const char*, const char*, const char*) { return TRUE; };
-    modINI::WriteINIValue(modINI::ProfileFile(L"C:\\Dossier\\desktop.ini"), L".ShellClassInfo", L"IconFile",
-                          modINI::FaithfulText(L"C:\\Mixed Case\\a.dll"));
-    ASSERT_EQ(fake.profileWrites.size(), 1u);
-    const auto& write = fake.profileWrites[0];
-    EXPECT_EQ(write.section, ".ShellClassInfo");
-    EXPECT_EQ(write.key, "ICONFILE");
-    EXPECT_EQ(write.value, "C:\\Mixed Case\\a.dll");
-    EXPECT_EQ(write.file, "C:\\Dossier\\desktop.ini");
+    fake.writeProfile = [](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) { return TRUE; };
+    for (const std::wstring name : {L"Mixed Case", L"Ομάδα 家族"}) {
+        modINI::WriteINIValue(modINI::ProfileFile(L"C:\\" + name + L"\\desktop.ini"), L".ShellClassInfo",
+                              L"IconFile", modINI::FaithfulText(L"C:\\" + name + L"\\a.dll"));
+        const auto& write = fake.profileWrites.back();
+        EXPECT_EQ(write.section, L".ShellClassInfo");
+        EXPECT_EQ(write.key, L"ICONFILE");
+        EXPECT_EQ(write.value, L"C:\\" + name + L"\\a.dll");
+        EXPECT_EQ(write.file, L"C:\\" + name + L"\\desktop.ini");
+        EXPECT_EQ(write.wide, !AnsiForm(name));
+    }
 }
 
 TEST(WriteINIValue, RefusedWriteRaisesWithTheWritersError) {
     FakePlatform fake;
-    fake.writeProfile = [](const char*, const char*, const char*, const char*) {
+    fake.writeProfile = [](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     };
@@ -49,30 +54,35 @@ TEST(WriteINIValue, DeleteRemovesOneKeyAndKeepsTheRest) {
     EXPECT_FALSE(fake.profileWrites.at(0).hasValue);
 }
 
-TEST(FaithfulText, AcceptsWhatTheCodePageHoldsAndRefusesTheRest) {
-    struct Case {
+// Any script is taken, its ANSI form only where the code page holds it
+// exactly: never '?' or a best-fit look-alike. Refused: what would start a
+// line of its own, and half a surrogate pair, which no file holds exactly.
+TEST(FaithfulText, TakesAnyScriptAndRefusesWhatNoFileHolds) {
+    enum { Refused, Unicode, Ansi };
+    const struct {
         std::wstring text;
-        bool accepted;
+        int taken;
+    } cases[] = {
+        {L"", Ansi},
+        {L"C:\\Données\\Été", Ansi},
+        {L"   ", Ansi},
+        {L"\u6587", Unicode},             // CJK
+        {L"a\u2215b", Unicode},           // best fit would give '/'
+        {L"\uFF02", Unicode},             // best fit would give '"'
+        {L"\U0001F600 sourire", Unicode},  // an emoji: a surrogate pair
+        {L"a\rb", Refused},
+        {L"a\nb", Refused},
+        {L"\xD800", Refused},                // lone surrogates, either half
+        {L"a\xDC00" L"b", Refused},
+        {L"\xDC00\xD800", Refused},          // a pair the wrong way round
     };
-    const Case cases[] = {
-        {L"", true},
-        {L"C:\\Données\\Été", true},
-        {L"   ", true},
-        {L"\u6587", false},          // CJK
-        {L"a\u2215b", false},        // best fit would give '/'
-        {L"\uFF02", false},          // best fit would give '"'
-        {L"a\rb", false},
-        {L"a\nb", false},
-        {L"\xD800", false},          // lone surrogate
-    };
-    for (const Case& c : cases) {
-        bool accepted = true;
+    for (const auto& c : cases) {
+        int taken = Refused;
         try {
-            modINI::FaithfulText{c.text};
+            taken = modINI::FaithfulText{c.text}.Ansi() ? Ansi : Unicode;
         } catch (const Refusal&) {
-            accepted = false;
         }
-        EXPECT_EQ(accepted, c.accepted) << testing::PrintToString(c.text);
+        EXPECT_EQ(taken, c.taken) << testing::PrintToString(c.text);
     }
 }
 
@@ -103,23 +113,27 @@ TEST(HoldsOnly, TellsOurOwnFileFromOneWithForeignSettings) {
 TEST(ReadTextFile, ReadsEachEncodingAndRefusesBytesThatAreNoText) {
     const struct {
         std::string bytes;
-        const wchar_t* text;  // null: refused
+        std::optional<std::wstring> text;  // none: refused
     } cases[] = {
         {"[s]\r\nk=\xE9t\xE9\r\n", L"[s]\r\nk=été\r\n"},
         {std::string("\xFF\xFE[\0s\0]\0", 8), L"[s]"},
         {std::string("\xFE\xFF\0[\0\xE9", 6), L"[é"},
         {"\xEF\xBB\xBF[s]\r\nk=\xC3\xA9", L"[s]\r\nk=é"},
         {std::string("[\0s\0]\0=\0\xE9\0", 10), L"[s]=é"},        // UTF-16LE without its mark
-        {std::string("[\0s\0]\0\0\0", 8), nullptr},             // a NUL character
-        {std::string("[\0s\0]", 5), nullptr},                      // half a character
-        {std::string("[\0\x00\xDC", 4), nullptr},                  // a lone surrogate
+        {std::string("[\0s\0]\0=\0\x3D\xD8\x00\xDE", 12), L"[s]=\U0001F600"},  // and an emoji
+        // ANSI whose last byte is a string's terminator: it pairs up into text.
+        {std::string("[s]\r\nk=vv\r\n\0", 12), L"[s]\r\nk=vv\r\n" + std::wstring(1, L'\0')},
+        {std::string(";\0x\r\n[s]\r\n", 10), std::nullopt},     // a NUL further in
+        {std::string("[\0s\0]\0\0\0", 8), std::nullopt},        // a NUL character
+        {std::string("[\0s\0]", 5), std::nullopt},                 // half a character
+        {std::string("[\0\x00\xDC", 4), std::nullopt},             // a lone surrogate
     };
     TempFolder folder;
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes));
         WriteBytes(folder / L"a.ini", c.bytes);
         if (c.text) {
-            EXPECT_EQ(modINI::ReadTextFile(folder / L"a.ini"), c.text);
+            EXPECT_EQ(modINI::ReadTextFile(folder / L"a.ini"), *c.text);
         } else {
             EXPECT_THROW(modINI::ReadTextFile(folder / L"a.ini"), Refusal);
         }

@@ -36,7 +36,7 @@ TEST_F(ResetTest, ResetWithoutDesktopIniSaysSoAndKeepsTheFolder) {
 TEST_F(ResetTest, ResetRemovesOnlyTheIconKeysWhenTheFileHoldsMore) {
     const std::string foreign =
         "[.ShellClassInfo]\r\nIconResource=C:\\x.dll,1\r\nLocalizedResourceName=Mes documents\r\n"
-        "iconfile=C:\\a.ico\r\nIconIndex=2\r\nInfoTip=Bulle\r\n[ViewState]\r\nFolderType=Pictures\r\n";
+        "iconfile=C:\\a.ico\r\nIconIndex=2\r\nInfoTip=Bulle\r\nIconIndex=7\r\n[ViewState]\r\nFolderType=Pictures\r\n";
     WriteBytes(Ini(), foreign);
     SetFileAttributesW(Ini().c_str(), kHidden | kSystem);
     SetFileAttributesW(folder.Path().c_str(), kSystem);
@@ -147,13 +147,21 @@ std::string Utf16(const std::wstring& text, bool bigEndian) {
     return bytes;
 }
 
+// `count` lines of 110 bytes, each its own key.
+std::string ManyKeys(int count) {
+    std::string lines;
+    for (int i = 0; i < count; ++i) lines += "cle" + std::to_string(10000 + i) + "=" + std::string(99, 'v') + "\r\n";
+    return lines;
+}
+
 // Apply then reset gives the folder back what it had: the icon keys with
 // their values, the file's attributes and the folder's marks for Explorer.
 // Apply leaves alone what it does not need: a hidden folder stays hidden, a
 // system file stays one, and the file's other sections. A file that Windows'
 // profile writer would misread (UTF-8 with a mark, UTF-16 big-endian or
 // without its mark) is first given its text as UTF-16 with its mark: Wine's
-// writer once rewrote the one without a mark as lines of "=".
+// writer once rewrote the one without a mark as lines of "=". So is one that
+// must hold a tip the ANSI code page cannot, every foreign value exact.
 TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
     const std::wstring others =
         L"[.ShellClassInfo]\r\nConfirmFileOp=0\r\nInfoTip=\u00C9t\u00E9\r\n[ViewState]\r\nMode=4\r\n";
@@ -166,13 +174,14 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
         // What the file holds, where Windows' reader misreads it before Apply.
         const wchar_t* keys = nullptr;
         const wchar_t* view = nullptr;
+        std::wstring tip = L"Bulle";
         bool known = false;  // one of Windows' known folders
     };
     const Case cases[] = {
         {"a plain folder", "", 0, 0, kHidden, kSystem, 0, false},
         {"a hidden folder", "", 0, kHidden, kHidden, kHidden | kSystem, kHidden, false},
         // Music, Downloads, the profile folder... where Windows wrote no file.
-        {"a known folder without desktop.ini", "", 0, 0, kHidden, kSystem, 0, false, nullptr, nullptr, true},
+        {"a known folder without desktop.ini", "", 0, 0, kHidden, kSystem, 0, false, nullptr, nullptr, L"Bulle", true},
         {"Explorer's Customize tab", "[.ShellClassInfo]\r\nIconResource=C:\\mine.ico,0\r\n", kHidden | kSystem,
          kSystem, kHidden | kSystem, kSystem, kSystem, false},
         {"a read-only folder", "[.ShellClassInfo]\r\nLocalizedResourceName=Mes photos\r\n", kHidden, kReadOnly,
@@ -193,6 +202,25 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
          "ConfirmFileOp=0\r\n[Tivrelon]\r\nSaved= InfoTip , iconindex\r\nINFOTIP=Ancienne bulle\r\n"
          "[tivrelon]\r\nSaved=IconFile\r\nIconFile=C:\\autre.ico\r\n", kHidden | kSystem, kSystem, kHidden | kSystem,
          kSystem, kSystem, false, L"ConfirmFileOp=0\nINFOTIP=Ancienne bulle\n"},
+        {"a way back that lists its key in other letter case", "[.ShellClassInfo]\r\nICONFILE=C:\\applied.ico\r\n"
+         "ConfirmFileOp=0\r\n[Tivrelon]\r\nSaved=iconfile\r\nICONFILE=C:\\mine.ico\r\n", kHidden | kSystem, kSystem,
+         kHidden | kSystem, kSystem, kSystem, false, L"ICONFILE=C:\\mine.ico\nConfirmFileOp=0\n"},
+        {"ANSI, accented foreign values, a Greek tip",
+         "[.ShellClassInfo]\r\nLocalizedResourceName=\xC9t\xE9 \xE0 No\xEBl\r\nInfoTip=Ancienne\r\n[ViewState]\r\n"
+         "Mode=\xE9\r\n", kHidden, 0, kHidden, kSystem, 0, true, nullptr, nullptr, L"Διακοπές \U0001F600"},
+        // A string's terminator written with the file pairs up into text;
+        // hand-edited files list a key twice, or name a section "[]"; a file
+        // of 9,000 keys, near the 1 MiB a read takes, is read back as fast.
+        {"ANSI ending with a NUL", std::string("[.ShellClassInfo]\r\nLocalizedResourceName=Mes photos\r\n[ViewState]\r\n"
+                                               "Mode=44\r\n\0", 76), kHidden, 0, kHidden, kSystem, 0, false},
+        {"a key listed twice, a section with no name", "[]\r\nx=1\r\n[.ShellClassInfo]\r\nConfirmFileOp=0\r\n"
+         "ConfirmFileOp=1\r\n[ViewState]\r\nMode=4\r\nMode=5\r\n", kHidden, 0, kHidden, kSystem, 0, false},
+        {"9,000 keys", "[.ShellClassInfo]\r\nConfirmFileOp=0\r\n[Grand]\r\n" + ManyKeys(9000), kHidden, 0, kHidden,
+         kSystem, 0, false},
+        {"UTF-16LE, foreign values in Cyrillic, a Japanese tip",
+         "\xFF\xFE" + Utf16(L"[.ShellClassInfo]\r\nLocalizedResourceName=Документы\r\nInfoTip=Мои\r\n[ViewState]\r\n"
+                            L"Mode=4\r\n", false),
+         kHidden | kSystem, kSystem, kHidden | kSystem, kSystem, kSystem, true, nullptr, nullptr, L"家族の写真"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -205,9 +233,9 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
         w.fake.knownFolderPaths = [&] { return std::vector<std::wstring>(c.known, folder.Path()); };
         const std::wstring keys = c.keys ? c.keys : ShellKeys();
         const std::wstring view = c.view ? c.view : ProfileSection(Ini(), L"ViewState");
-        ApplyIcon(L"new.ico", 2, L"Bulle");
+        ApplyIcon(L"new.ico", 2, c.tip);
         EXPECT_NE(ShellKeys().find(L"=" + Icon(L"new.ico") + L"\n"), std::wstring::npos) << ShellKeys();
-        EXPECT_NE(ShellKeys().find(L"=Bulle\n"), std::wstring::npos) << ShellKeys();
+        EXPECT_NE(ShellKeys().find(L"=" + c.tip + L"\n"), std::wstring::npos) << ShellKeys();
         EXPECT_EQ(ProfileSection(Ini(), L"ViewState"), view);
         EXPECT_EQ(IniText().starts_with("\xFF\xFE"), c.unicode);
         EXPECT_EQ(UserAttributes(Ini()), c.fileApplied);
@@ -374,9 +402,10 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         std::string content;  // none: no desktop.ini
         DWORD holderShare;    // another program holds the file open, sharing this
         bool deep;
-        bool damagingWriter = false;  // the writer drops a setting it was not asked to touch
-        // Windows refuses to change the folder's attributes, or to mark the file for deletion.
-        enum { none, folderAttributes, deletionMark } refused = none;
+        // The writer damages a setting it was not asked to touch: these bytes become `into`.
+        const char* damaged = nullptr;
+        const char* into = "";
+        enum { none, folderAttributes, deletionMark } refused = none;  // what Windows refuses
     };
     const Case cases[] = {
         {"reset of a file over the 1 MiB a read takes", true, huge, kNoHolder, false},
@@ -387,10 +416,13 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         {"apply under a desktop.ini path of MAX_PATH", false, "", kNoHolder, true},
         {"reset under a desktop.ini path of MAX_PATH", true, ours, kNoHolder, true},
         {"apply to NUL bytes that are no UTF-16", false, std::string("[\0s\0]\0\0\0", 8), kNoHolder, false},
-        {"apply with a writer that loses a setting", false, theirs, kNoHolder, false, true},
-        {"reset where the folder's attributes cannot change", true, ours, kNoHolder, false, false,
-         Case::folderAttributes},
-        {"reset where the file cannot be marked for deletion", true, ours, kNoHolder, false, false, Case::deletionMark},
+        {"apply to UTF-8 after its mark that is no UTF-8", false, "\xEF\xBB\xBF[.ShellClassInfo]\r\nInfoTip=\xC3(\r\n",
+         kNoHolder, false},
+        {"apply with a writer that loses a setting", false, theirs, kNoHolder, false, "[ViewState]\r\nFolderType=Pictures"},
+        {"apply with a writer that changes a setting's value", false, theirs, kNoHolder, false, "=Pictures", "=Music"},
+        {"apply to ANSI with a NUL inside a line", false, std::string(";\0x\r\n", 5) + theirs, kNoHolder, false},
+        {"reset where the folder's attributes cannot change", true, ours, kNoHolder, false, {}, "", Case::folderAttributes},
+        {"reset where the file cannot be marked for deletion", true, ours, kNoHolder, false, {}, "", Case::deletionMark},
     };
     wchar_t current[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, current);
@@ -413,11 +445,13 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         SetFileAttributesW(Verbatim(target).c_str(), folderAttributes);
         const std::set<std::wstring> before = NamesIn(current);
         const size_t errors = ErrorCount(), writes = w.fake.profileWrites.size();
-        if (c.damagingWriter)
-            w.fake.writeProfile = [&](const char* section, const char* key, const char* value, const char* file) {
-                const BOOL written = w.fake.Platform::WritePrivateProfileStringA(section, key, value, file);
-                const std::string text = ReadBytes(ini);
-                WriteBytes(ini, text.substr(0, text.find("[ViewState]")));
+        if (c.damaged)
+            w.fake.writeProfile = [&](const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* file) {
+                const BOOL written = w.fake.Platform::WritePrivateProfileStringW(section, key, value, file);
+                std::string text = ReadBytes(ini);
+                if (const size_t at = text.find(c.damaged); at != std::string::npos)
+                    text.replace(at, strlen(c.damaged), c.into);
+                WriteBytes(ini, text);
                 return written;
             };
 
