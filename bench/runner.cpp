@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -83,20 +84,28 @@ struct ProgramFigures {
     ULONGLONG bytes = 0;
 };
 
-void Measure(ProgramFigures& p, int runs) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW(p.exe.c_str(), GetFileExInfoStandard, &data);
-    p.bytes = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    StartOnce(p.exe);  // warm the file cache and Wine's own start-up
-    std::vector<double> start, peak;
-    for (int i = 0; i < runs; ++i) {
-        const StartFigures f = StartOnce(p.exe);
-        if (!f.ok) continue;
-        start.push_back(f.startMs);
-        peak.push_back(f.peakMiB);
+// Start-up figures drift with what else the machine does: the programs are
+// started in turns (F0, F1, Tivrelon, F0, ...), so that a slower moment
+// hits all three alike, and each gets the median of its starts.
+void Measure(std::span<ProgramFigures> programs, int runs) {
+    std::vector<std::vector<double>> start(programs.size()), peak(programs.size());
+    for (ProgramFigures& p : programs) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW(p.exe.c_str(), GetFileExInfoStandard, &data);
+        p.bytes = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        StartOnce(p.exe);  // warm the file cache and Wine's own start-up
     }
-    p.startMs = Median(start);
-    p.peakMiB = Median(peak);
+    for (int i = 0; i < runs; ++i)
+        for (size_t k = 0; k < programs.size(); ++k) {
+            const StartFigures f = StartOnce(programs[k].exe);
+            if (!f.ok) continue;
+            start[k].push_back(f.startMs);
+            peak[k].push_back(f.peakMiB);
+        }
+    for (size_t k = 0; k < programs.size(); ++k) {
+        programs[k].startMs = Median(start[k]);
+        programs[k].peakMiB = Median(peak[k]);
+    }
 }
 
 // Apply must not stop on a message box in a measurement: count them instead.
@@ -163,10 +172,13 @@ int wmain(int argc, wchar_t** argv) {
         {L"F1 layout only", here + L"\\floor1.exe"},
         {L"Tivrelon.exe", parent + L"\\Tivrelon.exe"},
     };
-    for (auto& p : programs) Measure(p, runs);
+    Measure(programs, runs);
     const auto& f0 = programs[0];
     const auto& f1 = programs[1];
 
+    std::printf("Start-up and memory: medians of %d starts each, taken in turns (F0, F1, Tivrelon, F0, ...). A start-up\n"
+                "figure moves by tens of percent with what else the machine does: compare the ratios of one run.\n",
+                runs);
     std::printf("%-16s %12s %6s %6s %12s %7s %10s %6s %6s\n", "program", "start-up ms", "/F0", "/F1", "exe bytes",
                 "/F0", "peak MiB", "/F0", "/F1");
     for (const auto& p : programs)

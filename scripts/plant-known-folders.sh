@@ -9,11 +9,16 @@ set -euo pipefail
 prefix=$1
 for profile in "$prefix"/drive_c/users/*; do
   [ "$(basename "$profile")" = Public ] && continue
+  # Wine links the profile's folders (Desktop, Music, ...) to the Linux home,
+  # which every prefix, every session beside and the host share: each gets a
+  # folder of its own, so that a test working a known folder changes
+  # nothing outside its prefix.
+  for link in "$profile"/*; do
+    if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+  done
   for pair in 'Documents:-21770::-112:-235' 'Pictures:-21779:-12688:-113:-236'; do
     IFS=: read -r name localised tip icon index <<<"$pair"
     folder=$profile/$name
-    # Wine links the folder to the Linux home: the tests must not write there.
-    if [ -L "$folder" ]; then rm "$folder"; fi
     mkdir -p "$folder"
     [ -e "$folder/desktop.ini" ] && continue
     {

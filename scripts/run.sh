@@ -8,12 +8,15 @@ build=${1:-build}  # [BUILD [ARCH]], ARCH i686 by default
 exe="$build/${2:-i686}/Tivrelon.exe"
 here=$(dirname "$0")
 
+# Which program starts, and why: the 64-bit one only where Wine can start no
+# 32-bit program (make run picks it then).
+say_which="echo \"make run: $exe, the ${2:-i686} program (32-bit code: \$TIVRELON_I386)\";"
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$here/wine-session.sh" --display "$build/wineprefix" -- wine "$exe"
+  exec "$here/wine-session.sh" --display "$build/wineprefix" -- bash -c "$say_which"' exec wine "$1"' _ "$exe"
 fi
 
 shot="$build/tivrelon-window.png"
-"$here/wine-session.sh" "$build/wineprefix" -- bash -c '
+"$here/wine-session.sh" "$build/wineprefix" -- bash -c "$say_which"'
   start=$(date +%s.%N)
   wine "$1" & pid=$!
   # Under qemu-i386 the 32-bit program takes a few seconds to appear.

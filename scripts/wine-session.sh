@@ -79,6 +79,19 @@ fi
 # Pictures, info tip, in UTF-16 as Windows writes it. Put back at each
 # session, so a test that failed half way leaves no trace in the next run.
 "$(dirname "$0")/plant-known-folders.sh" "$WINEPREFIX"
+# The desktop, held for the whole session (scripts/desktop-anchor.c):
+# without it Wine closes it between two programs and starts it again.
+anchor="$WINEPREFIX.bin/desktop-anchor.exe"
+source="$(dirname "$0")/desktop-anchor.c"
+if [ ! -f "$anchor" ] || [ "$source" -nt "$anchor" ]; then
+  mkdir -p "$WINEPREFIX.bin"
+  x86_64-w64-mingw32-gcc -municode -mwindows -Os -s -o "$anchor" "$source"
+fi
+ready="$WINEPREFIX.bin/desktop-ready"
+rm -f "$ready"
+wine "$anchor" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
+for _ in $(seq 1200); do [ -f "$ready" ] && break; sleep 0.1; done
+[ -f "$ready" ] || echo "wine-session: the desktop's anchor did not start; Wine may close the desktop between programs" >&2
 # Without a window manager (the virtual display) Wine draws the frames and
 # title bars itself; on a desktop the window manager does.
 if [ -n "${TIVRELON_VIRTUAL_DISPLAY:-}" ]; then managed=N; else managed=Y; fi

@@ -11,6 +11,17 @@
 namespace {
 std::atomic<int> counter{0};
 
+// A number of this run of the program: the counter at its start, which no
+// Wine prefix shares with another.
+unsigned long long SessionMark() {
+    static const unsigned long long mark = [] {
+        LARGE_INTEGER now{};
+        QueryPerformanceCounter(&now);
+        return static_cast<unsigned long long>(now.QuadPart);
+    }();
+    return mark;
+}
+
 struct FindChangeDeleter {
     void operator()(HANDLE h) const { if (h != INVALID_HANDLE_VALUE) FindCloseChangeNotification(h); }
 };
@@ -32,7 +43,12 @@ std::wstring BrowsableRoot() {
 
 TempFolder::TempFolder(const std::wstring& root) {
     CreateDirectoryW(root.c_str(), nullptr);
-    path_ = root + L"\\t" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    // Wine numbers the processes of each prefix from the same start, and the
+    // Windows kit runs these programs from the build folder in a prefix of
+    // its own beside the test session: a process id alone named one folder
+    // for two tests at once, and each took the other's away.
+    path_ = root + L"\\t" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) + L"-" +
+            std::to_wstring(SessionMark());
     RemoveTree(path_);
     MakeFolder(path_);
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Handles.h"
 #include "support/Dialogs.h"
 #include "support/Files.h"
 
@@ -53,19 +54,38 @@ LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* crash) {
 }
 
 // A program that hangs (a dialog nobody closes) is stopped after
-// TIVRELON_TEST_MINUTES minutes, 10 unless set, saying in which test.
-DWORD WINAPI StopWhenOverTime(void* minutes) {
-    Sleep(static_cast<DWORD>(reinterpret_cast<INT_PTR>(minutes)) * 60000);
-    fprintf(stderr, "\n*** stopped: over its time limit in %s\n", CurrentTest().c_str());
-    TerminateProcess(GetCurrentProcess(), ERROR_TIMEOUT);
-    return 0;
-}
+// TIVRELON_TEST_MINUTES minutes, 10 unless set, saying in which test. The
+// watch ends with the tests: no thread of the program's own is left
+// waiting when it exits.
+class TimeLimit {
+public:
+    TimeLimit() {
+        wchar_t text[16] = L"";
+        minutes_ = GetEnvironmentVariableW(L"TIVRELON_TEST_MINUTES", text, 16) ? _wtoi(text) : 10;
+        if (minutes_ > 0) watch_.reset(CreateThread(nullptr, 0, &Watch, this, 0, nullptr));
+    }
+    ~TimeLimit() {
+        if (!watch_) return;
+        SetEvent(done_.get());
+        WaitForSingleObject(watch_.get(), INFINITE);
+    }
+    TimeLimit(const TimeLimit&) = delete;
+    TimeLimit& operator=(const TimeLimit&) = delete;
 
-void LimitTime() {
-    wchar_t text[16] = L"";
-    const INT_PTR minutes = GetEnvironmentVariableW(L"TIVRELON_TEST_MINUTES", text, 16) ? _wtoi(text) : 10;
-    if (minutes > 0) CloseHandle(CreateThread(nullptr, 0, &StopWhenOverTime, reinterpret_cast<void*>(minutes), 0, nullptr));
-}
+private:
+    static DWORD WINAPI Watch(void* self) {
+        const auto* limit = static_cast<TimeLimit*>(self);
+        if (WaitForSingleObject(limit->done_.get(), static_cast<DWORD>(limit->minutes_) * 60000) == WAIT_TIMEOUT) {
+            fprintf(stderr, "\n*** stopped: over its time limit in %s\n", CurrentTest().c_str());
+            TerminateProcess(GetCurrentProcess(), ERROR_TIMEOUT);
+        }
+        return 0;
+    }
+
+    int minutes_ = 0;
+    UniqueHandle done_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    UniqueHandle watch_;
+};
 
 }  // namespace
 
@@ -76,7 +96,7 @@ int main(int argc, char** argv) {
     // Every line reaches the log as it is written: a program that crashes
     // must not take the results it printed with it.
     setvbuf(stdout, nullptr, _IONBF, 0);
-    LimitTime();
+    const TimeLimit limit;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     testing::InitGoogleTest(&argc, argv);
