@@ -163,20 +163,3 @@ bool FakePlatform::FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) {
 std::vector<std::wstring> FakePlatform::KnownFolderPaths() {
     return knownFolderPaths ? knownFolderPaths() : Platform::KnownFolderPaths();
 }
-
-bool FakePlatform::GetFileId(HANDLE file, FileId& id) {
-    return getFileId ? getFileId(file, id) : Platform::GetFileId(file, id);
-}
-
-BOOL FakePlatform::SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* info, DWORD size) {
-    return setFileInformation ? setFileInformation(file, kind, info, size)
-                              : Platform::SetFileInformationByHandle(file, kind, info, size);
-}
-
-std::wstring FakePlatform::FullPathName(const std::wstring& path) {
-    return fullPathName ? fullPathName(path) : Platform::FullPathName(path);
-}
-
-BOOL FakePlatform::SetFileAttributesW(const wchar_t* path, DWORD attributes) {
-    return setFileAttributes ? setFileAttributes(path, attributes) : Platform::SetFileAttributesW(path, attributes);
-}

@@ -76,89 +76,64 @@ TEST(SetAttributes, ReplacesTheWholeSet) {
 }
 
 // The deletion lands only once kept: reset takes it back when a later step
-// fails, and a file Windows will not let go of comes back whole. POSIX
-// semantics first where Windows offers them (Wine offers none, and deletes at
-// once: played here by its classic mark).
+// fails, and the file comes back whole where Windows will not take it back.
 TEST(PendingDeletion, DeletesOnlyWhenKeptAndRaisesWhenItCannot) {
-    constexpr auto kDispositionEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);  // this SDK's names start at Windows 10
-    constexpr DWORD kDelete = 1, kPosix = 2;
     FakePlatform fake;
-    std::vector<DWORD> asked;  // the extended marks, by their flags
-    const auto windows = [&](bool posix, bool takesBack) {
-        return [&, posix, takesBack](HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* info, DWORD) -> BOOL {
-            const bool ex = kind == kDispositionEx;
-            const bool remove = ex ? (*static_cast<DWORD*>(info) & kDelete) : static_cast<FILE_DISPOSITION_INFO*>(info)->DeleteFile;
-            if (ex) asked.push_back(*static_cast<DWORD*>(info));
-            FILE_DISPOSITION_INFO classic{remove};
-            if ((ex && !posix) || (!remove && !takesBack)) {
-                SetLastError(ERROR_INVALID_PARAMETER);
-                return FALSE;
-            }
-            return fake.Platform::SetFileInformationByHandle(file, FileDispositionInfo, &classic, sizeof classic);
-        };
+    std::vector<FILE_INFO_BY_HANDLE_CLASS> asked;  // POSIX semantics first, refused by this volume
+    bool takesBack = true;
+    fake.setFileInformation = [&](HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* info, DWORD size) {
+        asked.push_back(kind);
+        const bool mark = kind == FileDispositionInfo && static_cast<FILE_DISPOSITION_INFO*>(info)->DeleteFile;
+        return kind == FileDispositionInfo && (mark || takesBack) &&
+               fake.Platform::SetFileInformationByHandle(file, kind, info, size);
     };
-    const struct {
-        const char* what;
-        bool posix, takesBack;
-    } cases[] = {{"POSIX semantics", true, true}, {"the classic mark", false, true}, {"a mark not taken back", false, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempFolder folder;
-        const std::wstring file = folder / L"f.txt";
-        WriteBytes(file, "x");
-        fake.setFileInformation = windows(c.posix, c.takesBack);
-        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-        EXPECT_THROW(services::PendingDeletion(file).Mark(), PlatformError);  // read-only refuses deletion
-        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
-        {
-            const services::FileSnapshot before(file);
-            services::PendingDeletion(file).Mark();
-        }
-        EXPECT_EQ(ReadBytes(file), "x");
-        EXPECT_EQ(UserAttributes(file), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
-        asked.clear();
-        {
-            services::PendingDeletion deletion(file);
-            deletion.Mark();
-            deletion.Keep();
-        }
-        EXPECT_FALSE(Exists(file));
-        EXPECT_EQ(asked, std::vector<DWORD>{kDelete | kPosix});
-        EXPECT_THROW(services::PendingDeletion{file}, PlatformError);
+    TempFolder folder;
+    const std::wstring file = folder / L"f.txt";
+    WriteBytes(file, "x");
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(services::PendingDeletion(file).Mark(), PlatformError);  // read-only refuses deletion
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    services::PendingDeletion(file).Mark();
+    EXPECT_TRUE(Exists(file));
+    {
+        services::PendingDeletion deletion(file);
+        deletion.Mark();
+        deletion.Keep();
     }
+    EXPECT_FALSE(Exists(file));
+    EXPECT_THROW(services::PendingDeletion{file}, PlatformError);
+    EXPECT_EQ(asked.front(), static_cast<FILE_INFO_BY_HANDLE_CLASS>(21));  // FileDispositionInfoEx, from Windows 10 on
+    WriteBytes(file, "x");
+    takesBack = false;
+    {
+        const services::FileSnapshot before(file);
+        services::PendingDeletion(file).Mark();
+    }
+    EXPECT_EQ(ReadBytes(file), "x");
 }
 
-// Known folders are told apart by what the file system says they are, where
-// what it says tells folders apart.
+// Known folders are told apart by what the file system says, where that tells folders apart.
 TEST(IsKnownFolder, ComparesWhatTheFileSystemSaysOnlyWhereItTellsFoldersApart) {
     TempFolder chosen, known;
     FakePlatform fake;
-    fake.knownFolderPaths = [&] { return std::vector<std::wstring>{known.Path(), chosen / L"gone too"}; };
-    const std::wstring knownFinal = services::FinalPath(services::OpenToQuery(known.Path()).get());
-    using Id = Platform::FileId;
-    const struct {
-        const char* what;
-        std::wstring folder;
-        Id mine, theirs;
-        bool same;
-        bool read = true;  // Windows says what they are
-    } cases[] = {
-        {"one 128-bit id", chosen.Path(), {7, {1, 2, 3}}, {7, {1, 2, 3}}, true},
-        {"ReFS: one 64-bit half", chosen.Path(), {7, {1, 2, 3}}, {7, {1, 2, 3, 0, 0, 0, 0, 0, 9}}, false},
-        {"one id on two volumes", chosen.Path(), {7, {1, 2, 3}}, {8, {1, 2, 3}}, false},
-        {"ids of zeros (a network)", chosen.Path(), {7, {}}, {7, {}}, false},
-        {"ids of all ones", chosen.Path(), {7, {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255}},
-         {7, {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255}}, false},
-        {"identities that cannot be read", chosen.Path(), {}, {}, false, false},
-        {"folders that cannot be opened", chosen / L"gone", {7, {1}}, {7, {1}}, false},
+    fake.knownFolderPaths = [&] { return std::vector<std::wstring>{known.Path()}; };
+    const std::wstring theirs = services::FinalPath(services::OpenToQuery(known.Path()).get());
+    Platform::FileId ones{7, {}};
+    ones.id.fill(0xFF);
+    const struct { const char* what; Platform::FileId mine, their; bool read, same; } cases[] = {
+        {"one 128-bit id", {7, {1}}, {7, {1}}, true, true},
+        {"ReFS: one 64-bit half", {7, {1}}, {7, {1, 0, 0, 0, 0, 0, 0, 0, 9}}, true, false},
+        {"one id on two volumes", {7, {1}}, {8, {1}}, true, false},
+        {"ids of zeros (a network)", {7, {}}, {7, {}}, true, false},
+        {"ids of all ones", ones, ones, true, false},
+        {"identities that cannot be read", {}, {}, false, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        fake.getFileId = [&](HANDLE folder, Id& id) {
-            id = services::FinalPath(folder) == knownFinal ? c.theirs : c.mine;
+        fake.getFileId = [&](HANDLE folder, Platform::FileId& id) {
+            id = services::FinalPath(folder) == theirs ? c.their : c.mine;
             return c.read;
         };
-        EXPECT_EQ(IsKnownFolder(c.folder), c.same);
+        EXPECT_EQ(IsKnownFolder(chosen.Path()), c.same) << c.what;
     }
 }
 

@@ -180,8 +180,8 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
     const Case cases[] = {
         {"a plain folder", "", 0, 0, kHidden, kSystem, 0, false},
         {"a hidden folder", "", 0, kHidden, kHidden, kHidden | kSystem, kHidden, false},
-        // Music, Downloads, the profile folder... where Windows wrote no file.
-        {"a known folder without desktop.ini", "", 0, 0, kHidden, kSystem, 0, false, nullptr, nullptr, L"Bulle", true},
+        {"a known folder without desktop.ini (Music, Downloads...)", "", 0, 0, kHidden, kSystem, 0, false, nullptr,
+         nullptr, L"Bulle", true},
         {"Explorer's Customize tab", "[.ShellClassInfo]\r\nIconResource=C:\\mine.ico,0\r\n", kHidden | kSystem,
          kSystem, kHidden | kSystem, kSystem, kSystem, false},
         {"a read-only folder", "[.ShellClassInfo]\r\nLocalizedResourceName=Mes photos\r\n", kHidden, kReadOnly,
@@ -261,22 +261,16 @@ std::wstring KnownFolderPath(const KNOWNFOLDERID& id) {
     return path;
 }
 
-// Windows' own desktop.ini in Documents: UTF-16, as Windows writes it.
-std::string WindowsOwnIni() {
-    return "\xFF\xFE" + Utf16(L"\r\n[.ShellClassInfo]\r\nLocalizedResourceName=@%SystemRoot%\\system32\\shell32.dll,"
-                              L"-21770\r\nIconResource=%SystemRoot%\\system32\\imageres.dll,-112\r\n",
-                              false);
-}
-
 // Windows' own folders: a reset that finds nothing of ours leaves their
-// desktop.ini as it is and says so, and Apply then reset gives them their
-// own icon and tip back. Documents and Pictures as a Windows profile has
-// them, Windows' own file in each (UTF-16, hidden and system), planted
-// where Wine's prefix lacks it; Documents is also reached by its 8.3 name
-// and through a link (which Wine shows as a junction shows on Windows),
-// which a comparison of paths took for some other folder. Music's file
-// holds nothing but Windows' IconResource, once taken for a file of ours and
-// deleted: played by the test's own folder, scripted as a known folder.
+// desktop.ini as it is, and Apply then reset gives them their own icon and
+// tip back. The test session gives Wine's prefix the Documents and Pictures
+// a Windows profile has, Windows' own file in each (UTF-16, hidden and
+// system); Documents is also reached by its 8.3 name and through a link
+// (which Wine shows as a junction shows on Windows), which a comparison of
+// paths took for some other folder. Music's file holds nothing but Windows'
+// IconResource, once taken for a file of ours and deleted: played by the
+// test's own folder, scripted as a known folder. A reset that changes
+// nothing says why.
 TEST_F(ResetTest, WindowsOwnFoldersGetTheirOwnIconBack) {
     const std::wstring kWindowsOwn = L"Ce dossier est un dossier de Windows, et son desktop.ini est celui de Windows : "
                                      L"Tivrelon n'y trouve rien à retirer et le laisse tel quel.";
@@ -310,14 +304,14 @@ TEST_F(ResetTest, WindowsOwnFoldersGetTheirOwnIconBack) {
         } else if (!Exists(ini)) {
             if (services::FinalPath(services::OpenToQuery(c.folder).get()) != c.folder)
                 GTEST_SKIP() << "Wine links this prefix's Documents and Pictures to the Linux home, not the tests'";
-            WriteBytes(ini, WindowsOwnIni());
+            WriteBytes(ini, cases[0].music);  // where the session did not plant it
         }
         SetFileAttributesW(ini.c_str(), kHidden | kSystem);
         const std::string bytes = ReadBytes(ini);
         const DWORD attributes = UserAttributes(ini), folderAttributes = UserAttributes(c.folder);
         const size_t boxes = w.fake.messageBoxes.size();
         Reset(c.path);
-        ASSERT_EQ(w.fake.messageBoxes.size(), boxes + 1) << "a reset that changes nothing says why";
+        ASSERT_EQ(w.fake.messageBoxes.size(), boxes + 1);
         EXPECT_EQ(w.fake.messageBoxes.back().text, kWindowsOwn);
         EXPECT_EQ(ReadBytes(ini), bytes);
         EXPECT_EQ(UserAttributes(ini), attributes);
@@ -455,16 +449,11 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
                 return written;
             };
 
-        const auto refuse = [](auto...) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return FALSE;
-        };
         if (c.refused == Case::folderAttributes)
             w.fake.setFileAttributes = [&](const wchar_t* path, DWORD attributes) {
-                return path == target ? refuse() : w.fake.Platform::SetFileAttributesW(path, attributes);
+                return path != target && w.fake.Platform::SetFileAttributesW(path, attributes);
             };
-        if (c.refused == Case::deletionMark) w.fake.setFileInformation = refuse;
-
+        if (c.refused == Case::deletionMark) w.fake.setFileInformation = [](auto...) { return FALSE; };
         // One that lets others write holds the file to move or delete it.
         const DWORD access = GENERIC_READ | (c.holderShare & FILE_SHARE_WRITE ? DELETE : 0);
         HANDLE held = c.holderShare == kNoHolder
