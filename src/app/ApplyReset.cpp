@@ -13,6 +13,7 @@
 #include "platform/KnownFolder.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "platform/QuietDrives.h"
 #include "platform/Refusal.h"
 #include "platform/Redirector.h"
 #include "platform/Services.h"
@@ -95,6 +96,8 @@ void NotifyShell(const std::wstring& folder) {
 }  // namespace
 
 void frmIconChanger::cmdDone_Click() {
+    // The card or disc may have gone since the folder was chosen.
+    const QuietDrives quiet;
     try {
         // A cancelled second browse leaves no folder: form no path from it,
         // which would point at the root of the current drive.

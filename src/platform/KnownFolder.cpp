@@ -8,24 +8,11 @@
 
 #include "platform/Handles.h"
 #include "platform/Platform.h"
+#include "platform/QuietDrives.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
 namespace {
-
-// A drive without its medium (a card reader, a DVD drive) makes Windows ask
-// the user to insert one, in a box nobody here waits for: answered as a
-// failure instead.
-class NoInsertDiskBox {
-public:
-    NoInsertDiskBox() { SetThreadErrorMode(GetThreadErrorMode() | SEM_FAILCRITICALERRORS, &previous_); }
-    ~NoInsertDiskBox() { SetThreadErrorMode(previous_, nullptr); }
-    NoInsertDiskBox(const NoInsertDiskBox&) = delete;
-    NoInsertDiskBox& operator=(const NoInsertDiskBox&) = delete;
-
-private:
-    DWORD previous_ = 0;
-};
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return !a.empty() && CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
@@ -70,7 +57,7 @@ bool OnTheVolume(const std::wstring& root, DWORD serial, const std::wstring (&re
 }  // namespace
 
 bool IsKnownFolder(const std::wstring& folder) {
-    const NoInsertDiskBox quiet;
+    const QuietDrives quiet;
     const std::vector<std::wstring> known = platform().KnownFolderPaths();
     const UniqueHandle opened = services::OpenToQuery(folder);
     const std::wstring final = opened ? services::FinalPath(opened.get()) : L"";

@@ -140,9 +140,7 @@ public:
         return setFileInformation ? setFileInformation(file, kind, info, size)
                                   : Platform::SetFileInformationByHandle(file, kind, info, size);
     }
-    std::wstring FullPathName(const std::wstring& path) override {
-        return fullPathName ? fullPathName(path) : Platform::FullPathName(path);
-    }
+    std::wstring FullPathName(const std::wstring& p) override { return fullPathName ? fullPathName(p) : Platform::FullPathName(p); }
     BOOL SetFileAttributesW(const wchar_t* path, DWORD a) override {
         return setFileAttributes ? setFileAttributes(path, a) : Platform::SetFileAttributesW(path, a);
     }

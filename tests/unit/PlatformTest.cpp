@@ -83,8 +83,7 @@ TEST(PendingDeletion, DeletesOnlyWhenKeptAndRaisesWhenItCannot) {
     bool takesBack = true;
     fake.setFileInformation = [&](HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* info, DWORD size) {
         asked.push_back(kind);
-        const bool mark = kind == FileDispositionInfo && static_cast<FILE_DISPOSITION_INFO*>(info)->DeleteFile;
-        return kind == FileDispositionInfo && (mark || takesBack) &&
+        return kind == FileDispositionInfo && (takesBack || static_cast<FILE_DISPOSITION_INFO*>(info)->DeleteFile) &&
                fake.Platform::SetFileInformationByHandle(file, kind, info, size);
     };
     TempFolder folder;
@@ -112,7 +111,6 @@ TEST(PendingDeletion, DeletesOnlyWhenKeptAndRaisesWhenItCannot) {
     EXPECT_EQ(ReadBytes(file), "x");
 }
 
-// Known folders are told apart by what the file system says, where that tells folders apart.
 TEST(IsKnownFolder, ComparesWhatTheFileSystemSaysOnlyWhereItTellsFoldersApart) {
     TempFolder chosen, known;
     FakePlatform fake;

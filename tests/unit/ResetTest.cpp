@@ -180,8 +180,7 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
     const Case cases[] = {
         {"a plain folder", "", 0, 0, kHidden, kSystem, 0, false},
         {"a hidden folder", "", 0, kHidden, kHidden, kHidden | kSystem, kHidden, false},
-        {"a known folder without desktop.ini (Music, Downloads...)", "", 0, 0, kHidden, kSystem, 0, false, nullptr,
-         nullptr, L"Bulle", true},
+        {"a known folder without desktop.ini (Music...)", "", 0, 0, kHidden, kSystem, 0, false, nullptr, nullptr, L"Bulle", true},
         {"Explorer's Customize tab", "[.ShellClassInfo]\r\nIconResource=C:\\mine.ico,0\r\n", kHidden | kSystem,
          kSystem, kHidden | kSystem, kSystem, kSystem, false},
         {"a read-only folder", "[.ShellClassInfo]\r\nLocalizedResourceName=Mes photos\r\n", kHidden, kReadOnly,
@@ -272,8 +271,7 @@ std::wstring KnownFolderPath(const KNOWNFOLDERID& id) {
 // test's own folder, scripted as a known folder. A reset that changes
 // nothing says why.
 TEST_F(ResetTest, WindowsOwnFoldersGetTheirOwnIconBack) {
-    const std::wstring kWindowsOwn = L"Ce dossier est un dossier de Windows, et son desktop.ini est celui de Windows : "
-                                     L"Tivrelon n'y trouve rien à retirer et le laisse tel quel.";
+    const std::wstring kWindowsOwn = L"Ce dossier est un dossier de Windows, et son desktop.ini est celui de Windows : Tivrelon n'y trouve rien à retirer et le laisse tel quel.";
     TempFolder links;
     const std::wstring documents = KnownFolderPath(FOLDERID_Documents);
     const SymbolicLink link(links / L"Docs", documents);
@@ -449,11 +447,12 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
                 return written;
             };
 
-        if (c.refused == Case::folderAttributes)
-            w.fake.setFileAttributes = [&](const wchar_t* path, DWORD attributes) {
-                return path != target && w.fake.Platform::SetFileAttributesW(path, attributes);
-            };
-        if (c.refused == Case::deletionMark) w.fake.setFileInformation = [](auto...) { return FALSE; };
+        w.fake.setFileAttributes = [&, target, refused = c.refused](const wchar_t* path, DWORD attributes) {
+            return (refused != Case::folderAttributes || path != target) && w.fake.Platform::SetFileAttributesW(path, attributes);
+        };
+        w.fake.setFileInformation = [&, refused = c.refused](auto... call) {
+            return refused != Case::deletionMark && w.fake.Platform::SetFileInformationByHandle(call...);
+        };
         // One that lets others write holds the file to move or delete it.
         const DWORD access = GENERIC_READ | (c.holderShare & FILE_SHARE_WRITE ? DELETE : 0);
         HANDLE held = c.holderShare == kNoHolder
@@ -464,8 +463,6 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         if (!c.reset) w.ChooseIcon(Icon(L"a.ico"), 1);
         w.Apply();
         w.fake.writeProfile = nullptr;
-        w.fake.setFileAttributes = nullptr;
-        w.fake.setFileInformation = nullptr;
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         EXPECT_EQ(ErrorCount(), errors + 1);
         // Whatever a writer does with such a path, it is never handed one.
