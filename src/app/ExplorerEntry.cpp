@@ -1,7 +1,9 @@
 #include "app/ExplorerEntry.h"
 
+#include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Registry.h"
+#include "platform/SameFile.h"
 #include "platform/Services.h"
 
 namespace explorerEntry {
@@ -36,6 +38,26 @@ void Add(const std::wstring& exe) {
     }
 }
 
+// True when `exe` runs from the user's temporary folder, where a program
+// opened straight from a ZIP is copied, and from where it goes again.
+bool RunsFromTemporaryFolder(const std::wstring& exe) {
+    wchar_t buffer[MAX_PATH + 1];  // the most GetTempPathW gives
+    const DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
+    if (n == 0 || n > MAX_PATH) return false;
+    std::wstring temp(buffer, n);
+    if (temp.size() > 3 && temp.back() == L'\\') temp.pop_back();
+    return IsInside(exe, temp);
+}
+
+// Explorer keeps the verbs of a class until it is told they changed. A
+// courtesy: the entry is in the registry either way.
+void NotifyShell() {
+    try {
+        platform().SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    } catch (const PlatformError&) {
+    }
+}
+
 }  // namespace
 
 std::wstring CommandFor(const std::wstring& exe) { return L"\"" + exe + L"\" \"%1\""; }
@@ -44,8 +66,9 @@ bool PointsAt(const std::wstring& exe) {
     try {
         const auto command = RegistryKey::Open(HKEY_CURRENT_USER, std::wstring(kKey) + L"\\command");
         const auto text = command ? command->Text(L"") : std::nullopt;
-        // Windows' file names ignore case.
-        return text && CompareStringOrdinal(ProgramOf(*text).c_str(), -1, exe.c_str(), -1, TRUE) == CSTR_EQUAL;
+        // The same program by another spelling (an 8.3 name, another letter
+        // case) is this one.
+        return text && SameFile(ProgramOf(*text), exe);
     } catch (const PlatformError&) {
         return false;
     }
@@ -53,6 +76,9 @@ bool PointsAt(const std::wstring& exe) {
 
 void Toggle(const std::wstring& exe) {
     const bool remove = PointsAt(exe);
+    if (!remove && RunsFromTemporaryFolder(exe) &&
+        services::MsgBox(kTemporaryProgram, services::kExclamation | services::kYesNo) != IDYES)
+        return;
     try {
         if (remove) {
             DeleteRegistryTree(HKEY_CURRENT_USER, kKey);
@@ -62,6 +88,7 @@ void Toggle(const std::wstring& exe) {
     } catch (const PlatformError&) {
         services::MsgBox(remove ? kRemoveFailed : kAddFailed, services::kExclamation);
     }
+    NotifyShell();
 }
 
 }  // namespace explorerEntry

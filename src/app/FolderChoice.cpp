@@ -13,7 +13,7 @@ void frmIconChanger::TakeFolder(const modBrowse::FolderChoice& choice) {
     // path.
     FolderPath = choice.path;
     Ctl(lblDir).SetText(FolderPath);
-    if (choice.refusal) refusals::Tell(*choice.refusal);
+    if (choice.refusal) refusals::Tell(*choice.refusal, choice.refused);
     if (FolderPath.empty()) return;
 
     Enter(Ctl(chkReset).Checked() ? states::kFolderChosenResetMode : states::kFolderChosen);

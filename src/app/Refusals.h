@@ -1,6 +1,8 @@
 #pragma once
+#include <string>
 #include <utility>
 
+#include "modules/modBrowse.h"
 #include "platform/Refusal.h"
 #include "platform/Services.h"
 
@@ -29,10 +31,21 @@ inline constexpr wchar_t kRedirectedFolder[] =
     L"Sous Windows 64 bits, Tivrelon voit SysWOW64 à la place de System32 : ce dossier n'est pas celui que "
     L"montre l'Explorateur, et Tivrelon ne peut pas le modifier.";
 
+// A path longer than Win32's file calls reach with desktop.ini added:
+// named with its length, which no one counts by eye.
+inline std::wstring TooLong(const std::wstring& path) {
+    return L"Ce chemin compte " + std::to_wstring(path.size()) + L" caractères, et Windows n'en accepte pas plus de " +
+           std::to_wstring(modBrowse::kLongestPath) +
+           L" pour le dossier dont Tivrelon change l'icône : raccourcissez le nom d'un des dossiers du chemin, ou "
+           L"déplacez le dossier plus près de la racine du disque.";
+}
+
 // Says why, for the refusals a choice tells aloud: the program's title, the
 // exclamation icon, an OK button. False for the others, which are met as
-// failures.
-inline bool Tell(Refusal::Reason why) {
+// failures. `path` is the path refused, which a message may name.
+inline bool Tell(Refusal::Reason why, const std::wstring& path = {}) {
+    if (why == Refusal::PathTooLong && !path.empty())
+        return services::MsgBox(TooLong(path), services::kExclamation), true;
     static constexpr std::pair<Refusal::Reason, const wchar_t*> kTold[] = {
         {Refusal::UnpairedSurrogate, kUnpairedSurrogate}, {Refusal::TrailingDotOrSpace, kTrailingDotOrSpace},
         {Refusal::TrailingDotAbove, kTrailingDotAbove},   {Refusal::ReservedName, kReservedName},

@@ -15,6 +15,9 @@ namespace modBrowse {
 namespace {
 
 constexpr size_t kPathChars = 260;
+// The longest path Windows has: one the program cannot change is still
+// learnt whole, to be told why.
+constexpr size_t kLongestAnswer = 32768;
 constexpr wchar_t kTitle[] = L"Choix du dossier";
 
 // The browser hands back an item list allocated with the shell's allocator;
@@ -53,6 +56,7 @@ Refusal::Reason ShortenedName(const std::wstring& path) {
 }  // namespace
 
 std::optional<Refusal::Reason> RefusalOf(const std::wstring& folder) {
+    if (folder.size() > kLongestPath) return Refusal::PathTooLong;
     if (NamesADevice(folder)) return Refusal::ReservedName;
     if (!KeptExactlyWithItsFile(folder)) return ShortenedName(folder);
     if (redirector::ShowsAnotherFolder(folder)) return Refusal::RedirectedFolder;
@@ -72,8 +76,8 @@ FolderChoice GetFolderPath(HWND owner) {
     const UniqueItemList item(platform().SHBrowseForFolderW(&request));
     if (!item) return {};
 
-    std::wstring path(kPathChars, L' ');
-    if (!platform().SHGetPathFromIDListW(item.get(), path.data())) return {};
+    std::wstring path(kLongestAnswer, L' ');
+    if (!platform().SHGetPathFromIDListEx(item.get(), path.data(), static_cast<DWORD>(path.size()))) return {};
     const size_t end = path.find(L'\0');
     // No terminator in the buffer, or nothing before it: not a path.
     if (end == std::wstring::npos || end == 0) return {};
@@ -82,8 +86,8 @@ FolderChoice GetFolderPath(HWND owner) {
 }
 
 FolderChoice ChoiceOf(const std::wstring& path) {
-    if (const auto refusal = RefusalOf(path)) return {.path = {}, .refusal = refusal};
-    return {.path = path, .refusal = std::nullopt};
+    if (const auto refusal = RefusalOf(path)) return {.path = {}, .refusal = refusal, .refused = path};
+    return {.path = path, .refusal = std::nullopt, .refused = {}};
 }
 
 }  // namespace modBrowse

@@ -9,8 +9,14 @@
 // The folder choice: the shell's folder browser.
 namespace modBrowse {
 
+// The longest folder path this program can change: its desktop.ini's path,
+// 12 characters more, must stay under MAX_PATH for Win32's file calls.
+inline constexpr size_t kLongestPath = MAX_PATH - 1 - 12;
+
 // Why this program cannot change `folder` as the user means it, or nothing
 // when it can; every road by which a folder is chosen goes through it:
+// - PathTooLong: longer than kLongestPath: Win32's file calls would not
+//   reach its desktop.ini;
 // - ReservedName: Windows maps its own name to a device, which the file
 //   calls would reach instead ("aux", "con.txt", "COM1" on Windows 10, only
 //   "NUL" on Windows 11: Windows' own answer decides);
@@ -27,6 +33,7 @@ std::optional<Refusal::Reason> RefusalOf(const std::wstring& folder);
 struct FolderChoice {
     std::wstring path;  // empty when cancelled, path-less or refused
     std::optional<Refusal::Reason> refusal;
+    std::wstring refused;  // the path refused, which the message may name
 };
 
 // Shows the shell's folder browser, modal to `owner`, and returns the chosen

@@ -39,6 +39,8 @@ std::vector<std::wstring> CommandLineArguments(const wchar_t* commandLine) {
     std::vector<std::wstring> arguments;
     for (int i = 1; i < count; ++i) {
         std::wstring argument = argv.get()[i];
+        // `""` names nothing: a shortcut or script whose %1 was empty.
+        if (argument.empty()) continue;
         if (argument.size() > 1 && argument.find(L'"') == argument.size() - 1) argument.back() = L'\\';
         arguments.push_back(std::move(argument));
     }

@@ -94,9 +94,12 @@ PIDLIST_ABSOLUTE Platform::SHBrowseForFolderW(BROWSEINFOW* request) {
     return (*fn)(request);
 }
 
-BOOL Platform::SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) {
+BOOL Platform::SHGetPathFromIDListEx(PCIDLIST_ABSOLUTE item, wchar_t* path, DWORD pathSize) {
+    static Declared<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR, DWORD, int)> ex{declared::shell32,
+                                                                            "SHGetPathFromIDListEx"};
     static Declared<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR)> fn{declared::shell32, "SHGetPathFromIDListW"};
-    return (*fn)(item, path);
+    if (const auto present = ex.IfPresent()) return present(item, path, pathSize, GPFIDL_DEFAULT);
+    return pathSize >= MAX_PATH && (*fn)(item, path);
 }
 
 // Wine's picker is a stub that answers "cancelled" at once and shows nothing.

@@ -47,7 +47,11 @@ public:
     // UTF-16 on purpose: the A forms hand back best-fit look-alikes
     // ("Dvořák" as "Dvorák"), which name some other folder.
     virtual PIDLIST_ABSOLUTE SHBrowseForFolderW(BROWSEINFOW* request);
-    virtual BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path);
+    // Into a buffer of `pathSize` characters where Windows has
+    // SHGetPathFromIDListEx (Vista): SHGetPathFromIDListW fails on a path of
+    // MAX_PATH characters or more, as if the item had no path at all, and is
+    // used only before Vista.
+    virtual BOOL SHGetPathFromIDListEx(PCIDLIST_ABSOLUTE item, wchar_t* path, DWORD pathSize);
     // The shell's icon picker, export ordinal 62, in its two forms: UTF-16
     // text on the NT platform, ANSI text before it. `pathSize` counts the
     // buffer's characters: the picker may write another file into it.

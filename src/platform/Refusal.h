@@ -15,7 +15,7 @@ public:
         ReservedName,        // a device's name to Windows ("aux", "com1.txt")
         RedirectedFolder,    // under WOW64, SysWOW64's folder named as System32's
         LineBreak,           // would end an INI value early and start a line of its own
-        PathTooLong,         // longer than the profile writer takes
+        PathTooLong,         // longer than the profile writer and Win32's file calls take
         TooLong,             // a value longer than the profile writer stores
         NoFolder,            // no folder chosen
         NoIconFile,          // no icon chosen, or its file is gone or no longer holds it

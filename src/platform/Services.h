@@ -19,9 +19,11 @@ namespace services {
 inline constexpr UINT kPlain = 0;
 inline constexpr UINT kExclamation = MB_ICONEXCLAMATION;  // 48
 inline constexpr UINT kInformation = MB_ICONINFORMATION;  // 64
+inline constexpr UINT kYesNo = MB_YESNO | MB_DEFBUTTON2;   // a question: Oui, Non; Non unless chosen
 
-// A modal message box with an OK button, owned by the active window; without
-// a title of its own it shows the application title.
+// A modal message box with an OK button (or Oui and Non: kYesNo), owned by
+// the active window; without a title of its own it shows the application
+// title. Returns the button pressed.
 int MsgBox(const std::wstring& prompt, UINT style = kPlain, const std::optional<std::wstring>& title = std::nullopt);
 
 // Read from the program's version resource and file name once, on the first

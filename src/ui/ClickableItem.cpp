@@ -2,7 +2,16 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 namespace {
+
+// What the item's subclass keeps: its role, and whether it still lives for
+// the screen readers' objects that outlive it.
+struct Clickable {
+    ItemRole role;
+    std::shared_ptr<bool> present = std::make_shared<bool>(true);
+};
 
 bool IsClickKey(WPARAM key) { return key == VK_SPACE || key == VK_RETURN; }
 
@@ -17,7 +26,8 @@ void DrawFocus(HWND item) {
     ReleaseDC(item, dc);
 }
 
-LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR role) {
+LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* clickable = reinterpret_cast<Clickable*>(data);
     switch (message) {
     case WM_GETDLGCODE: {
         // Without this the dialog manager would take Enter for the default
@@ -38,7 +48,11 @@ LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam,
     case WM_GETOBJECT:
         // Windows would describe it as static text, which nothing invokes.
         if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT))
-            if (const LRESULT object = AccessibleItemObject(item, static_cast<ItemRole>(role), wParam)) return object;
+            if (const LRESULT object = AccessibleItemObject(item, clickable->role, clickable->present, wParam))
+                return object;
+        break;
+    case WM_DESTROY:
+        *clickable->present = false;
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -55,6 +69,7 @@ LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam,
     }
     case WM_NCDESTROY:
         RemoveWindowSubclass(item, &ItemProc, 0);
+        delete clickable;
         break;
     default:
         break;
@@ -64,4 +79,7 @@ LRESULT CALLBACK ItemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam,
 
 }  // namespace
 
-void MakeClickable(HWND item, ItemRole role) { SetWindowSubclass(item, &ItemProc, 0, static_cast<DWORD_PTR>(role)); }
+void MakeClickable(HWND item, ItemRole role) {
+    auto clickable = std::make_unique<Clickable>(Clickable{.role = role});
+    if (SetWindowSubclass(item, &ItemProc, 0, reinterpret_cast<DWORD_PTR>(clickable.get()))) clickable.release();
+}

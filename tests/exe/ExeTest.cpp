@@ -38,7 +38,9 @@ TEST(Exe, StartsWithTheFolderItIsHanded) {
     TempFolder root;
     const std::wstring folder = root / L"Mes photos", file = root / L"notes.txt", gone = root / L"absent";
     const std::wstring foreign = root / L"Dvořák 家族";
-    for (const std::wstring& made : {folder, foreign, Verbatim(root / L"fin.")}) MakeFolder(made);
+    const std::wstring above = root / std::wstring(200, L'd'), deep = above + L"\\" + std::wstring(100, L'e');
+    for (const std::wstring& made : {folder, foreign, Verbatim(root / L"fin."), Verbatim(above), Verbatim(deep)})
+        MakeFolder(made);
     WriteBytes(file, "texte");
     const auto quoted = [](const std::wstring& path) { return L"\"" + path + L"\""; };
     std::wstring viaEntry = explorerEntry::CommandFor(TivrelonExePath());
@@ -47,6 +49,7 @@ TEST(Exe, StartsWithTheFolderItIsHanded) {
         std::wstring arguments, chosen, message;
     } cases[] = {
         {L"", L"", L""},
+        {L"\"\" " + quoted(folder), folder, L""},  // an empty argument is none
         {viaEntry, folder, L""},  // quoted(folder): the entry's command as Explorer runs it, "<exe>" off
         // Windows' rules read the closing backslash and quote as a quote.
         {quoted(folder + L"\\"), folder, L""},
@@ -58,6 +61,7 @@ TEST(Exe, StartsWithTheFolderItIsHanded) {
         {quoted(file), L"",
          L"« " + file + L" » est un fichier, pas un dossier. Tivrelon change l'icône d'un dossier : donnez-lui un dossier."},
         {quoted(gone), L"", L"Tivrelon ne trouve pas le dossier « " + gone + L" »."},
+        {quoted(deep), L"", TooLongMessage(deep)},
         {quoted(folder) + L" " + quoted(root.Path()), L"",
          L"Tivrelon ne change l'icône que d'un dossier à la fois : donnez-lui un seul dossier."},
         {L"/?", L"",

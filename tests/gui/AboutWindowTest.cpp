@@ -219,21 +219,36 @@ TEST_F(AboutWindowTest, ScreenReadersKnowTheClickableItemsAndOpenThemAsAClickDoe
         {A::Label3, ROLE_SYSTEM_LINK, L"https://tivrelon.example"},
         {A::Image2, ROLE_SYSTEM_PUSHBUTTON, L"https://tivrelon.example/Don/Don.htm"},
     };
+    ComPtr<IAccessible> kept;
+    VARIANT self{}, role{};
+    self.vt = VT_I4;  // CHILDID_SELF
     OpenAbout([&](frmAbout& about) {
         for (const auto& item : items) {
             SCOPED_TRACE(item.file);
             HWND hwnd = about.Ctl(item.control).Hwnd();
             EXPECT_EQ(AccessibleRoleOf(hwnd), item.role);
             EXPECT_NE(AccessibleDefaultActionOf(hwnd), L"");
+            EXPECT_EQ(AccessibleStateOf(hwnd) & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED), STATE_SYSTEM_FOCUSABLE);
+            SetFocus(hwnd);
+            EXPECT_TRUE(AccessibleStateOf(hwnd) & STATE_SYSTEM_FOCUSED);
+            SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) & ~WS_TABSTOP);  // Tab passes it by
+            EXPECT_FALSE(AccessibleStateOf(hwnd) & STATE_SYSTEM_FOCUSABLE);
+            SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_TABSTOP);
             w.fake.shellExecutes.clear();
             Click(hwnd);
             EXPECT_TRUE(DoAccessibleDefaultAction(hwnd));
+            EXPECT_EQ(w.fake.shellExecutes.size(), 1u) << "the reader waited for the click";
             ASSERT_TRUE(PumpUntil([&] { return w.fake.shellExecutes.size() == 2; }));
             EXPECT_EQ(w.fake.shellExecutes[0].file, item.file);
             EXPECT_EQ(w.fake.shellExecutes[1], w.fake.shellExecutes[0]) << "not the call a click makes";
         }
+        kept = AccessibleOf(about.Ctl(A::Label3).Hwnd(), true);  // as readers that start from a window find it
+        ASSERT_TRUE(kept && kept->get_accRole(self, &role) == S_OK);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK) << "IOleWindow leads to another object";
         about.cmdOK_Click();
     });
+    EXPECT_EQ(kept->get_accRole(self, &role), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(kept->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
 }
 
 TEST_F(AboutWindowTest, LooksAsLaidOut) {

@@ -8,6 +8,7 @@
 #include "app/UnhandledFailure.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
+#include "platform/Text.h"
 #include "support/Dialogs.h"
 #include "support/Files.h"
 #include "support/Gui.h"
@@ -443,6 +444,16 @@ TEST_F(MainWindowTest, SystemMenuAddsAndRemovesTheExplorerEntry) {
         choose();
         EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, key));
     }
+    EXPECT_EQ(w.fake.shellEvents, std::vector<LONG>(6, SHCNE_ASSOCCHANGED)) << "Explorer not told at each choice";
+    // This program by another spelling: its 8.3 name, another letter case.
+    wchar_t shortName[MAX_PATH];
+    GetShortPathNameW(exe.c_str(), shortName, MAX_PATH);
+    for (const std::wstring& same : {std::wstring(shortName), ToUpper(exe)}) {
+        const std::wstring line = explorerEntry::CommandFor(same);
+        RegSetKeyValueW(HKEY_CURRENT_USER, command.c_str(), nullptr, REG_SZ, line.c_str(), (line.size() + 1) * 2);
+        EXPECT_TRUE(checked()) << testing::PrintToString(same);
+        choose();  // takes it away as this program's
+    }
     int refused = 0, writes = 0;  // each value write refused in turn, the command's last
     w.fake.regSetValue = [&](HKEY k, const wchar_t* name, DWORD type, const BYTE* data, DWORD size) {
         return ++writes == refused ? ERROR_ACCESS_DENIED : w.fake.Platform::RegSetValueExW(k, name, type, data, size);
@@ -452,6 +463,17 @@ TEST_F(MainWindowTest, SystemMenuAddsAndRemovesTheExplorerEntry) {
         EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, key)) << refused;
         ASSERT_EQ(w.fake.messageBoxes.size(), static_cast<size_t>(refused));
         EXPECT_EQ(w.fake.messageBoxes.back().text, explorerEntry::kAddFailed);
+    }
+    // A copy opened straight from a ZIP runs from the temporary folder, which
+    // goes: its entry is added only once the user says so.
+    wchar_t temp[MAX_PATH + 1];
+    const TempFolder zip(std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp) - 1));
+    for (const int answer : {IDNO, IDYES}) {
+        w.fake.messageBoxAnswer = answer;
+        explorerEntry::Toggle(zip / L"Tivrelon.exe");
+        EXPECT_EQ(w.fake.messageBoxes.back().text, explorerEntry::kTemporaryProgram);
+        EXPECT_EQ(w.fake.messageBoxes.back().style, static_cast<UINT>(MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION));
+        EXPECT_EQ(explorerEntry::PointsAt(zip / L"Tivrelon.exe"), answer == IDYES);
     }
 }
 

@@ -70,16 +70,15 @@ PIDLIST_ABSOLUTE FakePlatform::SHBrowseForFolderW(BROWSEINFOW* request) {
     return browseForFolder ? browseForFolder(request) : Platform::SHBrowseForFolderW(request);
 }
 
-BOOL FakePlatform::SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) {
-    return pathFromIdList ? pathFromIdList(item, path) : Platform::SHGetPathFromIDListW(item, path);
+BOOL FakePlatform::SHGetPathFromIDListEx(PCIDLIST_ABSOLUTE item, wchar_t* path, DWORD pathSize) {
+    return pathFromIdList ? pathFromIdList(item, path, pathSize) : Platform::SHGetPathFromIDListEx(item, path, pathSize);
 }
 
 void FakePlatform::AnswerBrowser(const std::wstring& folder) {
     static ITEMIDLIST_ABSOLUTE item{};
     browseForFolder = [folder](BROWSEINFOW*) { return folder.empty() ? nullptr : &item; };
-    pathFromIdList = [folder](PCIDLIST_ABSOLUTE, wchar_t* path) {
-        folder.copy(path, MAX_PATH - 1);
-        path[std::min<size_t>(folder.size(), MAX_PATH - 1)] = L'\0';
+    pathFromIdList = [folder](PCIDLIST_ABSOLUTE, wchar_t* path, DWORD pathSize) {
+        path[folder.copy(path, pathSize - 1)] = L'\0';
         return TRUE;
     };
 }
@@ -108,7 +107,8 @@ HINSTANCE FakePlatform::ShellExecuteW(HWND owner, const wchar_t* operation, cons
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // "started"; nothing is opened
 }
 
-void FakePlatform::SHChangeNotify(LONG, UINT flags, const void* item1, const void*) {
+void FakePlatform::SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void*) {
+    shellEvents.push_back(eventId);
     if ((flags & SHCNF_TYPE) == SHCNF_PATHW && item1) changedFolders.emplace_back(static_cast<const wchar_t*>(item1));
 }
 

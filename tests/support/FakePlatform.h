@@ -47,6 +47,7 @@ public:
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<ProfileWrite> profileWrites;
     std::vector<std::wstring> changedFolders;  // SHChangeNotify
+    std::vector<LONG> shellEvents;             // SHChangeNotify's events
     std::vector<UINT> endProgramCalls;
     std::vector<StartCall> startedPrograms;
     std::vector<ShellExecuteCall> shellExecutes;
@@ -64,7 +65,7 @@ public:
     std::function<BOOL(const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* file)>
         writeProfile;
     std::function<PIDLIST_ABSOLUTE(BROWSEINFOW*)> browseForFolder;
-    std::function<BOOL(PCIDLIST_ABSOLUTE, wchar_t*)> pathFromIdList;
+    std::function<BOOL(PCIDLIST_ABSOLUTE, wchar_t*, DWORD)> pathFromIdList;
     std::function<int(HWND, wchar_t*, UINT, int*)> pickIconW;
     std::function<int(HWND, char*, UINT, int*)> pickIconA;
     std::function<HICON(HINSTANCE, const wchar_t*, UINT)> extractIcon;
@@ -111,7 +112,7 @@ public:
                                     const wchar_t* file) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
     PIDLIST_ABSOLUTE SHBrowseForFolderW(BROWSEINFOW* request) override;
-    BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) override;
+    BOOL SHGetPathFromIDListEx(PCIDLIST_ABSOLUTE item, wchar_t* path, DWORD pathSize) override;
     int PickIconDlgW(HWND owner, wchar_t* path, UINT pathSize, int* index) override;
     int PickIconDlgA(HWND owner, char* path, UINT pathSize, int* index) override;
     // A scripted picker stands for the shell's; without one, the program's

@@ -64,6 +64,13 @@ void MakeFolder(const std::wstring& path);
 inline std::wstring Verbatim(const std::wstring& path) { return L"\\\\?\\" + path; }
 void RemoveTree(const std::wstring& path);
 
+// What the program says of a folder whose path is too long for Win32.
+inline std::wstring TooLongMessage(const std::wstring& path) {
+    return L"Ce chemin compte " + std::to_wstring(path.size()) +
+           L" caractères, et Windows n'en accepte pas plus de 247 pour le dossier dont Tivrelon change l'icône : "
+           L"raccourcissez le nom d'un des dossiers du chemin, ou déplacez le dossier plus près de la racine du disque.";
+}
+
 // A symbolic link to the file `target`, made for a test and taken away with
 // it, before the target goes.
 class SymbolicLink {

@@ -83,16 +83,26 @@ int MiddleRowPixels(HWND hwnd, COLORREF colour) {
     return n;
 }
 
+ComPtr<IAccessible> AccessibleOf(HWND hwnd, bool throughItsWindow) {
+    IAccessible* object = nullptr;
+    IOleWindow* window = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_PPV_ARGS(&object))))
+        return nullptr;
+    ComPtr<IAccessible> owned(object);
+    if (!throughItsWindow || !owned) return owned;
+    if (FAILED(owned->QueryInterface(IID_PPV_ARGS(&window)))) return nullptr;
+    object = nullptr;
+    ComPtr<IOleWindow>(window)->QueryInterface(IID_PPV_ARGS(&object));
+    return ComPtr<IAccessible>(object);
+}
+
 namespace {
 // Asks the object a screen reader gets for a window's client area about itself.
 template <class Ask>
 void AskAccessible(HWND hwnd, Ask ask) {
-    IAccessible* object = nullptr;
     VARIANT self{};
     self.vt = VT_I4;  // CHILDID_SELF
-    if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&object))) && object)
-        ask(*ComPtr<IAccessible>(object), self);
+    if (const ComPtr<IAccessible> object = AccessibleOf(hwnd)) ask(*object, self);
 }
 // A text answer: get_accName, get_accDefaultAction.
 std::wstring TextAnswer(HWND hwnd, decltype(&IAccessible::get_accName) ask) {
@@ -114,6 +124,12 @@ LONG AccessibleRoleOf(HWND hwnd) {
     const LONG value = role.vt == VT_I4 ? role.lVal : 0;
     VariantClear(&role);
     return value;
+}
+
+LONG AccessibleStateOf(HWND hwnd) {
+    VARIANT state{};
+    AskAccessible(hwnd, [&](IAccessible& object, VARIANT self) { object.get_accState(self, &state); });
+    return state.vt == VT_I4 ? state.lVal : 0;
 }
 
 bool DoAccessibleDefaultAction(HWND hwnd) {

@@ -1,9 +1,12 @@
 #pragma once
 #include <windows.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/Handles.h"
 
 // Handles the messages waiting for this thread, then returns.
 void PumpMessages();
@@ -31,11 +34,15 @@ int SelectedItem(HWND list);
 COLORREF PixelOf(HWND hwnd, int x, int y);
 // How many pixels across the middle of a window's client area show `colour`.
 int MiddleRowPixels(HWND hwnd, COLORREF colour);
+// The object a screen reader gets for a window's client area; or, when
+// `throughItsWindow`, the one its IOleWindow gives for IAccessible again.
+ComPtr<IAccessible> AccessibleOf(HWND hwnd, bool throughItsWindow = false);
 // What a screen reader is told of a window: its name, its role (ROLE_SYSTEM_...,
 // 0 if none) and its default action's name; and that action done as a screen
 // reader does it (true when taken).
 std::wstring AccessibleNameOf(HWND hwnd);
 LONG AccessibleRoleOf(HWND hwnd);
+LONG AccessibleStateOf(HWND hwnd);  // STATE_SYSTEM_...
 std::wstring AccessibleDefaultActionOf(HWND hwnd);
 bool DoAccessibleDefaultAction(HWND hwnd);
 

@@ -23,11 +23,11 @@ class BrowseTest : public testing::Test {
 protected:
     void Script(const Answer& answer) {
         w.fake.browseForFolder = [answer](BROWSEINFOW*) { return answer.cancel ? nullptr : Item(); };
-        w.fake.pathFromIdList = [this, answer](PCIDLIST_ABSOLUTE item, wchar_t* path) -> BOOL {
+        w.fake.pathFromIdList = [this, answer](PCIDLIST_ABSOLUTE item, wchar_t* path, DWORD size) -> BOOL {
             ++conversions;
             EXPECT_EQ(item, Item());
             if (!answer.hasPath) return FALSE;
-            answer.text.copy(path, std::min<size_t>(answer.text.size(), MAX_PATH));
+            answer.text.copy(path, size);
             return TRUE;
         };
     }
@@ -69,6 +69,7 @@ TEST_F(BrowseTest, TheResultIsWhatTheShellWroteUpToTheFirstNul) {
         {"an item with no file-system path", {.hasPath = false}, L""},
         {"an empty path", {.text = L"\0"s}, L""},
         {"no NUL in the buffer", {.text = std::wstring(MAX_PATH, L'x')}, L""},
+        {"the longest path it changes", {.text = L"C:\\" + std::wstring(244, L'x') + L'\0'}, L"C:\\" + std::wstring(244, L'x')},
         {"names that only look like a device's", {.text = L"C:\\aux1\\com10\\Console.nul\\lpt\0"s},
          L"C:\\aux1\\com10\\Console.nul\\lpt"},
         // Win32 maps a device's name only as the last name of a path.
@@ -152,6 +153,9 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
                                      L"dossier n'est pas celui que montre l'Explorateur, et Tivrelon ne peut pas le "
                                      L"modifier.";
     const std::string kIni = "[.ShellClassInfo]\r\nICONFILE=C:\\sibling.ico\r\nICONINDEX=4\r\n";
+    TempFolder root;
+    const std::wstring over(modBrowse::kLongestPath - root.Path().size(), L'e'), farOver = over + L"\\" + over;
+    const std::wstring kOver = TooLongMessage(root / over), kFarOver = TooLongMessage(root / farOver);
     struct Case {
         std::wstring chosen, lookAlike;  // no look-alike folder: empty
         const std::wstring& message;
@@ -173,8 +177,9 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         // Under WOW64 the System32 this program reaches is SysWOW64.
         {L"System32", L"SysWOW64", kRedirected, false},
         {L"SYSTEM32\\drivers", L"SysWOW64\\drivers", kRedirected, false},
+        {over, L"", kOver, false},  // one character over the longest
+        {farOver, L"", kFarOver, false},
     };
-    TempFolder root;
     w.fake.wow64Folders = [folders = Platform::Wow64Folders{root / L"system32", root / L"SysWOW64",
                                                             root / L"Sysnative"}] { return folders; };
     for (const Case& c : cases) {
