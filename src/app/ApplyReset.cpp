@@ -14,6 +14,7 @@
 #include "platform/KnownFolder.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "platform/QuietDrives.h"
 #include "platform/Refusal.h"
 #include "platform/Redirector.h"
 #include "platform/Services.h"
@@ -23,6 +24,10 @@ namespace {
 
 constexpr wchar_t kErrorPrompt[] = L"Erreur dans la création de l'icône !";
 constexpr wchar_t kErrorTitle[] = L"Erreur";
+// A reset that finds only Windows' own desktop.ini in one of its folders.
+constexpr wchar_t kWindowsOwnFile[] =
+    L"Ce dossier est un dossier de Windows, et son desktop.ini est celui de Windows : Tivrelon n'y trouve rien "
+    L"à retirer et le laisse tel quel.";
 using wayback::kShellSection;
 
 // Windows' own values for folders on OneDrive, which this SDK lacks: "always
@@ -92,6 +97,8 @@ void NotifyShell(const std::wstring& folder) {
 }  // namespace
 
 void frmIconChanger::cmdDone_Click() {
+    // The card or disc may have gone since the folder was chosen.
+    const QuietDrives quiet;
     try {
         // A cancelled second browse leaves no folder: form no path from it,
         // which would point at the root of the current drive.
@@ -107,7 +114,6 @@ void frmIconChanger::cmdDone_Click() {
             // The icon file made of a picture goes with the customisation
             // that names it.
             madeicon::Change made(FolderPath, madeicon::TextOf(ini.Text()));
-            made.Make();
             ResetCustomisation(ini);
             made.KeepUnlessNamedIn(madeicon::TextOf(ini.Text()));
         }
@@ -176,10 +182,15 @@ void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
         before.Keep();
         return;
     }
-    // Windows' own desktop.ini in its known folders holds the folder's own
-    // icon and tip, whatever keys it holds: with nothing of ours to take
-    // back, the folder already shows its default icon.
-    if (before.Existed() && IsKnownFolder(FolderPath)) return;
+    // Without the way back, a file of nothing but the keys Apply writes is
+    // this program's, in Windows' known folders too (where Apply found no
+    // file). Any other file there is Windows' own, with the folder's own
+    // icon and tip: it stays, and the user is told why.
+    if (before.Existed() && !modINI::HoldsOnly(content, kShellSection, wayback::kOurKeys) &&
+        IsKnownFolder(FolderPath)) {
+        services::MsgBox(kWindowsOwnFile, services::kInformation);
+        return;
+    }
     if (!content.empty() && !modINI::HoldsOnly(content, kShellSection, wayback::kIconKeys)) {
         // The file carries settings this program did not make (a localised
         // name, another tool's keys): take out just the icon keys and leave
@@ -192,15 +203,22 @@ void frmIconChanger::ResetCustomisation(const modINI::ProfileFile& ini) {
     }
     // All or nothing: the file is opened for its deletion before anything
     // changes (another program holding it without delete sharing refuses
-    // that), and a later step that fails takes the deletion back while
-    // `before` puts the file's attributes back. Clearing them makes a hidden
-    // or system desktop.ini visible to the look-up and lifts read-only,
-    // which would stop the deletion. The folder keeps what it had besides
-    // (hidden, not indexed, pinned).
+    // that), and marked for it last, when nothing else can fail; a step
+    // that fails before leaves `before` to put the file's attributes back.
+    // Clearing them makes a hidden or system desktop.ini visible to the
+    // look-up and lifts read-only, which would stop the deletion. The folder
+    // keeps what it had besides (hidden, not indexed, pinned), and gets its
+    // marks back if the mark is refused.
     services::PendingDeletion deletion(iniPath);
     services::SetAttributes(iniPath, 0);
-    if (DesktopIniExists(iniPath)) deletion.Mark();
+    const DWORD folderAttributes = FolderAttributes(FolderPath);
     ChangeFolderAttributes(FolderPath, 0, kFolderMarks);
+    try {
+        if (DesktopIniExists(iniPath)) deletion.Mark();
+    } catch (const std::exception&) {
+        services::TrySetAttributes(FolderPath, folderAttributes & kSettable);
+        throw;
+    }
     deletion.Keep();
     before.Keep();
 }

@@ -58,19 +58,22 @@ Change::~Change() {
 }
 
 void Change::Make() {
-    if (!icon_.empty()) {
-        const std::wstring path = InFolder(name_);
-        services::CreateNewFile(path);
-        created_ = true;
-        services::ReplaceBytes(path, icon_);
-        services::SetAttributes(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    }
-    if (deletion_) deletion_->Mark();
+    if (icon_.empty()) return;
+    const std::wstring path = InFolder(name_);
+    services::CreateNewFile(path);
+    created_ = true;
+    services::ReplaceBytes(path, icon_);
+    services::SetAttributes(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
+// Marked last, when nothing else can fail: a mark taken back could leave
+// the file deleted all the same.
 void Change::Keep() {
+    if (deletion_) {
+        deletion_->Mark();
+        deletion_->Keep();
+    }
     created_ = false;
-    if (deletion_) deletion_->Keep();
 }
 
 void Change::KeepUnlessNamedIn(const std::wstring& content) {

@@ -34,12 +34,14 @@ public:
 
     // The new file's name, relative to the folder: a name no file there has.
     const std::wstring& Name() const { return name_; }
-    // Writes the new file, hidden and system as desktop.ini, and marks the
-    // earlier one for deletion.
+    // Writes the new file, hidden and system as desktop.ini.
     void Make();
+    // Once the rest has landed: the new file stays, the earlier one goes.
+    // Raises PlatformError when Windows refuses to delete it (read-only),
+    // and the new file goes instead.
     void Keep();
-    // Reset's: keeps the earlier file's deletion unless `content`, the text
-    // of desktop.ini after the reset, still names it (a reset that left the
+    // Reset's: the earlier file goes unless `content`, the text of
+    // desktop.ini after the reset, still names it (a reset that left the
     // customisation as it was).
     void KeepUnlessNamedIn(const std::wstring& content);
 

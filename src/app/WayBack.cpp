@@ -38,7 +38,6 @@ std::vector<modINI::Edit> Keep(const std::wstring& content, DWORD folderAttribut
                                const std::function<bool()>& inKnownFolder) {
     // Nothing but what this program writes (its own file, or a file just
     // like it): reset takes it away whole, as it would have before.
-    static constexpr const wchar_t* kOurKeys[] = {L"IconFile", L"IconIndex", L"InfoTip"};
     if (modINI::HoldsSection(content, kSection) ||
         (modINI::HoldsOnly(content, kShellSection, kOurKeys) && !inKnownFolder()))
         return {};

@@ -27,6 +27,9 @@ inline constexpr wchar_t kShellSection[] = L".ShellClassInfo";
 // The keys Apply writes or keeps in step, and so the ones reset takes out or
 // puts back: the three this program writes, and Explorer's IconResource.
 inline constexpr const wchar_t* kIconKeys[] = {L"IconFile", L"IconIndex", L"IconResource", L"InfoTip"};
+// The keys this program writes: a file that holds nothing else is its own
+// (or just like it) in any folder, Windows' own too.
+inline constexpr const wchar_t* kOurKeys[] = {L"IconFile", L"IconIndex", L"InfoTip"};
 
 // The edits that keep the icon keys of `content` (an existing desktop.ini),
 // before Apply replaces them, and whether the folder was marked system or
@@ -34,10 +37,9 @@ inline constexpr const wchar_t* kIconKeys[] = {L"IconFile", L"IconIndex", L"Icon
 // folder marked so, and a folder that was not must not come alive after a
 // reset. None when the way back is there already (it holds what the folder
 // had before the first Apply), and none for a file that holds nothing but
-// the keys this program writes, unless `inKnownFolder`: Windows' own
-// folders keep their file, so in them nothing is this program's unless the
-// way back says so. Raises Refusal when a value cannot be written back
-// exactly.
+// the keys this program writes, unless `inKnownFolder`: a file Windows
+// wrote in its own folder gets back whatever keys it had. Raises Refusal
+// when a value cannot be written back exactly.
 std::vector<modINI::Edit> Keep(const std::wstring& content, DWORD folderAttributes,
                                const std::function<bool()>& inKnownFolder);
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <string_view>
 
 #include "platform/Platform.h"
 #include "platform/Redirector.h"
@@ -32,39 +31,19 @@ using UniqueItemList = std::unique_ptr<ITEMIDLIST_ABSOLUTE, ItemListDeleter>;
 // trailing dots and spaces from its last name: "C:\x\a.\b" reaches
 // "C:\x\a\b", "C:\x\b " reaches "C:\x\b". Both the folder (its
 // attributes) and its desktop.ini must keep their exact paths through it.
-bool KeptExactly(const std::wstring& path) {
-    std::wstring full(path.size() + 1, L'\0');
-    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    return n == path.size() && full.compare(0, n, path) == 0;
-}
+bool KeptExactly(const std::wstring& path) { return platform().FullPathName(path) == path; }
 
 bool KeptExactlyWithItsFile(const std::wstring& folder) {
     // A drive root already ends in its backslash.
     return KeptExactly(folder) && KeptExactly(folder + (folder.back() == L'\\' ? L"" : L"\\") + L"desktop.ini");
 }
 
-// A name Windows keeps for a device, whatever its letter case ("COM\u00B9"
-// too: Windows counts the superscript digits as digits there).
-bool IsDeviceName(std::wstring_view name) {
-    const std::wstring upper = ToUpper(std::wstring(name));
-    if (upper == L"CON" || upper == L"PRN" || upper == L"AUX" || upper == L"NUL") return true;
-    const wchar_t digit = upper.size() == 4 ? upper[3] : L'\0';
-    const bool numbered =
-        (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
-    return numbered && (upper.starts_with(L"COM") || upper.starts_with(L"LPT"));
-}
-
-// True when the folder's own name is a device's to Windows: "aux",
-// "Con.txt", "nul .ini" (what precedes the first dot, the spaces before it
-// dropped). Win32 maps such a name only as the last name of a path, so the
-// profile writer and the attribute calls would reach the device, or fail;
-// "C:\x\con\photos" is a real folder under a folder named so.
+// True when Windows maps the folder's own name to a device: its full path is
+// then the device's, "\\.\CON". Windows 10 maps "aux", "Con.txt", "COM1",
+// "nul .ini"; Windows 11 frees all but "NUL". Only the last name of a path
+// is mapped: "C:\x\con\photos" is a real folder under a folder named so.
 bool NamesADevice(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    std::wstring_view name = std::wstring_view(path).substr(slash == std::wstring::npos ? 0 : slash + 1);
-    name = name.substr(0, name.find(L'.'));
-    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
-    return IsDeviceName(name);
+    return !path.starts_with(L"\\\\.\\") && platform().FullPathName(path).starts_with(L"\\\\.\\");
 }
 
 // Why Win32 would not keep a path: the folder's own name ends in a dot or a

@@ -17,8 +17,9 @@ inline constexpr size_t kLongestPath = MAX_PATH - 1 - 12;
 // when it can; every road by which a folder is chosen goes through it:
 // - PathTooLong: longer than kLongestPath: Win32's file calls would not
 //   reach its desktop.ini;
-// - ReservedName: its own name is a device's to Windows ("aux", "con.txt",
-//   "COM1"), which the file calls would reach instead;
+// - ReservedName: Windows maps its own name to a device, which the file
+//   calls would reach instead ("aux", "con.txt", "COM1" on Windows 10, only
+//   "NUL" on Windows 11: Windows' own answer decides);
 // - TrailingDotOrSpace, TrailingDotAbove: its own name ends in a dot or a
 //   space, or the name of a folder above it ends in a dot; Win32 path
 //   handling drops those and would reach the look-alike without them;

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -80,6 +81,23 @@ public:
     // tag in dwReserved0; false when nothing is there. Raises PlatformError
     // for any other failure.
     virtual bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& found);
+    // kernel32's file calls whose answers differ between Windows, its file
+    // systems and Wine. What identifies the file or folder open in `file`:
+    // its volume's serial number and its id there, FILE_ID_INFO's 128 bits
+    // (ReFS's 64-bit index is not unique), else, before Windows 8, the
+    // 64-bit index; false when Windows says neither.
+    struct FileId {
+        ULONGLONG volume = 0;
+        std::array<BYTE, 16> id{};
+        bool operator==(const FileId&) const = default;
+    };
+    virtual bool GetFileId(HANDLE file, FileId& id);
+    // Deletion's marks: POSIX semantics from Windows 10 1607 on, on NTFS.
+    virtual BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* info, DWORD size);
+    // The full path Win32 makes of `path`: "\\.\CON" for a name it maps to
+    // a device (fewer on Windows 11). Empty when it forms none.
+    virtual std::wstring FullPathName(const std::wstring& path);
+    virtual BOOL SetFileAttributesW(const wchar_t* path, DWORD attributes);
 
     // comdlg32
     virtual BOOL GetOpenFileNameW(OPENFILENAMEW* request);

@@ -78,10 +78,6 @@ bool HasPlainFile(const std::wstring& path) {
     }
 }
 
-namespace {
-
-// The path the file system gives the file or folder open in `handle`, after
-// every link on its way; empty when it gives none.
 std::wstring FinalPath(HANDLE handle) {
     std::wstring path(MAX_PATH, L'\0');
     DWORD n = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
@@ -91,12 +87,21 @@ std::wstring FinalPath(HANDLE handle) {
     }
     path.resize(n < path.size() ? n : 0);
     if (!path.empty() && path.back() == L'\\') path.pop_back();  // a drive root's
+    // Win32's own spelling: "\\?\C:\x" is "C:\x", "\\?\UNC\s\x" is "\\s\x".
+    if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\" + path.substr(7);
+    if (path.starts_with(L"\\\\?\\")) return path.substr(4);
     return path;
 }
 
-UniqueHandle OpenForQuery(const std::wstring& path) {
-    UniqueHandle handle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+UniqueHandle OpenToQuery(const std::wstring& path) {
+    return UniqueHandle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+namespace {
+
+UniqueHandle OpenForQuery(const std::wstring& path) {
+    UniqueHandle handle = OpenToQuery(path);
     if (!handle) ThrowLastError("CreateFile");
     return handle;
 }
@@ -159,10 +164,10 @@ FileSnapshot::FileSnapshot(std::wstring path) : path_(std::move(path)), attribut
 
 namespace {
 
-bool TryReplaceBytes(const std::wstring& path, const std::string& bytes) noexcept {
-    // TRUNCATE_EXISTING: into the file itself, never a new one.
-    const UniqueHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+// TRUNCATE_EXISTING: into the file itself, never a new one; CREATE_NEW: a
+// new one, only where nothing is.
+bool TryReplaceBytes(const std::wstring& path, const std::string& bytes, DWORD how = TRUNCATE_EXISTING) noexcept {
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, how, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file && (bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                                                 nullptr) &&
@@ -183,34 +188,15 @@ FileSnapshot::~FileSnapshot() {
         DeleteFileW(path_.c_str());
         return;
     }
-    TryReplaceBytes(path_, bytes_);
+    // Made again where it went: a deletion Windows would not take back.
+    if (!TryReplaceBytes(path_, bytes_)) TryReplaceBytes(path_, bytes_, CREATE_NEW);
     TrySetAttributes(path_, attributes_ & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-}
-
-PendingDeletion::PendingDeletion(const std::wstring& path)
-    : file_(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    if (!file_) ThrowLastError("CreateFile");
-}
-
-PendingDeletion::~PendingDeletion() {
-    if (marked_ && !kept_) {
-        FILE_DISPOSITION_INFO keep{FALSE};
-        SetFileInformationByHandle(file_.get(), FileDispositionInfo, &keep, sizeof keep);
-    }
-}
-
-void PendingDeletion::Mark() {
-    FILE_DISPOSITION_INFO remove{TRUE};
-    if (!SetFileInformationByHandle(file_.get(), FileDispositionInfo, &remove, sizeof remove))
-        ThrowLastError("SetFileInformationByHandle");
-    marked_ = true;
 }
 
 bool TrySetAttributes(const std::wstring& path, DWORD attributes) noexcept {
     // SetFileAttributes takes 0 as "leave unchanged"; NORMAL is the empty set.
     const DWORD value = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
-    return SetFileAttributesW(path.c_str(), value) != FALSE;
+    return platform().SetFileAttributesW(path.c_str(), value) != FALSE;
 }
 
 void SetAttributes(const std::wstring& path, DWORD attributes) {

@@ -51,6 +51,14 @@ std::wstring FindPlainFile(const std::wstring& path);
 // taken as no file.
 bool HasPlainFile(const std::wstring& path);
 
+// `path` opened only to ask about it (a folder too, and through the links on
+// its way); empty when Windows refuses.
+UniqueHandle OpenToQuery(const std::wstring& path);
+// The path the file system gives what `handle` holds open, after every link,
+// 8.3 name and mapped drive on its way, as Win32 spells it ("C:\x",
+// "\\server\share\x"; a drive root "C:"); empty when it gives none.
+std::wstring FinalPath(HANDLE handle);
+
 // Raises Refusal(NotOwnFile) unless `path`, a file of `folder`, is a plain
 // file of that folder's own, or is not there at all: through a folder, a
 // link or other reparse point, or a file that has other names (hard links),
@@ -101,8 +109,11 @@ void ReplaceBytes(const std::wstring& path, const std::string& bytes);
 
 // A file opened to be deleted, before anything else changes: another
 // program that holds it open without delete sharing refuses the opening.
-// Mark() has it deleted when this goes; unless Keep() was called by then,
-// the mark is taken back and the file stays.
+// Mark() has it deleted when this goes, its name gone at once where the
+// volume offers POSIX semantics, even while others hold it open. Unless
+// Keep() was called by then, the mark is taken back; where Windows will not
+// take it back, the file goes all the same, for a FileSnapshot made before
+// this to put back: the caller's last step that can fail is Mark().
 class PendingDeletion {
 public:
     explicit PendingDeletion(const std::wstring& path);
@@ -116,6 +127,7 @@ public:
 private:
     UniqueHandle file_;
     bool marked_ = false;
+    bool posix_ = false;
     bool kept_ = false;
 };
 

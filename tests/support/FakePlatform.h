@@ -87,6 +87,11 @@ public:
     // What a look-up of one path finds (a reparse tag, say): the real answer
     // unless scripted.
     std::function<bool(const std::wstring& path, WIN32_FIND_DATAW& found)> findFile;
+    // The file calls Windows answers otherwise than Wine: the real ones unless scripted.
+    std::function<bool(HANDLE, FileId&)> getFileId;
+    std::function<BOOL(HANDLE, FILE_INFO_BY_HANDLE_CLASS, void*, DWORD)> setFileInformation;
+    std::function<std::wstring(const std::wstring& path)> fullPathName;
+    std::function<BOOL(const wchar_t* path, DWORD attributes)> setFileAttributes;
     // Windows' known folders: the real ones unless scripted.
     std::function<std::vector<std::wstring>()> knownFolderPaths;
     // Program start: by default recorded and not started.
@@ -131,6 +136,15 @@ public:
     Wow64Folders GetWow64Folders() override;
     bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& found) override;
     std::vector<std::wstring> KnownFolderPaths() override;
+    bool GetFileId(HANDLE file, FileId& id) override { return getFileId ? getFileId(file, id) : Platform::GetFileId(file, id); }
+    BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* info, DWORD size) override {
+        return setFileInformation ? setFileInformation(file, kind, info, size)
+                                  : Platform::SetFileInformationByHandle(file, kind, info, size);
+    }
+    std::wstring FullPathName(const std::wstring& p) override { return fullPathName ? fullPathName(p) : Platform::FullPathName(p); }
+    BOOL SetFileAttributesW(const wchar_t* path, DWORD a) override {
+        return setFileAttributes ? setFileAttributes(path, a) : Platform::SetFileAttributesW(path, a);
+    }
     void StartProgram(const std::wstring& path, int showCommand, const std::wstring& directory) override;
     void EndProgram(UINT exitCode) override;
 

@@ -173,7 +173,7 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         {L"Con  .txt", L"", kReserved, false},
         {L"x\\con", L"", kReserved, false},
         {L"x\\COM1.txt", L"", kReserved, false},
-        {L"com\u00B2", L"", kReserved, false},
+        {L"x\\con.tar.gz", L"", kReserved, false},
         // Under WOW64 the System32 this program reaches is SysWOW64.
         {L"System32", L"SysWOW64", kRedirected, false},
         {L"SYSTEM32\\drivers", L"SysWOW64\\drivers", kRedirected, false},
@@ -249,6 +249,17 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
         EXPECT_FALSE(Exists(Verbatim(chosen + L"\\desktop.ini")));
     }
     RemoveTree(Verbatim(root.Path()));
+}
+
+// Windows itself says which names are devices: Windows 10 also "COM\u00B2" (Wine not), Windows 11 only NUL.
+TEST_F(BrowseTest, DeviceNamesAreTheOnesWindowsMaps) {
+    const struct { std::wstring folder, full; } cases[] = {  // full: the full path Windows makes of the folder's{L"C:\\x\\com\u00B2", L"\\\\.\\com\u00B2"}, {L"C:\\x\\nul", L"\\\\.\\nul"},
+                 {L"C:\\x\\con.txt", L"C:\\x\\con.txt"}, {L"C:\\x\\COM1", L"C:\\x\\COM1"}};
+    for (const auto& c : cases) {
+        w.fake.fullPathName = [&](const std::wstring& path) { return path == c.folder ? c.full : path; };
+        Browse({.text = c.folder + L'\0'});
+        EXPECT_EQ(w.form.FolderPath, c.full == c.folder ? c.folder : L"") << testing::PrintToString(c.folder);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/Declared.h"
 #include "platform/IconFile.h"
+#include "platform/KnownFolder.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Refusal.h"
@@ -75,8 +76,16 @@ TEST(SetAttributes, ReplacesTheWholeSet) {
 }
 
 // The deletion lands only once kept: reset takes it back when a later step
-// fails.
+// fails, and the file comes back whole where Windows will not take it back.
 TEST(PendingDeletion, DeletesOnlyWhenKeptAndRaisesWhenItCannot) {
+    FakePlatform fake;
+    std::vector<FILE_INFO_BY_HANDLE_CLASS> asked;  // POSIX semantics first, refused by this volume
+    bool takesBack = true;
+    fake.setFileInformation = [&](HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* info, DWORD size) {
+        asked.push_back(kind);
+        return kind == FileDispositionInfo && (takesBack || static_cast<FILE_DISPOSITION_INFO*>(info)->DeleteFile) &&
+               fake.Platform::SetFileInformationByHandle(file, kind, info, size);
+    };
     TempFolder folder;
     const std::wstring file = folder / L"f.txt";
     WriteBytes(file, "x");
@@ -92,6 +101,38 @@ TEST(PendingDeletion, DeletesOnlyWhenKeptAndRaisesWhenItCannot) {
     }
     EXPECT_FALSE(Exists(file));
     EXPECT_THROW(services::PendingDeletion{file}, PlatformError);
+    EXPECT_EQ(asked.front(), static_cast<FILE_INFO_BY_HANDLE_CLASS>(21));  // FileDispositionInfoEx, from Windows 10 on
+    WriteBytes(file, "x");
+    takesBack = false;
+    {
+        const services::FileSnapshot before(file);
+        services::PendingDeletion(file).Mark();
+    }
+    EXPECT_EQ(ReadBytes(file), "x");
+}
+
+TEST(IsKnownFolder, ComparesWhatTheFileSystemSaysOnlyWhereItTellsFoldersApart) {
+    TempFolder chosen, known;
+    FakePlatform fake;
+    fake.knownFolderPaths = [&] { return std::vector<std::wstring>{known.Path()}; };
+    const std::wstring theirs = services::FinalPath(services::OpenToQuery(known.Path()).get());
+    Platform::FileId ones{7, {}};
+    ones.id.fill(0xFF);
+    const struct { const char* what; Platform::FileId mine, their; bool read, same; } cases[] = {
+        {"one 128-bit id", {7, {1}}, {7, {1}}, true, true},
+        {"ReFS: one 64-bit half", {7, {1}}, {7, {1, 0, 0, 0, 0, 0, 0, 0, 9}}, true, false},
+        {"one id on two volumes", {7, {1}}, {8, {1}}, true, false},
+        {"ids of zeros (a network)", {7, {}}, {7, {}}, true, false},
+        {"ids of all ones", ones, ones, true, false},
+        {"identities that cannot be read", {}, {}, false, false},
+    };
+    for (const auto& c : cases) {
+        fake.getFileId = [&](HANDLE folder, Platform::FileId& id) {
+            id = services::FinalPath(folder) == theirs ? c.their : c.mine;
+            return c.read;
+        };
+        EXPECT_EQ(IsKnownFolder(chosen.Path()), c.same) << c.what;
+    }
 }
 
 // Files whose structures claim bytes they do not hold: the platform's

@@ -9,6 +9,7 @@
 
 #include "ApplyFixture.h"
 #include "platform/Platform.h"
+#include "platform/Services.h"
 #include "support/Pictures.h"
 
 namespace {
@@ -176,10 +177,12 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
         const wchar_t* keys = nullptr;
         const wchar_t* view = nullptr;
         std::wstring tip = L"Bulle";
+        bool known = false;  // one of Windows' known folders
     };
     const Case cases[] = {
         {"a plain folder", "", 0, 0, kHidden, kSystem, 0, false},
         {"a hidden folder", "", 0, kHidden, kHidden, kHidden | kSystem, kHidden, false},
+        {"a known folder without desktop.ini (Music...)", "", 0, 0, kHidden, kSystem, 0, false, nullptr, nullptr, L"Bulle", true},
         {"Explorer's Customize tab", "[.ShellClassInfo]\r\nIconResource=C:\\mine.ico,0\r\n", kHidden | kSystem,
          kSystem, kHidden | kSystem, kSystem, kSystem, false},
         {"a read-only folder", "[.ShellClassInfo]\r\nLocalizedResourceName=Mes photos\r\n", kHidden, kReadOnly,
@@ -228,6 +231,7 @@ TEST_F(ResetTest, ApplyThenResetGivesTheFolderBackWhatItHad) {
         SetFileAttributesW(folder.Path().c_str(), c.folder);
         // Wine keeps no read-only mark on a folder: that row runs on Windows.
         if (UserAttributes(folder.Path()) != c.folder) continue;
+        w.fake.knownFolderPaths = [&] { return std::vector<std::wstring>(c.known, folder.Path()); };
         const std::wstring keys = c.keys ? c.keys : ShellKeys();
         const std::wstring view = c.view ? c.view : ProfileSection(Ini(), L"ViewState");
         ApplyIcon(L"new.ico", 2, c.tip);
@@ -266,8 +270,10 @@ std::wstring KnownFolderPath(const KNOWNFOLDERID& id) {
 // (which Wine shows as a junction shows on Windows), which a comparison of
 // paths took for some other folder. Music's file holds nothing but Windows'
 // IconResource, once taken for a file of ours and deleted: played by the
-// test's own folder, scripted as a known folder.
+// test's own folder, scripted as a known folder. A reset that changes
+// nothing says why.
 TEST_F(ResetTest, WindowsOwnFoldersGetTheirOwnIconBack) {
+    const std::wstring kWindowsOwn = L"Ce dossier est un dossier de Windows, et son desktop.ini est celui de Windows : Tivrelon n'y trouve rien à retirer et le laisse tel quel.";
     TempFolder links;
     const std::wstring documents = KnownFolderPath(FOLDERID_Documents);
     const SymbolicLink link(links / L"Docs", documents);
@@ -289,18 +295,24 @@ TEST_F(ResetTest, WindowsOwnFoldersGetTheirOwnIconBack) {
         if (!c.music && !(RunningOnWine() && link.Made()))
             GTEST_SKIP() << "a user's own Documents and Pictures are not the tests' to customise";
         const std::wstring ini = c.folder + L"\\desktop.ini";
+        const KeptAsFound kept(ini, c.folder);
         w.fake.knownFolderPaths = nullptr;
         if (c.music) {
             WriteBytes(ini, c.music);
-            SetFileAttributesW(ini.c_str(), kHidden | kSystem);
             SetFileAttributesW(c.folder.c_str(), kReadOnly);
             w.fake.knownFolderPaths = [&] { return std::vector<std::wstring>{L"C:\\Elsewhere", c.folder}; };
+        } else if (!Exists(ini)) {
+            if (services::FinalPath(services::OpenToQuery(c.folder).get()) != c.folder)
+                GTEST_SKIP() << "Wine links this prefix's Documents and Pictures to the Linux home, not the tests'";
+            WriteBytes(ini, cases[0].music);  // where the session did not plant it
         }
-        ASSERT_TRUE(Exists(ini)) << "the test session plants the file Windows ships";
-        const KeptAsFound kept(ini, c.folder);
+        SetFileAttributesW(ini.c_str(), kHidden | kSystem);
         const std::string bytes = ReadBytes(ini);
         const DWORD attributes = UserAttributes(ini), folderAttributes = UserAttributes(c.folder);
+        const size_t boxes = w.fake.messageBoxes.size();
         Reset(c.path);
+        ASSERT_EQ(w.fake.messageBoxes.size(), boxes + 1);
+        EXPECT_EQ(w.fake.messageBoxes.back().text, kWindowsOwn);
         EXPECT_EQ(ReadBytes(ini), bytes);
         EXPECT_EQ(UserAttributes(ini), attributes);
         EXPECT_EQ(UserAttributes(c.folder), folderAttributes);
@@ -491,6 +503,7 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         // The writer damages a setting it was not asked to touch: these bytes become `into`.
         const char* damaged = nullptr;
         const char* into = "";
+        enum { none, folderAttributes, deletionMark } refused = none;  // what Windows refuses
     };
     const Case cases[] = {
         {"reset of a file over the 1 MiB a read takes", true, huge, kNoHolder, false},
@@ -506,6 +519,8 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
         {"apply with a writer that loses a setting", false, theirs, kNoHolder, false, "[ViewState]\r\nFolderType=Pictures"},
         {"apply with a writer that changes a setting's value", false, theirs, kNoHolder, false, "=Pictures", "=Music"},
         {"apply to ANSI with a NUL inside a line", false, std::string(";\0x\r\n", 5) + theirs, kNoHolder, false},
+        {"reset where the folder's attributes cannot change", true, ours, kNoHolder, false, {}, "", Case::folderAttributes},
+        {"reset where the file cannot be marked for deletion", true, ours, kNoHolder, false, {}, "", Case::deletionMark},
     };
     wchar_t current[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, current);
@@ -538,6 +553,12 @@ TEST_F(ResetTest, WhatCannotBeFinishedIsLeftAsItWas) {
                 return written;
             };
 
+        w.fake.setFileAttributes = [&, target, refused = c.refused](const wchar_t* path, DWORD attributes) {
+            return (refused != Case::folderAttributes || path != target) && w.fake.Platform::SetFileAttributesW(path, attributes);
+        };
+        w.fake.setFileInformation = [&, refused = c.refused](auto... call) {
+            return refused != Case::deletionMark && w.fake.Platform::SetFileInformationByHandle(call...);
+        };
         // One that lets others write holds the file to move or delete it.
         const DWORD access = GENERIC_READ | (c.holderShare & FILE_SHARE_WRITE ? DELETE : 0);
         HANDLE held = c.holderShare == kNoHolder
