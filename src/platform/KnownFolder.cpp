@@ -9,6 +9,7 @@
 #include "platform/Handles.h"
 #include "platform/Platform.h"
 #include "platform/QuietDrives.h"
+#include "platform/SameFile.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -16,16 +17,6 @@ namespace {
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return !a.empty() && CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-// What the file system says a folder is. None for an id that names every
-// file alike: network file systems may give 0, and all ones is "none".
-std::optional<Platform::FileId> IdentityOf(HANDLE folder) {
-    Platform::FileId identity;
-    if (!platform().GetFileId(folder, identity)) return std::nullopt;
-    const auto all = [&](BYTE b) { return std::ranges::all_of(identity.id, [b](BYTE x) { return x == b; }); };
-    if (all(0) || all(0xFF)) return std::nullopt;
-    return identity;
 }
 
 // Where a path's volume is named: "C:\" or "\\server\share\"; empty for
