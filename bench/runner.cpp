@@ -14,8 +14,10 @@
 
 #include "app/frmIconChanger.h"
 #include "modules/modIcon.h"
+#include "modules/modPicture.h"
 #include "platform/Platform.h"
-#include "../tests/support/WindowSearch.h"  // the tests' window search
+#include "support/Pictures.h"      // the tests' pictures made through WIC
+#include "support/WindowSearch.h"  // the tests' window search
 
 namespace {
 
@@ -118,52 +120,122 @@ public:
     }
 };
 
-// Writes `bytes` as the folder's desktop.ini, visible, over whatever is there.
-void PutDesktopIni(const std::wstring& folder, const std::string& bytes) {
-    const std::wstring ini = folder + L"\\desktop.ini";
-    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const HANDLE file = CreateFileW(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+// Writes `bytes` as the file at `path`, visible, over whatever is there.
+void PutFile(const std::wstring& path, const std::string& bytes) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
 }
 
+// The main window on a folder of its own, its message boxes counted; the
+// folder goes with it, desktop.ini and all.
+struct BenchWindow {
+    explicit BenchWindow(const wchar_t* name) : override(quiet), folder(BenchFolder() + L"\\" + name) {
+        CreateDirectoryW(folder.c_str(), nullptr);
+        form.Load();
+        form.FolderPath = folder;
+    }
+    ~BenchWindow() {
+        DeleteFileW((folder + L"\\desktop.ini").c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+    void Apply(bool reset) {
+        SendMessageW(form.Ctl(frmIconChanger::chkReset).Hwnd(), BM_SETCHECK, reset ? BST_CHECKED : BST_UNCHECKED, 0);
+        form.cmdDone_Click();
+    }
+
+    QuietPlatform quiet;
+    PlatformOverride override;
+    std::wstring folder;
+    frmIconChanger form;
+};
+
 // Apply then reset on a folder of its own, `runs` times; before each Apply
 // the folder's desktop.ini is `existing`, or none.
 void MeasureApply(int runs, const std::string& existing, double& applyMs, double& resetMs, int& failures) {
-    QuietPlatform quiet;
-    PlatformOverride override(quiet);
-    const std::wstring folder = BenchFolder() + L"\\bench-folder";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    frmIconChanger form;
-    form.Load();
-    form.FolderPath = folder;
+    BenchWindow bench(L"bench-folder");
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
     modIcon::chosenIcon.Take({std::wstring(system) + L"\\shell32.dll", 3});
-    HWND reset = form.Ctl(frmIconChanger::chkReset).Hwnd();
     std::vector<double> apply, resetTimes;
     for (int i = 0; i < runs; ++i) {
-        SendMessageW(reset, BM_SETCHECK, BST_UNCHECKED, 0);
-        if (!existing.empty()) PutDesktopIni(folder, existing);
+        if (!existing.empty()) PutFile(bench.folder + L"\\desktop.ini", existing);
         double t0 = Now();
-        form.cmdDone_Click();
+        bench.Apply(false);
         apply.push_back(Now() - t0);
-        SendMessageW(reset, BM_SETCHECK, BST_CHECKED, 0);
         t0 = Now();
-        form.cmdDone_Click();
+        bench.Apply(true);
         resetTimes.push_back(Now() - t0);
     }
-    DeleteFileW((folder + L"\\desktop.ini").c_str());
-    RemoveDirectoryW(folder.c_str());
     applyMs = Median(apply);
     resetMs = Median(resetTimes);
-    failures = quiet.failures;
+    failures = bench.quiet.failures;
+}
+
+// A photo's pixels: gradients under a grain, so that the JPEG made of them
+// takes the room a camera's does rather than a flat colour's.
+DWORD PhotoPixel(int x, int y) {
+    uint32_t grain = static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u;
+    grain = (grain ^ grain >> 13) * 0x5bd1e995u;
+    const auto channel = [&](int ramp, int shift) { return static_cast<DWORD>((ramp + (grain >> shift & 31)) & 255); };
+    return 0xFF000000u | channel(x / 24, 0) << 16 | channel(y / 16, 8) << 8 | channel((x + y) / 40, 16);
+}
+
+// In a process of its own, started by MeasurePicture: the picture chosen
+// (decoded, scaled, its icon file made in memory: the time the window waits)
+// and applied to a folder of its own (the icon file written), then reset.
+int MakeIconOf(const std::wstring& picture) {
+    BenchWindow bench(L"bench-picture");
+    const double t0 = Now();
+    modIcon::chosenIcon.Take({picture, 0}, modPicture::MakeIconFile(picture));
+    const double chosen = Now();
+    bench.Apply(false);
+    const double applied = Now();
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    std::printf("  %.0f ms (the choice %.0f ms, Apply %.0f ms), peak working set %.1f MiB%s\n", applied - t0,
+                chosen - t0, applied - chosen, static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0),
+                bench.quiet.failures ? ", FAILED" : "");
+    bench.Apply(true);
+    return bench.quiet.failures;
+}
+
+// A 24-megapixel JPEG made into the folder's icon file, three times, each in
+// a process of its own, whose peak memory is then the picture's alone.
+bool MeasurePicture() {
+    const std::wstring picture = BenchFolder() + L"\\bench-photo.jpg";
+    const std::string bytes = PictureBytes(PictureFormat::Jpeg, 6000, 4000, PhotoPixel);
+    PutFile(picture, bytes);
+    std::printf("A 6,000 x 4,000 JPEG of %zu bytes made into the folder's icon file, in a process of its own:\n",
+                bytes.size());
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    bool ok = true;
+    for (int run = 0; run < 3; ++run) {
+        std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --picture \"" + picture + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return false;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD exitCode = 1;
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        ok = ok && exitCode == 0;
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    DeleteFileW(picture.c_str());
+    return ok;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc > 2 && std::wstring(argv[1]) == L"--picture") return MakeIconOf(argv[2]);
     const int runs = argc > 1 ? _wtoi(argv[1]) : 20;
     const std::wstring here = BenchFolder();
     const std::wstring parent = here.substr(0, here.find_last_of(L'\\'));
@@ -199,5 +271,6 @@ int wmain(int argc, wchar_t** argv) {
     MeasureApply(5, large, applyMs, resetMs, largeFailures);
     std::printf("The same on a desktop.ini of %zu bytes, 9,000 keys: %.2f ms; reset: %.2f ms (median of 5 each%s)\n",
                 large.size(), applyMs, resetMs, largeFailures ? ", SOME FAILED" : "");
-    return failures || largeFailures ? 1 : 0;
+    const bool pictures = MeasurePicture();
+    return failures || largeFailures || !pictures ? 1 : 0;
 }

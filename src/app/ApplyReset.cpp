@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/ControlStates.h"
+#include "app/MadeIconFile.h"
 #include "app/Refusals.h"
 #include "app/WayBack.h"
 #include "app/frmIconChanger.h"
@@ -110,7 +111,11 @@ void frmIconChanger::cmdDone_Click() {
         if (!Ctl(chkReset).Checked()) {
             ApplyCustomisation(ini);
         } else {
+            // The icon file made of a picture goes with the customisation
+            // that names it.
+            madeicon::Change made(FolderPath, madeicon::TextOf(ini.Text()));
             ResetCustomisation(ini);
+            made.KeepUnlessNamedIn(madeicon::TextOf(ini.Text()));
         }
         NotifyShell(FolderPath);
     } catch (const Refusal& refusal) {
@@ -128,19 +133,22 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
     // removed) or been replaced by one without that icon, and a click that
     // reached a disabled Apply brings none at all: never write a key that
     // names no icon.
-    if (IconFilePath.empty() || !IsFile(AttributesOf(IconFilePath)) ||
-        !modIcon::HoldsIcon(IconFilePath, modIcon::SelectedIconIndex))
+    // A chosen picture's icon file was made when it was chosen.
+    const std::string& madeIcon = modIcon::chosenIcon.MadeIcon();
+    if (madeIcon.empty() && (IconFilePath.empty() || !IsFile(AttributesOf(IconFilePath)) ||
+                             !modIcon::HoldsIcon(IconFilePath, modIcon::SelectedIconIndex)))
         throw Refusal(Refusal::NoIconFile);
-    // Explorer is a 64-bit program: under WOW64 it must be given the name
-    // under which it finds the very file this program previewed. Text that
-    // cannot reach the file exactly is refused here, before anything changes.
-    const modINI::FaithfulText iconFile(redirector::ForNativeReaders(IconFilePath));
-    const modINI::FaithfulText infoTip(Ctl(txtInfoTip).Text());
-    const modINI::FaithfulText index(DecimalText(modIcon::SelectedIconIndex));
-
     const std::wstring& iniPath = ini.Text();
     services::FileSnapshot before(iniPath);
     const std::wstring content = modINI::ProfileText(before.Bytes());
+    madeicon::Change made(FolderPath, content, madeIcon);
+    // Explorer is a 64-bit program: under WOW64 it must be given the name
+    // under which it finds the very file this program previewed. Text that
+    // cannot reach the file exactly is refused here, before anything changes.
+    const modINI::FaithfulText iconFile(madeIcon.empty() ? redirector::ForNativeReaders(IconFilePath) : made.Name());
+    const modINI::FaithfulText infoTip(Ctl(txtInfoTip).Text());
+    const modINI::FaithfulText index(DecimalText(modIcon::SelectedIconIndex));
+
     std::vector<modINI::Edit> edits;
     edits.push_back({kShellSection, L"IconFile", iconFile});
     edits.push_back({kShellSection, L"IconIndex", index});
@@ -154,10 +162,12 @@ void frmIconChanger::ApplyCustomisation(const modINI::ProfileFile& ini) {
     const auto inKnownFolder = [&] { return before.Existed() && IsKnownFolder(FolderPath); };
     for (modINI::Edit& keep : wayback::Keep(content, folderAttributes, inKnownFolder)) edits.push_back(std::move(keep));
 
+    made.Make();
     // A new file is hidden; Windows' own files are system files too, and stay so.
     const DWORD system = before.Existed() ? before.Attributes() & FILE_ATTRIBUTE_SYSTEM : 0;
     EditFile(ini, before, content, edits, FILE_ATTRIBUTE_HIDDEN | system);
     ChangeFolderAttributes(FolderPath, FILE_ATTRIBUTE_SYSTEM, 0);
+    made.Keep();
     before.Keep();
 }
 

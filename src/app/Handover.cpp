@@ -8,6 +8,7 @@
 
 #include "app/frmIconChanger.h"
 #include "modules/modBrowse.h"
+#include "modules/modPicture.h"
 #include "platform/Platform.h"
 #include "platform/Services.h"
 
@@ -160,7 +161,8 @@ void frmIconChanger::OnDropFiles(HDROP drop) {
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         TakeFolder(modBrowse::ChoiceOf(item));
-    } else if (HoldsIcons(item) && !FolderPath.empty() && !Ctl(chkReset).Checked()) {
+    } else if ((HoldsIcons(item) || modPicture::IsPictureName(item)) && !FolderPath.empty() &&
+               !Ctl(chkReset).Checked()) {
         ChooseIconOf(item);
     }
 }

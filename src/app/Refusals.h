@@ -30,6 +30,15 @@ inline constexpr wchar_t kReservedName[] =
 inline constexpr wchar_t kRedirectedFolder[] =
     L"Sous Windows 64 bits, Tivrelon voit SysWOW64 à la place de System32 : ce dossier n'est pas celui que "
     L"montre l'Explorateur, et Tivrelon ne peut pas le modifier.";
+// A picture Windows' decoders cannot read: cut short, damaged, or not a
+// picture of the formats the Open dialog offers.
+inline constexpr wchar_t kNotAPicture[] =
+    L"Tivrelon ne peut pas lire cette image : elle est incomplète ou abîmée, ou ce n'est pas une image PNG, JPEG, "
+    L"BMP, GIF ou TIFF.";
+// A decompression bomb, or just too large a picture: decoding it would
+// take hundreds of megabytes.
+inline constexpr wchar_t kPictureTooLarge[] =
+    L"Cette image est trop grande (plus de 64 millions de pixels) : réduisez-la pour en faire une icône.";
 
 // A path longer than Win32's file calls reach with desktop.ini added:
 // named with its length, which no one counts by eye.
@@ -49,7 +58,8 @@ inline bool Tell(Refusal::Reason why, const std::wstring& path = {}) {
     static constexpr std::pair<Refusal::Reason, const wchar_t*> kTold[] = {
         {Refusal::UnpairedSurrogate, kUnpairedSurrogate}, {Refusal::TrailingDotOrSpace, kTrailingDotOrSpace},
         {Refusal::TrailingDotAbove, kTrailingDotAbove},   {Refusal::ReservedName, kReservedName},
-        {Refusal::RedirectedFolder, kRedirectedFolder},
+        {Refusal::RedirectedFolder, kRedirectedFolder},   {Refusal::NotAPicture, kNotAPicture},
+        {Refusal::PictureTooLarge, kPictureTooLarge},
     };
     for (const auto& [reason, text] : kTold)
         if (why == reason) return services::MsgBox(text, services::kExclamation), true;

@@ -73,7 +73,8 @@ private:
     void OnDestroyed() override;
     void OnDpiChanged() override;
     // A folder dropped on the window is chosen; a file of icons opens the
-    // picker on it, as after the Open dialog; anything else is ignored.
+    // picker on it and a picture is taken, as after the Open dialog;
+    // anything else is ignored.
     void OnDropFiles(HDROP drop) override;
     void OnColoursChanged() override;
     // The chosen icon drawn again into a cleared preview.
@@ -86,6 +87,9 @@ private:
     // The icon picker on `file`, then the preview: the icon choice after the
     // Open dialog, and a file of icons dropped on the window.
     void ChooseIconOf(const std::wstring& file);
+    // A picture (by its name) made into an icon file and shown in the
+    // preview. Raises Refusal for a picture that cannot become one.
+    void ChoosePictureOf(const std::wstring& file);
 
     bool DesktopIniExists(const std::wstring& iniPath);
     void ApplyCustomisation(const modINI::ProfileFile& ini);

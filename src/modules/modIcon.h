@@ -15,16 +15,24 @@ struct IconChoice {
 };
 
 // The icon Apply writes. The file and its index are taken together, when an
-// icon was drawn, and never change apart.
+// icon was drawn, and never change apart; so is the icon file made of a
+// chosen picture (its file, index 0).
 class ChosenIcon {
 public:
     const std::wstring& File() const { return choice_.file; }
     const int& Index() const { return choice_.index; }
-    void Take(IconChoice drawn) { choice_ = std::move(drawn); }
-    void Forget() { choice_ = IconChoice{}; }
+    // The bytes of the icon file made of the chosen picture; empty when the
+    // choice is an icon of a file of icons.
+    const std::string& MadeIcon() const { return madeIcon_; }
+    void Take(IconChoice drawn, std::string madeIcon = {}) {
+        choice_ = std::move(drawn);
+        madeIcon_ = std::move(madeIcon);
+    }
+    void Forget() { Take(IconChoice{}); }
 
 private:
     IconChoice choice_;
+    std::string madeIcon_;
 };
 inline ChosenIcon chosenIcon;
 

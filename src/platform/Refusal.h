@@ -23,6 +23,8 @@ public:
         FileTooLarge,        // a desktop.ini too large to be one
         NotWritten,          // a value the file does not hold as it was written, or a setting it lost
         Unreadable,          // a desktop.ini whose bytes are no text the profile functions read
+        NotAPicture,         // a picture cut short or damaged, or of a format not decoded
+        PictureTooLarge,     // a picture whose decoding would take more memory than a folder's icon is worth
     };
 
     explicit Refusal(Reason why) : std::runtime_error("refused"), why_(why) {}

@@ -142,13 +142,13 @@ void CreateNewFile(const std::wstring& path) {
     throw PlatformError("CreateFile", error);
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
+std::string ReadFileBytes(const std::wstring& path, uint64_t limit) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowLastError("CreateFile");
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) ThrowLastError("GetFileSizeEx");
-    if (size.QuadPart > (1 << 20)) throw Refusal(Refusal::FileTooLarge);
+    if (static_cast<uint64_t>(size.QuadPart) > limit) throw Refusal(Refusal::FileTooLarge);
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -72,8 +73,8 @@ void CreateNewFile(const std::wstring& path);
 
 // The bytes of the file at `path`. Raises PlatformError when it cannot be read
 // whole (held open without read sharing), Refusal(FileTooLarge) when it is
-// over 1 MiB: nothing that large is a customisation file.
-std::string ReadFileBytes(const std::wstring& path);
+// over `limit` bytes: nothing over 1 MiB is a customisation file.
+std::string ReadFileBytes(const std::wstring& path, uint64_t limit = 1 << 20);
 
 // A file as it was when this was made (its bytes and attributes, or that it
 // was not there), put back when this goes unless Keep() was called: a change

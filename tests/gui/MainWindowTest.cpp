@@ -17,6 +17,7 @@
 #include "support/KeptSysColours.h"
 #include "support/Layout.h"
 #include "support/MainWindow.h"
+#include "support/Pictures.h"
 #include "ui/MessageLoop.h"
 
 namespace {
@@ -250,15 +251,18 @@ TEST_F(MainWindowTest, ApplyIsDisabledAfterSuccessAndAfterFailure) {
 }
 
 // Dropped on the window: a folder is chosen as in the folder browser, with
-// its refusals; a file of icons opens the picker once a folder is chosen
-// outside reset mode; anything else, and a drop while a dialog is open, is
-// ignored without a word. Of several items the first counts; each is freed.
+// its refusals; a file of icons opens the picker, and a picture is taken,
+// once a folder is chosen outside reset mode; anything else, and a drop
+// while a dialog is open, is ignored without a word. Of several items the
+// first counts; each is freed.
 TEST_F(MainWindowTest, TakesWhatIsDroppedOnIt) {
     TempFolder root;
-    const std::wstring one = root / L"Un", two = root / L"Deux", icon = root / L"bleu.ICO", text = root / L"notes.txt";
+    const std::wstring one = root / L"Un", two = root / L"Deux", icon = root / L"bleu.ICO", text = root / L"notes.txt",
+                       picture = root / L"photo.JPG";
     for (const std::wstring& folder : {one, two, Verbatim(root / L"fin.")}) MakeFolder(folder);
     WriteBytes(icon, IcoBytes(RGB(0, 0, 255)));
     WriteBytes(text, "texte");
+    WriteBytes(picture, PictureBytes(PictureFormat::Jpeg, 16, 16, [](int, int) { return 0xFF0000FFu; }));
     size_t picks = 0;
     w.fake.pickIconW = [&](HWND, wchar_t*, UINT, int*) { return static_cast<int>(++picks); };
     enum Before { Nothing, ResetMode, DialogOpen };
@@ -268,6 +272,7 @@ TEST_F(MainWindowTest, TakesWhatIsDroppedOnIt) {
         Before before;
         std::wstring folder;  // FolderPath afterwards
         size_t picks, boxes;  // pickers and messages so far
+        bool pictureTaken = false;
     } cases[] = {
         {"a file of icons before any folder", {icon}, Nothing, L"", 0, 0},
         {"a folder", {one}, Nothing, one, 0, 0},
@@ -279,6 +284,7 @@ TEST_F(MainWindowTest, TakesWhatIsDroppedOnIt) {
         {"a folder in reset mode", {one}, ResetMode, one, 1, 1},
         {"a file of icons in reset mode", {icon}, Nothing, one, 1, 1},
         {"a folder while a dialog is open", {two}, DialogOpen, one, 1, 1},
+        {"a picture, out of reset mode", {picture}, ResetMode, one, 1, 1, true},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
@@ -292,7 +298,7 @@ TEST_F(MainWindowTest, TakesWhatIsDroppedOnIt) {
         EXPECT_EQ(WindowTextOf(w.Ctl(F::lblDir).Hwnd()), c.folder);
         EXPECT_EQ(Enabled(F::chkReset), i > 0);  // from the first folder on
         EXPECT_EQ(picks, c.picks);
-        EXPECT_EQ(w.form.IconFilePath, c.picks ? icon : L"");
+        EXPECT_EQ(w.form.IconFilePath, c.pictureTaken ? picture : c.picks ? icon : L"");
         EXPECT_EQ(w.fake.messageBoxes.size(), c.boxes);
     }
     ASSERT_EQ(w.fake.messageBoxes.size(), 1u);

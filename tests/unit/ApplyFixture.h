@@ -40,9 +40,13 @@ protected:
     std::string IconText(const std::wstring& name) const { return ToAnsi(Icon(name)); }
     // Apply or reset on `to`, the test's own folder unless said.
     void ApplyIcon(const std::wstring& name, int index, const std::wstring& infoTip = L"", std::wstring to = {}) {
+        ApplyFile(Icon(name), index, infoTip, to);
+    }
+    // The same with the file at `path`: a file of icons, or a picture.
+    void ApplyFile(const std::wstring& path, int index, const std::wstring& infoTip = L"", std::wstring to = {}) {
         Browse(to.empty() ? folder.Path() : to);
         if (w.Ctl(F::chkReset).Checked()) w.ClickReset();  // apply mode
-        w.ChooseIcon(Icon(name), index);
+        w.ChooseIcon(path, index);
         w.Ctl(F::txtInfoTip).SetText(infoTip);
         w.Apply();
     }

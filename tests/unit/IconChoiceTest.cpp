@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "app/Refusals.h"
 #include "modules/modIcon.h"
 #include "modules/modOSInfo.h"
 #include "platform/PlatformError.h"
@@ -11,6 +12,7 @@
 #include "platform/Text.h"
 #include "support/IconFiles.h"
 #include "support/KeptCurrentFolder.h"
+#include "support/Pictures.h"
 #include "unit/IconChoiceFixture.h"
 
 namespace {
@@ -34,7 +36,8 @@ TEST_F(IconChoiceTest, OpenDialogIsSetUpAsTheIconChoiceAsksAndModalToTheWindow) 
     // Each string NUL-ended, in this order, the list ended by one more NUL.
     EXPECT_EQ(openFilter,
               L"Tous les fichiers (*.*)|*.*|Fichiers exécutables (*.exe)|*.exe|Fichiers DLL (*.dll)|*.dll|"
-              L"Fichiers icône (*.ico)|*.ico|");
+              L"Fichiers icône (*.ico)|*.ico|"
+              L"Images (*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff)|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff|");
     EXPECT_EQ(r.nFilterIndex, 1u) << "opens on \"Tous les fichiers (*.*)\"";
     EXPECT_TRUE(r.Flags & OFN_FILEMUSTEXIST) << "only existing files";
     EXPECT_GE(r.nMaxFile, static_cast<DWORD>(MAX_PATH));
@@ -247,6 +250,55 @@ TEST_F(IconChoiceTest, AFileOfAnyNameIsTakenExactly) {
                       L"Ce nom ou ce texte contient un caractère Unicode incomplet (une moitié de paire de substitution "
                       L"UTF-16) qu'aucun fichier desktop.ini ne peut garder tel quel : Tivrelon n'a rien modifié.");
         }
+    }
+}
+
+// `picture` claiming `side` x `side` pixels in its two numbers of `count`
+// bytes at `at`, most significant byte first unless `littleEndian`.
+std::string Claiming(std::string picture, size_t at, int count, uint32_t side, bool littleEndian = false) {
+    for (int i = 0; i < 2 * count; ++i)
+        picture[at + i] = static_cast<char>(side >> 8 * (littleEndian ? i % count : count - 1 - i % count));
+    return picture;
+}
+
+// A picture that cannot become an icon is refused aloud at the choice, and
+// nothing changes: cut short, text under a picture's name, a format no
+// decoder reads, or one whose decoding would take gigabytes (Wine's
+// decoders decode on opening, as large as the header claims: a PNG took
+// minutes, a JPEG overflowed its buffer and crashed).
+TEST_F(IconChoiceTest, APictureThatCannotBecomeAnIconIsRefusedAloud) {
+    const wchar_t *unreadable = refusals::kNotAPicture, *tooLarge = refusals::kPictureTooLarge;
+    const auto noise = [](int x, int y) { return 0xFF000000u | (x * 7919u ^ y * 104729u) * 2654435761u >> 8; };
+    const std::string png = PictureBytes(PictureFormat::Png, 64, 64, noise);
+    const std::string jpeg = PictureBytes(PictureFormat::Jpeg, 64, 64, noise);
+    const size_t frame = jpeg.find("\xFF\xC0");
+    const struct {
+        const wchar_t* name;
+        std::string bytes;
+        const wchar_t* told;
+    } cases[] = {
+        {L"coupée.png", png.substr(0, png.size() / 2), unreadable},
+        {L"texte.png", "Ceci n'est pas une image.", unreadable},
+        {L"calque.tif", std::string("8BPS\0\1\0\0\0\0\0\0\0\3", 14) + png, unreadable},
+        {L"immense.png", Claiming(png, 16, 4, 30000), tooLarge},
+        {L"immense.jpg", Claiming(jpeg, frame + 5, 2, 60000), tooLarge},
+        {L"immense.gif", Claiming(PictureBytes(PictureFormat::Gif, 8, 8, noise), 6, 2, 0x8000, true), tooLarge},
+        {L"immense.bmp", Claiming(PictureBytes(PictureFormat::Bmp, 8, 8, noise), 18, 4, 9000, true), tooLarge},
+    };
+    Choose(TestIconsDll(), 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToAnsi(c.name));
+        w.fake.messageBoxes.clear();
+        WriteBytes(folder / c.name, c.bytes);
+        Choose(folder / c.name, 0);
+        ASSERT_EQ(w.fake.messageBoxes.size(), 1u);
+        EXPECT_EQ(w.fake.messageBoxes[0].text, c.told);
+        EXPECT_EQ(w.fake.messageBoxes[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(w.form.IconFilePath, TestIconsDll());
+        EXPECT_EQ(modIcon::SelectedIconIndex, 1);
+        EXPECT_EQ(Left(), kTestIconColours[1]);
+        EXPECT_TRUE(ApplyEnabled());
+        EXPECT_FALSE(Exists(folder / L"desktop.ini"));
     }
 }
 

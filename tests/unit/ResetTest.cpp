@@ -1,5 +1,6 @@
 // Reset on real folders and files under Wine, and what neither Apply nor
 // reset may leave half done.
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <set>
@@ -9,6 +10,7 @@
 #include "ApplyFixture.h"
 #include "platform/Platform.h"
 #include "platform/Services.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -362,6 +364,110 @@ std::set<std::wstring> NamesIn(const std::wstring& folder) {
     while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
+}
+
+// The name of the icon file a picture was made into: desktop.ini's IconFile.
+std::wstring MadeIconName(const std::wstring& ini) {
+    wchar_t name[MAX_PATH] = L"";
+    GetPrivateProfileStringW(L".ShellClassInfo", L"IconFile", L"", name, MAX_PATH, ini.c_str());
+    return name;
+}
+
+bool Near(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+               std::abs(GetBValue(a) - GetBValue(b)) < 12;
+}
+
+// A picture becomes an icon file of the folder's own, hidden and system,
+// named in desktop.ini relative to the folder: fitted, not stretched, with
+// transparent margins on its short side and its own alpha, as Windows draws
+// it and as the preview showed it. Reset takes it away with the rest.
+TEST_F(ResetTest, APictureBecomesAnIconFileOfTheFolderThatResetTakesAway) {
+    constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+    const struct {
+        const wchar_t* name;
+        PictureFormat format;
+        int width, height;
+        BYTE alpha;
+        POINT margin;  // of the 32-pixel icon, in the picture when it is square
+        COLORREF middle;  // drawn on blue
+    } cases[] = {
+        {L"mi-transparente.png", PictureFormat::Png, 60, 30, 128, {16, 3}, RGB(128, 0, 127)},
+        {L"haute.jpg", PictureFormat::Jpeg, 30, 90, 255, {3, 16}, kRed},
+        {L"carrée.bmp", PictureFormat::Bmp, 50, 50, 255, {1, 1}, kRed},
+        {L"large.gif", PictureFormat::Gif, 40, 20, 255, {16, 3}, kRed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToAnsi(c.name));
+        const auto red = [&](int, int) { return DWORD{c.alpha} << 24 | 0xFF0000u; };
+        WriteBytes(icons / c.name, PictureBytes(c.format, c.width, c.height, red));
+        ApplyFile(icons / c.name, 0, L"Vacances");
+        const std::wstring name = MadeIconName(Ini()), made = folder / name;
+        EXPECT_TRUE(name.starts_with(L"Tivrelon-") && name.ends_with(L".ico")) << ToAnsi(name);
+        EXPECT_EQ(ShellKeys(), L"ICONFILE=" + name + L"\nICONINDEX=0\nINFOTIP=Vacances\n");
+        EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::wstring>{L".", L"..", L"desktop.ini", name}));
+        EXPECT_EQ(UserAttributes(made), kHidden | kSystem);
+        EXPECT_TRUE(Near(IconFilePixel(made, 32, 16, 16, kBlue), c.middle));
+        EXPECT_EQ(IconFilePixel(made, 32, c.margin.x, c.margin.y, kBlue), c.width == c.height ? kRed : kBlue);
+        const PictureBox& preview = w.form.Picture(F::picIcon);
+        for (const POINT at : {POINT{16, 16}, c.margin})
+            EXPECT_EQ(GetPixel(preview.Dc(), at.x, at.y),
+                      IconFilePixel(made, preview.Size().cx, at.x, at.y, ResolveColour(kButtonFace)));
+        Reset();
+        EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::wstring>{L".", L".."}));
+        EXPECT_EQ(UserAttributes(folder.Path()), 0u);
+        EXPECT_EQ(ErrorCount(), 0u);
+    }
+}
+
+// A second Apply replaces the icon file the first made, whatever it writes
+// instead; a file of the user's is never overwritten or deleted, even under
+// the program's name; and an Apply or reset that cannot finish leaves the
+// earlier file as it was.
+TEST_F(ResetTest, ASecondApplyReplacesTheIconFileItMadeButNeverAUsersFile) {
+    const std::wstring red = icons / L"rouge.png", green = icons / L"vert.png";
+    WriteBytes(red, PictureBytes(PictureFormat::Png, 8, 8, [](int, int) { return 0xFFFF0000u; }));
+    WriteBytes(green, PictureBytes(PictureFormat::Png, 8, 8, [](int, int) { return 0xFF00FF00u; }));
+    const auto apply = [&](const std::wstring& picture) {
+        ApplyFile(picture, 0);
+        return MadeIconName(Ini());
+    };
+    const std::wstring mine = apply(red);
+    Reset();
+    WriteBytes(folder / mine, "mon icône");
+    const std::wstring second = apply(red), third = apply(green);
+    EXPECT_TRUE(second != mine && third != second);
+    const std::set<std::wstring> names{L".", L"..", L"desktop.ini", mine, third};
+    EXPECT_EQ(NamesIn(folder.Path()), names);
+    const std::string ini = IniText(), made = ReadBytes(folder / third);
+
+    enum Failure { RefusedWrite, IconFileHeld, IniHeldOnReset };
+    for (const Failure failure : {RefusedWrite, IconFileHeld, IniHeldOnReset}) {
+        SCOPED_TRACE(failure);
+        if (failure == RefusedWrite)
+            w.fake.writeProfile = [](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) { return FALSE; };
+        const std::wstring held = failure == IconFileHeld ? folder / third : Ini();
+        HANDLE holder = failure == RefusedWrite ? INVALID_HANDLE_VALUE
+                                                : CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                              OPEN_EXISTING, 0, nullptr);
+        const size_t errors = ErrorCount();
+        failure == IniHeldOnReset ? Reset() : void(apply(red));
+        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        w.fake.writeProfile = nullptr;
+        EXPECT_EQ(ErrorCount(), errors + 1);
+        EXPECT_EQ(NamesIn(folder.Path()), names);
+        EXPECT_EQ(IniText(), ini);
+        EXPECT_EQ(ReadBytes(folder / third), made);
+        EXPECT_EQ(UserAttributes(folder / third), kHidden | kSystem);
+    }
+
+    ApplyIcon(L"a.ico", 0);
+    EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::wstring>{L".", L"..", L"desktop.ini", mine}));
+    // The user's own icon file, named relative to the folder.
+    WriteBytes(Ini(), "[.ShellClassInfo]\r\nIconFile=" + ToAnsi(mine) + "\r\nIconIndex=0\r\n");
+    Reset();
+    EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::wstring>{L".", L"..", mine}));
+    EXPECT_EQ(ReadBytes(folder / mine), "mon icône");
 }
 
 // A folder under `path` so deep that its desktop.ini path is MAX_PATH
