@@ -64,11 +64,7 @@ bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& 
         // text is kept as "&h" and its digits, never read back as a number,
         // so that every byte shows exactly as stored.
         std::wstring digits;
-        for (DWORD i = length; i > 0; --i) {
-            wchar_t pair[3];
-            std::swprintf(pair, 3, L"%02X", static_cast<unsigned>(buffer[i - 1]));
-            digits += pair;
-        }
+        for (DWORD i = length; i > 0; --i) digits += HexByte(buffer[i - 1]);
         KeyVal = L"&h" + digits;
     }
     return true;

@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "platform/Services.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ std::wstring FrenchText(const std::exception& failure) {
     if (const auto* platformFailure = dynamic_cast<const PlatformError*>(&failure)) {
         const std::string& call = platformFailure->Call();
         return L"l'appel " + std::wstring(call.begin(), call.end()) + L" a échoué (code " +
-               std::to_wstring(platformFailure->Code()) + L").";
+               DecimalText(platformFailure->Code()) + L").";
     }
     if (dynamic_cast<const std::bad_alloc*>(&failure)) return L"mémoire insuffisante.";
     return L"une erreur inattendue s'est produite.";

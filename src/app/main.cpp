@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "app/UnhandledFailure.h"
 #include "app/frmIconChanger.h"
 #include "platform/CommandLine.h"
@@ -20,6 +22,16 @@ void RestrictDllSearch() {
 }
 
 }  // namespace
+
+// The C++ runtime's own handler for an exception nobody catches prints its
+// type, demangled, on a console this program does not have: its demangler
+// and the printf family behind it weigh over 80 KiB of the exe. Every
+// handler of the program catches what it can meet (ReportUnhandledFailure
+// tells the rest), so this one only ends the program, as the runtime's does
+// after printing.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     RestrictDllSearch();

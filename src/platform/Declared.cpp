@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/Text.h"
+
 namespace declared {
 DeclaredLibrary kernel32{L"kernel32.dll"};
 DeclaredLibrary user32{L"user32.dll"};
@@ -50,7 +52,7 @@ FARPROC BindDeclared(DeclaredLibrary& library, const char* nameOrOrdinal) {
         std::string call = "GetProcAddress ";
         if (raw <= 0xFFFF) {
             call += '#';
-            call += std::to_string(raw);
+            call += DecimalAscii(static_cast<long long>(raw));
         } else {
             call += nameOrOrdinal;
         }

@@ -1,7 +1,9 @@
 #include "platform/PlatformError.h"
 
+#include "platform/Text.h"
+
 PlatformError::PlatformError(std::string call, DWORD code)
-    : std::runtime_error(call + " failed (error " + std::to_string(code) + ")"),
+    : std::runtime_error(call + " failed (error " + DecimalAscii(code) + ")"),
       call_(std::move(call)),
       code_(code) {}
 

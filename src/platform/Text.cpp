@@ -67,4 +67,27 @@ std::wstring ToUpper(const std::wstring& text) {
     return upper;
 }
 
-std::wstring DecimalText(int value) { return std::to_wstring(value); }
+namespace {
+
+template <class Char>
+std::basic_string<Char> Decimal(long long value) {
+    // Counted in the negative range, which holds the most negative number.
+    long long rest = value < 0 ? value : -value;
+    std::basic_string<Char> digits;
+    do {
+        digits.insert(digits.begin(), static_cast<Char>('0' - rest % 10));
+        rest /= 10;
+    } while (rest != 0);
+    if (value < 0) digits.insert(digits.begin(), static_cast<Char>('-'));
+    return digits;
+}
+
+}  // namespace
+
+std::wstring DecimalText(long long value) { return Decimal<wchar_t>(value); }
+std::string DecimalAscii(long long value) { return Decimal<char>(value); }
+
+std::wstring HexByte(unsigned char value) {
+    static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    return {kDigits[value >> 4], kDigits[value & 0xF]};
+}

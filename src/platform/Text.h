@@ -19,5 +19,10 @@ bool IsWellFormed(const std::wstring& text);
 // Upper-cases by the user's locale, as the INI writer's callers expect.
 std::wstring ToUpper(const std::wstring& text);
 
-// Decimal text of a signed 32-bit number: digits, '-' first when negative.
-std::wstring DecimalText(int value);
+// Decimal text of a number: digits, '-' first when negative. Written here,
+// not through the C library's printf family, whose formatting (floating
+// point included) would weigh tens of KiB in the exe.
+std::wstring DecimalText(long long value);
+std::string DecimalAscii(long long value);
+// Two upper-case hexadecimal digits of a byte.
+std::wstring HexByte(unsigned char value);
