@@ -44,8 +44,8 @@ inline constexpr wchar_t kPictureTooLarge[] =
 // A path longer than Win32's file calls reach with desktop.ini added:
 // named with its length, which no one counts by eye.
 inline std::wstring TooLong(const std::wstring& path) {
-    return L"Ce chemin compte " + DecimalText(static_cast<long long>(path.size())) + L" caractères, et Windows n'en accepte pas plus de " +
-           DecimalText(modBrowse::kLongestPath) +
+    return L"Ce chemin compte " + DecimalText(static_cast<long long>(path.size())) +
+           L" caractères, et Windows n'en accepte pas plus de " + DecimalText(modBrowse::kLongestPath) +
            L" pour le dossier dont Tivrelon change l'icône : raccourcissez le nom d'un des dossiers du chemin, ou "
            L"déplacez le dossier plus près de la racine du disque.";
 }
