@@ -1,6 +1,7 @@
 // The scene of the README's pictures: the built program given a task a user
 // would give it (a folder of their documents, an icon of the system's own
-// shell32.dll, an info tip in French), worked from outside through the real
+// shell32.dll, an info tip in French, then a photo of the holidays made into
+// another folder's icon), worked from outside through the real
 // dialogs, with a picture of each step (SaveScreenshot, when
 // TIVRELON_SCREENSHOTS names a folder). It leaves the folder as it found it.
 #include <windows.h>
@@ -11,6 +12,7 @@
 
 #include "support/Files.h"
 #include "support/Gui.h"
+#include "support/Pictures.h"
 #include "support/ProgramWindows.h"
 #include "support/RunningProgram.h"
 #include "support/Screenshot.h"
@@ -21,6 +23,25 @@ constexpr wchar_t kFolder[] = L"C:\\Users\\Public\\Documents\\Mes projets";
 constexpr wchar_t kInfoTip[] = L"Projets en cours : devis, plans et photos";
 // The globe, in the icon list of Wine's shell32.dll.
 constexpr int kIconIndex = 15;
+constexpr wchar_t kPhotos[] = L"C:\\Users\\Public\\Pictures\\Vacances";
+
+// A beach at sunset, as a camera would save it: sky, sun, sea and sand.
+DWORD Seaside(int x, int y) {
+    // From `from` to `to` (0xRRGGBB) as `t` goes from 0 to `n`.
+    const auto blend = [](DWORD from, DWORD to, int t, int n) {
+        DWORD colour = 0xFF000000;
+        for (int shift : {0, 8, 16}) {
+            const int a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
+            colour |= static_cast<DWORD>(a + (b - a) * t / n) << shift;
+        }
+        return colour;
+    };
+    const int dx = x - 400, dy = y - 170;
+    if (dx * dx + dy * dy < 45 * 45) return 0xFFFFE08A;  // the sun
+    if (y < 200) return blend(0x3A6EC8, 0xFFA060, y, 200);  // the sky
+    if (y < 310) return blend(0x1E5AA8, 0x2E8AA8, y - 200, 110);  // the sea
+    return 0xFFE8D2A0;  // the sand
+}
 
 std::wstring Shell32() {
     wchar_t system[MAX_PATH];
@@ -77,6 +98,35 @@ TEST(Scene, AFolderOfProjectsGetsAnIconAndAnInfoTip) {
     Click(apply);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));
     EXPECT_EQ(UserAttributes(kFolder), 0u);
+
+    // A photo of the holidays on another folder: made into its icon file.
+    MakeFolder(L"C:\\Users\\Public\\Pictures");
+    MakeFolder(kPhotos);
+    const std::wstring photo = std::wstring(kPhotos) + L"\\plage.jpg";
+    WriteBytes(photo, PictureBytes(PictureFormat::Jpeg, 600, 400, Seaside));
+    Click(c.reset);  // back to apply mode
+    Click(c.folder);
+    browser = WaitForFolderBrowser(program, main);
+    ASSERT_NE(browser, nullptr) << "no folder browser";
+    ASSERT_TRUE(SelectInFolderBrowser(browser, kPhotos));
+    Click(GetDlgItem(browser, IDOK));
+    Click(chooseIcon);
+    HWND open = WaitForTitle(program, L"Choisir un fichier contenant des icônes");
+    ASSERT_NE(open, nullptr) << "no Open dialog";
+    SendMessageW(GetDlgItem(open, cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(photo.c_str()));
+    Click(GetDlgItem(open, IDOK));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; })) << "no picture made into an icon";
+    PostText(infoTip, L"Vacances 2026");
+    ASSERT_TRUE(WaitFor([&] { return EditTextOf(infoTip) == L"Vacances 2026"; }));
+    SaveScreenshot(main, L"main-window-picture");
+    Click(apply);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));
+    Click(c.reset);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(apply) != FALSE; }));
+    Click(apply);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(apply); }));
+    EXPECT_EQ(UserAttributes(kPhotos), 0u);
+    RemoveTree(kPhotos);
 
     Click(c.about);
     HWND about = WaitForTitle(program, L"A propos Tivrelon");
