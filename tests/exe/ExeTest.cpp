@@ -56,6 +56,10 @@ TEST(Exe, StartsWithTheFolderItIsHanded) {
         {L"\"C:\\\"", L"C:\\", L""},
         // "." and ".." resolved as Windows resolves them.
         {quoted(root / L"absent\\..\\.\\Mes photos\\."), folder, L""},
+        // ".." stops at the drive root and at the share.
+        {quoted(root.Path().substr(0, 3) + L"..\\" + root.Path().substr(3) + L"\\Mes photos"), folder, L""},
+        {L"\"\\\\serveur\\partage\\..\\absent\"", L"",
+         L"Tivrelon ne trouve pas le dossier « \\\\serveur\\partage\\absent »."},
         {quoted(foreign), foreign, L""},  // any script, by its exact name
         {quoted(root / L"fin."), L"", L"Windows ne peut pas modifier un dossier dont le nom finit par un point ou un espace."},
         {quoted(file), L"",

@@ -253,8 +253,9 @@ TEST_F(BrowseTest, ARefusedFolderIsLikeACancelAndItsLookAlikeIsUntouched) {
 
 // Windows itself says which names are devices: Windows 10 also "COM\u00B2" (Wine not), Windows 11 only NUL.
 TEST_F(BrowseTest, DeviceNamesAreTheOnesWindowsMaps) {
-    const struct { std::wstring folder, full; } cases[] = {  // full: the full path Windows makes of the folder's{L"C:\\x\\com\u00B2", L"\\\\.\\com\u00B2"}, {L"C:\\x\\nul", L"\\\\.\\nul"},
-                 {L"C:\\x\\con.txt", L"C:\\x\\con.txt"}, {L"C:\\x\\COM1", L"C:\\x\\COM1"}};
+    const struct { std::wstring folder, full; } cases[] = {  // full: the full path Windows makes of the folder's
+        {L"C:\\x\\com\u00B2", L"\\\\.\\com\u00B2"}, {L"C:\\x\\nul", L"\\\\.\\nul"},
+        {L"C:\\x\\con.txt", L"C:\\x\\con.txt"}, {L"C:\\x\\COM1", L"C:\\x\\COM1"}};
     for (const auto& c : cases) {
         w.fake.fullPathName = [&](const std::wstring& path) { return path == c.folder ? c.full : path; };
         Browse({.text = c.folder + L'\0'});
