@@ -110,7 +110,7 @@ TEST(Exe, StartsWithoutLoadingWhatOnlyDialogsNeed) {
     ASSERT_FALSE(loaded.empty());
     EXPECT_NE(std::find(loaded.begin(), loaded.end(), L"user32.dll"), loaded.end());
     auto isLoaded = [&](const wchar_t* name) { return std::find(loaded.begin(), loaded.end(), name) != loaded.end(); };
-    for (const wchar_t* notYet : {L"shell32.dll", L"comdlg32.dll", L"oleaut32.dll", L"shlwapi.dll"})
+    for (const wchar_t* notYet : {L"shell32.dll", L"comdlg32.dll", L"oleaut32.dll", L"shlwapi.dll", L"windowscodecs.dll"})
         EXPECT_FALSE(isLoaded(notYet)) << testing::PrintToString(std::wstring(notYet));
     // Wine's X11 display driver brings ole32 into every process with a
     // window; on Windows nothing of ours may load it before a dialog.
