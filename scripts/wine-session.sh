@@ -51,8 +51,17 @@ case $TIVRELON_I386 in none*) TIVRELON_WINE32=0 ;; esac
 if [ "$TIVRELON_I386" != native ]; then
   shim="$WINEPREFIX.bin"
   mkdir -p "$shim"
-  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/wine"
-  chmod +x "$shim/wine"
+  # A program that ends in error says so with its code: Wine, told to be
+  # quiet (WINEDEBUG), prints nothing when it cannot start one.
+  cat >"$shim/wine.new" <<'SHIM'
+#!/bin/sh
+/usr/lib/wine/wine64 "$@"
+code=$?
+[ $code = 0 ] || echo "wine: $1 ended with exit status $code" >&2
+exit $code
+SHIM
+  chmod +x "$shim/wine.new"
+  mv -f "$shim/wine.new" "$shim/wine"
   export PATH="$shim:$PATH"
 fi
 # A prefix made where 32-bit programs could not start has no 32-bit half, and
