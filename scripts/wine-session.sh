@@ -22,9 +22,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
 xvfb_pid=""
+# What the Wine server says goes nowhere else: a process it ends for a
+# protocol error dies with code 1 and not a word of its own.
+server_log="$WINEPREFIX.bin/wineserver.log"
 cleanup() {
   # Stop the persistent server and everything it still runs, then the display.
   wineserver -k >/dev/null 2>&1 || true
+  if [ -s "$server_log" ]; then
+    echo "wine-session: the Wine server said:" >&2
+    cat "$server_log" >&2
+  fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
@@ -72,7 +79,8 @@ if [ $TIVRELON_WINE32 = 1 ] && [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEP
 fi
 mkdir -p "$WINEPREFIX"
 # A server that inherited our stdout would keep CTest waiting for EOF.
-wineserver -p </dev/null >/dev/null 2>&1 || true
+mkdir -p "$WINEPREFIX.bin"
+wineserver -p </dev/null >/dev/null 2>"$server_log" || true
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX (about 15 s)..."
   wine wineboot -i </dev/null >/dev/null 2>&1
