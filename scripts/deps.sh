@@ -11,6 +11,13 @@ packages=(
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   libgtest-dev
   wine wine32:i386 wine64
+  # Wine's own loader for 64-bit programs, which Debian only suggests: it
+  # keeps the addresses Wine maps at fixed places free before anything else
+  # loads. Without it the randomised heap lands on Wine's shared user data
+  # at 0x7ffe0000 about once in several thousand starts, and the program
+  # ends at once with code 1 and not a word ("failed to map the shared user
+  # data", an error Wine's quiet setting hides).
+  wine64-preloader
   fonts-wine xvfb xauth x11-utils imagemagick attr zip
   git osslsigncode openssl locales
 )
