@@ -20,11 +20,14 @@ export WINEPREFIX=$(realpath -m "$prefix")
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# The session's own programs and logs, beside the prefix and not in it.
+bin="$WINEPREFIX.bin"
+mkdir -p "$bin"
 
 xvfb_pid=""
 # What the Wine server says goes nowhere else: a process it ends for a
 # protocol error dies with code 1 and not a word of its own.
-server_log="$WINEPREFIX.bin/wineserver.log"
+server_log="$bin/wineserver.log"
 cleanup() {
   # Stop the persistent server and everything it still runs, then the display.
   wineserver -k >/dev/null 2>&1 || true
@@ -56,20 +59,18 @@ fi
 export TIVRELON_WINE32=1
 case $TIVRELON_I386 in none*) TIVRELON_WINE32=0 ;; esac
 if [ "$TIVRELON_I386" != native ]; then
-  shim="$WINEPREFIX.bin"
-  mkdir -p "$shim"
   # A program that ends in error says so with its code: Wine, told to be
   # quiet (WINEDEBUG), prints nothing when it cannot start one.
-  cat >"$shim/wine.new" <<'SHIM'
+  cat >"$bin/wine.new" <<'SHIM'
 #!/bin/sh
 /usr/lib/wine/wine64 "$@"
 code=$?
 [ $code = 0 ] || echo "wine: $1 ended with exit status $code" >&2
 exit $code
 SHIM
-  chmod +x "$shim/wine.new"
-  mv -f "$shim/wine.new" "$shim/wine"
-  export PATH="$shim:$PATH"
+  chmod +x "$bin/wine.new"
+  mv -f "$bin/wine.new" "$bin/wine"
+  export PATH="$bin:$PATH"
 fi
 # A prefix made where 32-bit programs could not start has no 32-bit half, and
 # wineboot does not add one later: made again.
@@ -79,7 +80,6 @@ if [ $TIVRELON_WINE32 = 1 ] && [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEP
 fi
 mkdir -p "$WINEPREFIX"
 # A server that inherited our stdout would keep CTest waiting for EOF.
-mkdir -p "$WINEPREFIX.bin"
 wineserver -p </dev/null >/dev/null 2>"$server_log" || true
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX (about 15 s)..."
@@ -98,13 +98,12 @@ fi
 "$(dirname "$0")/plant-known-folders.sh" "$WINEPREFIX"
 # The desktop, held for the whole session (scripts/desktop-anchor.c):
 # without it Wine closes it between two programs and starts it again.
-anchor="$WINEPREFIX.bin/desktop-anchor.exe"
+anchor="$bin/desktop-anchor.exe"
 source="$(dirname "$0")/desktop-anchor.c"
 if [ ! -f "$anchor" ] || [ "$source" -nt "$anchor" ]; then
-  mkdir -p "$WINEPREFIX.bin"
   x86_64-w64-mingw32-gcc -municode -mwindows -Os -s -o "$anchor" "$source"
 fi
-ready="$WINEPREFIX.bin/desktop-ready"
+ready="$bin/desktop-ready"
 rm -f "$ready"
 wine "$anchor" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
 for _ in $(seq 1200); do [ -f "$ready" ] && break; sleep 0.1; done
